@@ -1,0 +1,10 @@
+#pragma once
+
+#include "EvolutionFunction.h"
+
+// The built-in systems. Each expects exactly three parameters, in the order given.
+
+// Parameters rho, sigma, beta.
+kinora::Vector3 lorenz(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);
+// Parameters a, b, c.
+kinora::Vector3 rossler(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);

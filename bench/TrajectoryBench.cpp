@@ -1,0 +1,175 @@
+// One seed's fan (10 evolutions x 1000 RK4 steps of Lorenz) through the system record,
+// against a hand-written RK4 loop with the Lorenz formula inlined.
+#include "KNDefinitions.h"
+#include "KinoraSystem.h"
+#include "RK4Integrator.h"
+#include "RatioRegistry.h"
+#include "Trajectory.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int evolutions = 10;
+constexpr double step = 0.01;
+constexpr double pathLength = 10.0;
+const kinora::Vector3 seed(1.0, 1.0, 1.0);
+
+struct LorenzValues {
+    double rho, sigma, beta;
+};
+
+LorenzValues sweep(int m) {
+    const double s = static_cast<double>(m) / (evolutions - 1);
+    return {10.0 + (28.0 - 10.0) * s, 10.0, 8.0 / 3.0};
+}
+
+kinora::Vector3 inlineLorenz(const LorenzValues& p, kinora::Vector3 v) {
+    return {(v.y - v.x) * p.sigma, v.x * (p.rho - v.z) - v.y, v.x * v.y - p.beta * v.z};
+}
+
+// The same arithmetic as RK4Integrator and Trajectory, written out with nothing in the way.
+void inlineFan(kinora::Trajectory& out, int m, std::int32_t count) {
+    const LorenzValues p = sweep(m);
+    const double h = step, h2 = step / 2.0, sixth = step / 6.0;
+    out.vertices.resize(static_cast<size_t>(count));
+    out.indices.resize(static_cast<size_t>(count));
+    kinora::Vector3 x = seed;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const kinora::Vector3 k1 = inlineLorenz(p, x);
+        const kinora::Vector3 k2 = inlineLorenz(p, x + k1 * h2);
+        const kinora::Vector3 k3 = inlineLorenz(p, x + k2 * h2);
+        const kinora::Vector3 k4 = inlineLorenz(p, x + k3 * h);
+        x = x + ((k1 + (k2 + k3) * 2.0) + k4) * sixth;
+        const kinora::Vector3 d = x - seed;
+        out.vertices[static_cast<size_t>(i)] = {
+            {static_cast<float>(x.x), static_cast<float>(x.y), static_cast<float>(x.z)},
+            {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
+        out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
+    }
+}
+
+// The same loop calling lorenz through a plain function pointer: separates the cost of the
+// call boundary every system needs from the cost of the system record and the virtual step.
+void functionPointerFan(kinora::Trajectory& out, int m, std::int32_t count, EvolutionFunction f) {
+    const LorenzValues values = sweep(m);
+    const std::vector<kinora::Parameter> p = {kinora::Parameter(values.rho),
+                                              kinora::Parameter(values.sigma),
+                                              kinora::Parameter(values.beta)};
+    const double h = step, h2 = step / 2.0, sixth = step / 6.0;
+    out.vertices.resize(static_cast<size_t>(count));
+    out.indices.resize(static_cast<size_t>(count));
+    kinora::Vector3 x = seed;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const kinora::Vector3 k1 = f(0, p, x);
+        const kinora::Vector3 k2 = f(0, p, x + k1 * h2);
+        const kinora::Vector3 k3 = f(0, p, x + k2 * h2);
+        const kinora::Vector3 k4 = f(0, p, x + k3 * h);
+        x = x + ((k1 + (k2 + k3) * 2.0) + k4) * sixth;
+        const kinora::Vector3 d = x - seed;
+        out.vertices[static_cast<size_t>(i)] = {
+            {static_cast<float>(x.x), static_cast<float>(x.y), static_cast<float>(x.z)},
+            {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
+        out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
+    }
+}
+
+class SystemFan {
+public:
+    SystemFan() : integrator(step), system(lorenz, &integrator, 3) {
+        system.parameter(1).setMin(10.0);
+        system.parameter(1).setMax(10.0);
+        system.parameter(2).setMin(8.0 / 3.0);
+        system.parameter(2).setMax(8.0 / 3.0);
+        system.parameter(0).setMin(10.0);
+        system.parameter(0).setMax(28.0);
+    }
+    void compute(kinora::Trajectory& out, int m) {
+        const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+        kinora::setParametersAtSweepFraction(system, static_cast<double>(m) / (evolutions - 1));
+        out.integrate(system, seed, count);
+    }
+
+private:
+    kinora::RK4Integrator integrator;
+    KinoraSystem system;
+};
+
+bool sameBits(const kinora::Trajectory& a, const kinora::Trajectory& b) {
+    return a.vertices.size() == b.vertices.size() &&
+           std::memcmp(a.vertices.data(), b.vertices.data(),
+                       a.vertices.size() * sizeof(kinora::PathVertex)) == 0 &&
+           a.indices == b.indices;
+}
+
+// The floor is only meaningful if it computes exactly what the program does.
+void checkSameResults() {
+    SystemFan fan;
+    kinora::Trajectory viaSystem, inlined, viaPointer;
+    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    for (int m = 0; m < evolutions; ++m) {
+        fan.compute(viaSystem, m);
+        inlineFan(inlined, m, count);
+        functionPointerFan(viaPointer, m, count, lorenz);
+        if (!sameBits(viaSystem, inlined) || !sameBits(viaSystem, viaPointer)) {
+            std::fprintf(stderr, "evolution %d: the inlined loop differs from the system's\n", m);
+            std::exit(1);
+        }
+    }
+}
+
+void BM_FanThroughSystem(benchmark::State& state) {
+    SystemFan fan;
+    kinora::Trajectory out;
+    for (auto _ : state) {
+        for (int m = 0; m < evolutions; ++m) {
+            fan.compute(out, m);
+            benchmark::DoNotOptimize(out.vertices.data());
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_FanInlinedFloor(benchmark::State& state) {
+    kinora::Trajectory out;
+    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    for (auto _ : state) {
+        for (int m = 0; m < evolutions; ++m) {
+            inlineFan(out, m, count);
+            benchmark::DoNotOptimize(out.vertices.data());
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_FanFunctionPointerOnly(benchmark::State& state) {
+    kinora::Trajectory out;
+    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    // Read through a volatile so the compiler cannot see which function it calls.
+    EvolutionFunction volatile opaque = lorenz;
+    const EvolutionFunction f = opaque;
+    for (auto _ : state) {
+        for (int m = 0; m < evolutions; ++m) {
+            functionPointerFan(out, m, count, f);
+            benchmark::DoNotOptimize(out.vertices.data());
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(BM_FanThroughSystem)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FanInlinedFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FanFunctionPointerOnly)->Unit(benchmark::kMicrosecond);
+
+const RatioRegistration fanRatio({"one seed's fan through KinoraSystem / inlined RK4 floor",
+                                  "BM_FanThroughSystem", "BM_FanInlinedFloor", 1.3},
+                                 checkSameResults);
+const RatioRegistration
+    callBoundaryRatio({"one seed's fan through KinoraSystem / RK4 calling lorenz by pointer",
+                       "BM_FanThroughSystem", "BM_FanFunctionPointerOnly", 1.3},
+                      nullptr);
+
+} // namespace

@@ -1,0 +1,47 @@
+#include "Trajectory.h"
+
+#include <cmath>
+
+namespace kinora {
+
+namespace {
+// The evolution functions ignore time; it advances by this constant whatever the step.
+constexpr double timeIncrement = 0.01;
+} // namespace
+
+std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step) {
+    if (!std::isfinite(step) || step <= 0.0 || !std::isfinite(pathLength)) {
+        return std::nullopt;
+    }
+    const double count = std::trunc(pathLength / step);
+    if (!(count >= 1.0) || count > static_cast<double>(maxTrajectoryVertices)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(count);
+}
+
+void setParametersAtSweepFraction(KinoraSystem& system, double s) {
+    for (Parameter& parameter : system.parameters) {
+        parameter.setValue(parameter.min() + (parameter.max() - parameter.min()) * s);
+    }
+}
+
+void Trajectory::integrate(const KinoraSystem& system, Vector3 seed, std::int32_t count) {
+    const auto size = static_cast<size_t>(count);
+    vertices.resize(size);
+    indices.resize(size);
+    Vector3 state = seed;
+    double t = 0.0;
+    for (size_t i = 0; i < size; ++i) {
+        state = system.advance(t, state);
+        const Vector3 displacement = state - seed;
+        vertices[i] = {
+            {static_cast<float>(state.x), static_cast<float>(state.y), static_cast<float>(state.z)},
+            {static_cast<float>(displacement.x), static_cast<float>(displacement.y),
+             static_cast<float>(displacement.z)}};
+        indices[i] = static_cast<std::uint32_t>(i);
+        t += timeIncrement;
+    }
+}
+
+} // namespace kinora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "KinoraSystem.h"
+#include "Vector3.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kinora {
+
+// One point of a path as the path shader reads it: the state and its displacement from the seed.
+struct PathVertex {
+    float position[3];
+    float displacement[3];
+};
+static_assert(sizeof(PathVertex) == 24, "the shaders read 24-byte vertices");
+
+// The largest path we compute: beyond it a tiny step would freeze the window and exhaust memory.
+constexpr std::int32_t maxTrajectoryVertices = 1'000'000;
+
+// n = pathLength / step truncated toward zero, or nothing when the step is not positive and
+// finite or n falls outside 1 ... maxTrajectoryVertices.
+std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step);
+
+// Sets every parameter's value to the point at fraction s of its sweep, unclamped.
+void setParametersAtSweepFraction(KinoraSystem& system, double s);
+
+// The vertex and index arrays of one path; reused across paths so integration allocates nothing
+// once the size is reached.
+class Trajectory {
+public:
+    std::vector<PathVertex> vertices;
+    std::vector<std::uint32_t> indices;
+
+    // count steps of system from seed: vertex i is the state after i + 1 steps, index i is i.
+    void integrate(const KinoraSystem& system, Vector3 seed, std::int32_t count);
+};
+
+} // namespace kinora
