@@ -1,0 +1,96 @@
+#include "Scene.h"
+
+#include "Framebuffer.h"
+#include "Renderable.h"
+#include "Shader.h"
+
+#include <cstdint>
+#include <epoxy/gl.h>
+
+namespace kinora {
+
+Scene::Scene(Framebuffer* framebuffer)
+    : framebuffer(framebuffer), blendSrcRGB(GL_SRC_ALPHA), blendDstRGB(GL_ONE_MINUS_SRC_ALPHA),
+      blendSrcAlpha(GL_SRC_ALPHA), blendDstAlpha(GL_ONE_MINUS_SRC_ALPHA),
+      blendEquationRGB(GL_FUNC_ADD), blendEquationAlpha(GL_FUNC_ADD) {}
+
+int Scene::addRenderable(Renderable* renderable) {
+    if (freeIds.empty()) {
+        renderables.push_back(renderable);
+        return static_cast<int>(renderables.size()) - 1;
+    }
+    const int index = freeIds.back();
+    freeIds.pop_back();
+    renderables[static_cast<std::size_t>(index)] = renderable;
+    return index;
+}
+
+void Scene::removeRenderable(int index) {
+    renderables[static_cast<std::size_t>(index)] = nullptr;
+    freeIds.push_back(index);
+}
+
+Renderable* Scene::getRenderable(int index) const {
+    return renderables[static_cast<std::size_t>(index)];
+}
+
+void Scene::draw() {
+    if (clearEnabled) {
+        framebuffer->clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    framebuffer->bind();
+    glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
+    if (blendEnabled) {
+        glEnable(GL_BLEND);
+        glBlendEquationSeparate(blendEquationRGB, blendEquationAlpha);
+        glBlendFuncSeparate(blendSrcRGB, blendDstRGB, blendSrcAlpha, blendDstAlpha);
+    } else {
+        glDisable(GL_BLEND);
+    }
+
+    const Matrix4 inverseView = camera.inverseViewMatrix();
+    const Matrix4 view = camera.viewMatrix() * transform.modelMatrix();
+    const Matrix4 projection = camera.updateProjection().projection;
+
+    // Indexed rather than iterated: a prepareDraw hook may add a renderable during the pass.
+    for (std::size_t i = 0; i < renderables.size(); ++i) {
+        Renderable* renderable = renderables[i];
+        if (renderable == nullptr) {
+            continue;
+        }
+        const Shader* shader = renderable->shader;
+        shader->use();
+        shader->setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
+        shader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
+        shader->setUniformMatrix4fv("inverseViewMatrix", 1, false, inverseView.m);
+        shader->setUniform1i("objectID", static_cast<int>(i) + 1);
+        renderable->draw();
+    }
+    framebuffer->unbind();
+}
+
+int Scene::pick(int x, int y) const {
+    // Outside the framebuffer glReadPixels leaves the value undefined.
+    if (x < 0 || y < 0 || x >= framebuffer->getWidth() || y >= framebuffer->getHeight()) {
+        return -1;
+    }
+    framebuffer->bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT1);
+    std::uint32_t id = 0;
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, &id);
+    glReadBuffer(GL_NONE);
+    framebuffer->unbind();
+    // Id 0 is the background: wrapping to the largest value puts it outside the slots.
+    const std::uint32_t index = id - 1u;
+    if (index >= renderables.size()) {
+        return -1;
+    }
+    return static_cast<int>(index);
+}
+
+Renderable* Scene::renderableAt(int x, int y) const {
+    const int index = pick(x, y);
+    return index == -1 ? nullptr : getRenderable(index);
+}
+
+} // namespace kinora

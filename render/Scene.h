@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Camera.h"
+#include "Transform.h"
+
+#include <vector>
+
+namespace kinora {
+
+class Framebuffer;
+class Renderable;
+
+// The renderables of one view under small integer indices, drawn into an off-screen framebuffer
+// whose colour attachment 0 is the picture and attachment 1 the pick image. Index i is drawn with
+// "objectID" i + 1; the pick program writes that id as 32 bits into the pick image, red the
+// highest byte and alpha the lowest, and every other program writes 0 there. The scene owns
+// neither the renderables nor the framebuffer.
+class Scene {
+public:
+    // Indices given up by removeRenderable, the most recent last.
+    std::vector<int> freeIds;
+    // Slot i holds the renderable of index i, or null once freed. Never shrinks.
+    std::vector<Renderable*> renderables;
+    Framebuffer* framebuffer;
+    Camera camera;
+    // The whole scene's model transform, folded into "viewMatrix".
+    Transform transform;
+    bool clearEnabled = true;
+    bool blendEnabled = false;
+    unsigned blendSrcRGB;
+    unsigned blendDstRGB;
+    unsigned blendSrcAlpha;
+    unsigned blendDstAlpha;
+    unsigned blendEquationRGB;
+    unsigned blendEquationAlpha;
+
+    // No GL call.
+    explicit Scene(Framebuffer* framebuffer);
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Reuses the most recently freed index, else appends a slot.
+    int addRenderable(Renderable* renderable);
+    // Frees the slot for reuse; the renderable is not deleted. index must be occupied.
+    void removeRenderable(int index);
+    // Null for a freed slot. index must be one addRenderable returned.
+    Renderable* getRenderable(int index) const;
+
+    // Draws every renderable in index order into the framebuffer, with the camera and scene
+    // matrices computed once for the pass.
+    void draw();
+    // The index whose id the last draw left at pixel (x, y) of the framebuffer, origin at the
+    // lower left, or -1 for the background, a pixel outside the framebuffer or an id beyond
+    // the slots. A slot freed since the last draw still returns its index.
+    int pick(int x, int y) const;
+    // The renderable under pick(x, y), or null.
+    Renderable* renderableAt(int x, int y) const;
+};
+
+} // namespace kinora
