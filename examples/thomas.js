@@ -1,0 +1,15 @@
+// Thomas' cyclically symmetric attractor (1999): the same law in x, y and z, a turned copy of
+// itself on every axis.
+//   dx/dt = sin(y) - b x
+//   dy/dt = sin(z) - b y
+//   dz/dt = sin(x) - b z
+// Classic value: b = 0.208186 (chaotic). Above about 0.33 the flow settles on a point.
+// A sweep worth trying: b from 0.32 down to 0.18 (type the start above the end): the fan opens
+// from a single stable cycle into the chaotic lattice. Trajectories are slow, so raise the
+// step to 0.05 to see more of each.
+var parameters = ["b"];
+
+function evolution(p, x, y, z) {
+    var b = p[0];
+    return [Math.sin(y) - b * x, Math.sin(z) - b * y, Math.sin(x) - b * z];
+}

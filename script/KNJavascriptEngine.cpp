@@ -1,0 +1,300 @@
+#include "KNJavascriptEngine.h"
+
+#include "ScriptString.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+const char* const errorDomain = "KNJavascriptErrorDomain";
+const char* const timeOutReason = "The script took too long to run and was stopped.";
+
+// Top-level code runs once, when a file is opened: a second is a long wait but not a hang.
+constexpr double loadTimeLimit = 1.0;
+// Every later entry into the script (one `evolution` call, one property read). A sound call
+// takes microseconds; 10 ms of CPU time is far beyond that yet small enough that the at most one
+// stopped call per sweep step keeps a recomputation of ten evolutions within a tenth of a second.
+constexpr double callTimeLimit = 0.010;
+
+constexpr std::size_t messageBytes = 1023;
+constexpr std::size_t nameBytes = 4095;
+constexpr double maxParameterCount = 1024;
+
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+KNError makeError(std::string reason) {
+    return {errorDomain, 0, std::move(reason)};
+}
+
+void store(KNError* error, KNError value) {
+    if (error) {
+        *error = std::move(value);
+    }
+}
+
+bool isMissing(JSContextRef context, JSValueRef value) {
+    return !value || JSValueIsUndefined(context, value) || JSValueIsNull(context, value);
+}
+
+// What the shared callback evaluates: the engine made current last. The argument array is
+// filled in place for every call; slot 0 is the engine's parameter array, which the engine
+// protects.
+struct CurrentEngine {
+    const KNJavascriptEngine* engine = nullptr;
+    kinora::ScriptContext* context = nullptr;
+    kinora::ProtectedScriptValue evolution;
+    JSObjectRef function = nullptr;
+    JSValueRef arguments[4] = {};
+};
+
+CurrentEngine current;
+
+void forgetCurrentEngine() {
+    current = CurrentEngine();
+}
+
+// After a stopped run the rest of the sweep step is NaN at once, instead of one time-out per
+// remaining call.
+double component(JSContextRef context, JSObjectRef derivative, unsigned index) {
+    if (current.context->wasStopped()) {
+        return notANumber;
+    }
+    const JSValueRef value = JSObjectGetPropertyAtIndex(context, derivative, index, nullptr);
+    return value ? JSValueToNumber(context, value, nullptr) : notANumber;
+}
+
+kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Parameter>&,
+                                      kinora::Vector3 state) {
+    if (!current.function || current.context->wasStopped()) {
+        return {notANumber, notANumber, notANumber};
+    }
+    const JSContextRef context = current.context->ref();
+    current.arguments[1] = JSValueMakeNumber(context, state.x);
+    current.arguments[2] = JSValueMakeNumber(context, state.y);
+    current.arguments[3] = JSValueMakeNumber(context, state.z);
+    const JSValueRef result =
+        JSObjectCallAsFunction(context, current.function, nullptr, 4, current.arguments, nullptr);
+    if (isMissing(context, result)) {
+        return {notANumber, notANumber, notANumber};
+    }
+    const JSObjectRef derivative = JSValueIsObject(context, result)
+                                       ? const_cast<JSObjectRef>(result)
+                                       : JSValueToObject(context, result, nullptr);
+    if (!derivative) {
+        return {notANumber, notANumber, notANumber};
+    }
+    return {component(context, derivative, 0), component(context, derivative, 1),
+            component(context, derivative, 2)};
+}
+
+} // namespace
+
+std::shared_ptr<KNJavascriptEngine>
+KNJavascriptEngine::initWithSourceString(const std::string& source, KNError* error) {
+    std::shared_ptr<KNJavascriptEngine> engine(new KNJavascriptEngine());
+    if (std::optional<KNError> failure = engine->load(source)) {
+        store(error, std::move(*failure));
+        return nullptr;
+    }
+    return engine;
+}
+
+KNJavascriptEngine::~KNJavascriptEngine() {
+    if (current.engine == this) {
+        forgetCurrentEngine();
+    }
+}
+
+std::optional<KNError> KNJavascriptEngine::load(const std::string& source) {
+    // The script engine would silently read such text as an empty or shortened script.
+    if (source.find('\0') != std::string::npos) {
+        return makeError("The script contains a NUL character.");
+    }
+    if (!kinora::isValidUTF8(source)) {
+        return makeError("The script is not valid UTF-8 text.");
+    }
+
+    const JSContextRef context = _context.ref();
+    JSValueRef exception = nullptr;
+    _context.setTimeLimit(loadTimeLimit);
+    JSEvaluateScript(context, kinora::ScriptString(source.c_str()).ref(), nullptr, nullptr, 0,
+                     &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    _context.setTimeLimit(callTimeLimit);
+
+    const JSValueRef evolution = globalProperty("evolution", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    if (isMissing(context, evolution)) {
+        return makeError("Function 'evolution' is undefined.");
+    }
+    if (!JSValueIsObject(context, evolution) ||
+        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
+        return makeError("'evolution' is not a function");
+    }
+
+    const JSValueRef parameters = globalProperty("parameters", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    if (isMissing(context, parameters)) {
+        return makeError("'parameters' array is undefined");
+    }
+
+    // Until the first prepareToEvaluateSystem the script sees no parameter values.
+    parameterValues =
+        kinora::ProtectedScriptValue(context, JSObjectMakeArray(context, 0, nullptr, nullptr));
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> KNJavascriptEngine::parameterNamesOrError(KNError* error) {
+    const JSContextRef context = _context.ref();
+    _context.clearStopped();
+    JSValueRef exception = nullptr;
+    const auto fail = [&](KNError failure) {
+        store(error, std::move(failure));
+        return std::nullopt;
+    };
+
+    const JSValueRef parameters = globalProperty("parameters", &exception);
+    if (exception) {
+        return fail(failureFrom(exception));
+    }
+    if (isMissing(context, parameters)) {
+        return fail(makeError("'parameters' array is undefined"));
+    }
+    if (!JSValueIsObject(context, parameters)) {
+        return fail(makeError("'parameters' is not an array"));
+    }
+    const JSObjectRef array = const_cast<JSObjectRef>(parameters);
+
+    const JSValueRef lengthValue =
+        JSObjectGetProperty(context, array, kinora::ScriptString("length").ref(), &exception);
+    if (exception) {
+        return fail(failureFrom(exception));
+    }
+    const double length = JSValueToNumber(context, lengthValue, &exception);
+    if (exception) {
+        return fail(failureFrom(exception));
+    }
+    if (!(length >= 0 && length <= maxParameterCount && length == std::trunc(length))) {
+        return fail(makeError("'parameters' length is not a valid count"));
+    }
+
+    const unsigned count = static_cast<unsigned>(length);
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const JSValueRef element = JSObjectGetPropertyAtIndex(context, array, i, &exception);
+        if (exception) {
+            return fail(failureFrom(exception));
+        }
+        const auto name =
+            kinora::ScriptString::adopt(JSValueToStringCopy(context, element, &exception));
+        if (exception) {
+            return fail(failureFrom(exception));
+        }
+        names.push_back(name.utf8(nameBytes));
+    }
+    return names;
+}
+
+EvolutionFunction KNJavascriptEngine::integrable() {
+    return evaluateCurrentEngine;
+}
+
+void KNJavascriptEngine::makeCurrentEngineOrError(KNError* error) {
+    const JSContextRef context = _context.ref();
+    forgetCurrentEngine();
+    current.engine = this;
+    current.context = &_context;
+    current.arguments[0] = parameterValues.get();
+    _context.clearStopped();
+
+    JSValueRef exception = nullptr;
+    const JSValueRef evolution = globalProperty("evolution", &exception);
+    if (exception) {
+        store(error, failureFrom(exception));
+        return;
+    }
+    // A script may have replaced its function by anything; calling that is refused here.
+    if (isMissing(context, evolution)) {
+        store(error, makeError("Function 'evolution' is undefined."));
+        return;
+    }
+    if (!JSValueIsObject(context, evolution) ||
+        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
+        store(error, makeError("'evolution' is not a function"));
+        return;
+    }
+    // Protected because the script can drop its global reference while this one is in use.
+    current.evolution = kinora::ProtectedScriptValue(context, evolution);
+    current.function = const_cast<JSObjectRef>(evolution);
+}
+
+void KNJavascriptEngine::prepareToEvaluateSystem(const KinoraSystem& system, KNError* error) {
+    const JSContextRef context = _context.ref();
+    _context.clearStopped();
+    JSValueRef exception = nullptr;
+    const JSObjectRef array = JSObjectMakeArray(context, 0, nullptr, &exception);
+    if (!array) {
+        store(error, failureFrom(exception));
+        return;
+    }
+    kinora::ProtectedScriptValue values(context, array);
+
+    std::optional<KNError> failure;
+    for (int i = 0; i < system.parameterCount(); ++i) {
+        const JSValueRef value =
+            JSValueMakeNumber(context, system.parameters[static_cast<size_t>(i)].value());
+        exception = nullptr;
+        JSObjectSetPropertyAtIndex(context, array, static_cast<unsigned>(i), value, &exception);
+        if (exception && !failure) {
+            failure = failureFrom(exception);
+        }
+        // Each further element would only wait out the limit again.
+        if (_context.wasStopped()) {
+            break;
+        }
+    }
+
+    parameterValues = std::move(values);
+    if (current.engine == this) {
+        current.arguments[0] = array;
+    }
+    if (failure) {
+        store(error, std::move(*failure));
+    }
+}
+
+KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
+    const JSContextRef context = _context.ref();
+    if (!exception) {
+        return makeError("");
+    }
+    const JSObjectRef object = JSValueToObject(context, exception, nullptr);
+    JSValueRef message =
+        object
+            ? JSObjectGetProperty(context, object, kinora::ScriptString("message").ref(), nullptr)
+            : nullptr;
+    // A thrown value without a message (throw "text") is its own description.
+    if (!message || JSValueIsUndefined(context, message)) {
+        message = exception;
+    }
+    const auto text = kinora::ScriptString::adopt(JSValueToStringCopy(context, message, nullptr));
+    return makeError(text.utf8(messageBytes));
+}
+
+JSValueRef KNJavascriptEngine::globalProperty(const char* name, JSValueRef* exception) {
+    return JSObjectGetProperty(_context.ref(), _context.globalObject(),
+                               kinora::ScriptString(name).ref(), exception);
+}
+
+KNError KNJavascriptEngine::failureFrom(JSValueRef exception) {
+    return _context.wasStopped() ? makeError(timeOutReason) : errorFromJSException(exception);
+}

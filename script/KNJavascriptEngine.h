@@ -1,0 +1,55 @@
+#pragma once
+
+#include "EvolutionFunction.h"
+#include "KNError.h"
+#include "KinoraSystem.h"
+#include "ProtectedScriptValue.h"
+#include "ScriptContext.h"
+
+#include <JavaScriptCore/JavaScript.h>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Turns one system script into parameter names and an evolution function. Every engine has its
+// own global context; the function handed out by integrable() evaluates the engine made current
+// last, so a caller makes its engine current before every recomputation. Main thread only.
+class KNJavascriptEngine {
+public:
+    // Evaluates the script and checks its globals `evolution` and `parameters`; null on failure.
+    static std::shared_ptr<KNJavascriptEngine> initWithSourceString(const std::string& source,
+                                                                    KNError* error = nullptr);
+
+    KNJavascriptEngine(const KNJavascriptEngine&) = delete;
+    KNJavascriptEngine& operator=(const KNJavascriptEngine&) = delete;
+    ~KNJavascriptEngine();
+
+    // The names read from the global `parameters`, in index order.
+    std::optional<std::vector<std::string>> parameterNamesOrError(KNError* error = nullptr);
+
+    // The one shared callback; it ignores its time and parameter arguments and evaluates the
+    // current engine's `evolution` with the values of the last prepareToEvaluateSystem.
+    static EvolutionFunction integrable();
+
+    // Makes this engine current and looks its global `evolution` up again; the engine is current
+    // afterwards even when the lookup fails.
+    void makeCurrentEngineOrError(KNError* error = nullptr);
+
+    // Copies the system's parameter values into the array the next evaluations pass to the script.
+    void prepareToEvaluateSystem(const KinoraSystem& system, KNError* error = nullptr);
+
+    KNError errorFromJSException(JSValueRef exception);
+
+private:
+    KNJavascriptEngine() = default;
+
+    std::optional<KNError> load(const std::string& source);
+    JSValueRef globalProperty(const char* name, JSValueRef* exception);
+    // The error for an exception, or the time-out error when the time limit stopped the script.
+    KNError failureFrom(JSValueRef exception);
+
+    kinora::ScriptContext _context;
+    // This engine's values for `evolution`'s first argument, from the last prepareToEvaluateSystem.
+    kinora::ProtectedScriptValue parameterValues;
+};
