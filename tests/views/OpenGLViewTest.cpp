@@ -1,0 +1,381 @@
+#include "Framebuffer.h"
+#include "KNSharedContext.h"
+#include "Matrix4.h"
+#include "Mesh.h"
+#include "Scene.h"
+#include "Shader.h"
+#include "Texture2D.h"
+#include "ViewTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestBaseView : public KNOpenGLView {
+public:
+    using KNOpenGLView::axes;
+    using KNOpenGLView::colorRampShader;
+    using KNOpenGLView::displayShader;
+    using KNOpenGLView::displayTexture;
+    using KNOpenGLView::flatColorShader;
+    using KNOpenGLView::framebuffer;
+    using KNOpenGLView::pathShader;
+    using KNOpenGLView::pickShader;
+    using KNOpenGLView::pickTexture;
+    using KNOpenGLView::scene;
+};
+
+int occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+void expectSameMatrix(const kinora::Matrix4& expected, const kinora::Matrix4& actual) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_FLOAT_EQ(expected.m[i], actual.m[i]) << "entry " << i;
+    }
+}
+
+// A copy of the shipped shader files in which one file is replaced or left out.
+class ShaderDirectory {
+public:
+    ShaderDirectory() {
+        const QDir shipped(
+            QFileInfo(QString::fromStdString(KNOpenGLView::resourcePath("shaders/basic", "vsh")))
+                .absolutePath());
+        for (const QString& name : shipped.entryList(QDir::Files)) {
+            QFile::copy(shipped.filePath(name), directory.filePath(name));
+        }
+        qputenv("KINORA_SHADER_DIR", directory.path().toLocal8Bit());
+    }
+    ~ShaderDirectory() { qunsetenv("KINORA_SHADER_DIR"); }
+
+    void write(const QString& name, const QByteArray& text) {
+        QFile file(directory.filePath(name));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+    }
+    void remove(const QString& name) { QFile::remove(directory.filePath(name)); }
+    std::string path(const QString& name) const { return directory.filePath(name).toStdString(); }
+
+private:
+    QTemporaryDir directory;
+};
+
+TEST(OpenGLViewSetUp, HoldsTheAxesOnlyAndLogsTheContextOnce) {
+    TestBaseView view;
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    testing::internal::CaptureStderr();
+    view.awakeFromNib();
+    const std::string log = testing::internal::GetCapturedStderr();
+
+    const std::string version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    EXPECT_EQ(occurrences(log, "Using Context: "), 1) << log;
+    EXPECT_NE(log.find("Using Context: " + version + "\n"), std::string::npos) << log;
+
+    ASSERT_EQ(view.scene->renderables.size(), 1u);
+    EXPECT_EQ(view.scene->getRenderable(0), view.axes.get());
+
+    for (const kinora::Shader* program :
+         {view.pathShader.get(), view.pickShader.get(), view.displayShader.get(),
+          view.flatColorShader.get(), view.colorRampShader.get()}) {
+        EXPECT_TRUE(program->linked);
+    }
+    // Off-screen images of 480 x 480 until the first resize.
+    EXPECT_EQ(view.displayTexture->width, 480);
+    EXPECT_EQ(view.pickTexture->height, 480);
+    EXPECT_EQ(view.framebuffer->getWidth(), 480);
+    EXPECT_EQ(view.scene->framebuffer, view.framebuffer.get());
+}
+
+TEST(OpenGLViewSetUp, DrawsIntoTheWindowsOwnFramebuffer) {
+    TestBaseView view;
+    showAndAwake(view, 200, 200);
+    // Attaching the context to the view makes the window's framebuffer 0 the default target.
+    view.redraw();
+    GLint bound = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(KNSharedContext::defaultFramebufferObject(), 0u);
+}
+
+TEST(OpenGLViewSetUp, EveryViewUsesTheOneSharedContext) {
+    TestBaseView first;
+    TestBaseView second;
+    showAndAwake(first, 100, 100);
+    showAndAwake(second, 100, 100);
+    EXPECT_EQ(KNOpenGLView::sharedContext(), KNOpenGLView::sharedContext());
+    // One vertex-array namespace: a name made while one view is attached is valid in the other.
+    first.redraw();
+    EXPECT_TRUE(glIsVertexArray(second.axes->vertexArray));
+    second.redraw();
+    EXPECT_TRUE(glIsVertexArray(first.axes->vertexArray));
+    EXPECT_TRUE(glIsProgram(first.pathShader->program));
+}
+
+TEST(OpenGLViewResize, RebuildsTheImagesAtTheViewSizeAndSetsTheFrustum) {
+    TestBaseView view;
+    showAndAwake(view, 300, 300);
+    resizeAndWait(view, 800, 600);
+
+    EXPECT_EQ(view.displayTexture->width, 800);
+    EXPECT_EQ(view.displayTexture->height, 600);
+    EXPECT_EQ(view.pickTexture->width, 800);
+    EXPECT_EQ(view.pickTexture->height, 600);
+    EXPECT_EQ(view.framebuffer->getWidth(), 800);
+    EXPECT_EQ(view.framebuffer->getHeight(), 600);
+    EXPECT_EQ(view.scene->framebuffer, view.framebuffer.get());
+    const float a = static_cast<float>(4.0 / 3.0);
+    const kinora::Camera& camera = view.scene->camera;
+    EXPECT_EQ(camera.left, -a);
+    EXPECT_EQ(camera.right, a);
+    EXPECT_EQ(camera.bottom, -1.0f);
+    EXPECT_EQ(camera.top, 1.0f);
+    EXPECT_EQ(camera.near, 2.0f);
+    EXPECT_EQ(camera.far, 60.0f);
+    GLint width = 0;
+    view.displayTexture->bind();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    view.displayTexture->unbind();
+    EXPECT_EQ(width, 800);
+}
+
+TEST(OpenGLViewResize, AViewWithNoHeightCountsAsOnePixelHigh) {
+    TestBaseView view;
+    showAndAwake(view, 300, 300);
+    resizeAndWait(view, 300, 0);
+    ASSERT_LE(view.height(), 1);
+    view.update();
+    EXPECT_EQ(view.framebuffer->getHeight(), 1);
+    EXPECT_EQ(view.displayTexture->height, 1);
+    EXPECT_EQ(view.scene->camera.right, 300.0f);
+    EXPECT_TRUE(std::isfinite(view.scene->camera.left));
+}
+
+TEST(OpenGLViewResize, KeepsTheCameraTheSceneTransformAndTheRenderables) {
+    TestBaseView view;
+    showAndAwake(view, 300, 300);
+    dragFromTo(view, {150, 150}, {180, 150});
+    const kinora::Matrix4 turned = view.scene->transform.rotation;
+    resizeAndWait(view, 400, 200);
+    EXPECT_EQ(view.framebuffer->getWidth(), 400);
+    expectSameMatrix(turned, view.scene->transform.rotation);
+    EXPECT_EQ(view.scene->renderables.size(), 1u);
+    EXPECT_EQ(view.scene->camera.transform.position.z, 10.0);
+}
+
+TEST(OpenGLViewTrackball, DraggingEmptySpaceTurnsTheSceneOneDegreePerPoint) {
+    TestPlotView view;
+    showAndAwake(view, 400, 400);
+
+    dragFromTo(view, {100, 200}, {190, 200});
+    expectSameMatrix(kinora::Matrix4().rotate(90.0f, kinora::Vector3(0.0, 1.0, 0.0)),
+                     view.scene->transform.rotation);
+    // The x axis now points towards the viewer (out of the screen).
+    const kinora::Vector3 x = view.scene->transform.modelMatrix() * kinora::xAxis;
+    EXPECT_NEAR(x.z, -1.0, 1e-6);
+
+    view.scene->transform.resetRotation();
+    dragFromTo(view, {200, 100}, {200, 145});
+    expectSameMatrix(kinora::Matrix4().rotate(45.0f, kinora::Vector3(-1.0, 0.0, 0.0)),
+                     view.scene->transform.rotation);
+
+    view.scene->transform.resetRotation();
+    dragFromTo(view, {200, 200}, {203, 204});
+    expectSameMatrix(kinora::Matrix4().rotate(5.0f, kinora::Vector3(-0.8, 0.6, 0.0)),
+                     view.scene->transform.rotation);
+}
+
+TEST(OpenGLViewTrackball, TurnsAreComposedOnTheWorldSide) {
+    TestPlotView view;
+    showAndAwake(view, 400, 400);
+    pressAt(view, {100, 100});
+    moveTo(view, {130, 100});
+    moveTo(view, {130, 120});
+    releaseAt(view, {130, 120});
+    kinora::Matrix4 expected;
+    expected.rotate(30.0f, kinora::Vector3(0.0, 1.0, 0.0));
+    expected.rotate(20.0f, kinora::Vector3(-1.0, 0.0, 0.0));
+    expectSameMatrix(expected, view.scene->transform.rotation);
+}
+
+TEST(OpenGLViewTrackball, IgnoresOtherButtonsAndMovesWithoutAPress) {
+    TestPlotView view;
+    showAndAwake(view, 400, 400);
+    moveTo(view, {10, 10});
+    moveTo(view, {300, 300});
+    QTest::mousePress(&view, Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseMove(&view, QPoint(200, 150));
+    QTest::mouseRelease(&view, Qt::RightButton, Qt::NoModifier, QPoint(200, 150));
+    expectSameMatrix(kinora::Matrix4(), view.scene->transform.rotation);
+
+    // A press and release without movement does not turn the scene either.
+    clickAt(view, {50, 50});
+    expectSameMatrix(kinora::Matrix4(), view.scene->transform.rotation);
+}
+
+TEST(OpenGLViewWheel, ScalesTheSceneByOnePercentPerLine) {
+    TestPlotView view;
+    showAndAwake(view, 300, 300);
+    // 200/120 of a notch at 3 lines per notch: 5 lines.
+    wheel(view, 200);
+    const double expected = static_cast<double>(static_cast<float>(5 * 0.01 + 1.0));
+    EXPECT_EQ(view.scene->transform.scale.x, expected);
+    EXPECT_EQ(view.scene->transform.scale.y, expected);
+    EXPECT_EQ(view.scene->transform.scale.z, expected);
+
+    view.scene->transform.scale = kinora::Vector3(1.0, 1.0, 1.0);
+    wheel(view, -120);
+    EXPECT_DOUBLE_EQ(view.scene->transform.scale.x, static_cast<double>(0.97f));
+
+    // A touchpad's pixels: ten make one line.
+    view.scene->transform.scale = kinora::Vector3(1.0, 1.0, 1.0);
+    wheel(view, 0, 100);
+    EXPECT_DOUBLE_EQ(view.scene->transform.scale.x, static_cast<double>(1.1f));
+}
+
+TEST(OpenGLViewWheel, NeverScalesToZeroNegativeOrWithoutBound) {
+    TestPlotView view;
+    showAndAwake(view, 300, 300);
+    // -100 lines would give a factor of 0; one event halves the scale at most.
+    wheel(view, -4000);
+    EXPECT_EQ(view.scene->transform.scale.x, 0.5);
+    wheel(view, -40000);
+    EXPECT_EQ(view.scene->transform.scale.x, 0.25);
+    for (int i = 0; i < 20; ++i) {
+        wheel(view, -40000);
+    }
+    EXPECT_EQ(view.scene->transform.scale.x, KNOpenGLView::minimumSceneScale);
+    EXPECT_GT(view.scene->transform.scale.z, 0.0);
+    for (int i = 0; i < 40; ++i) {
+        wheel(view, 40000);
+    }
+    EXPECT_EQ(view.scene->transform.scale.y, KNOpenGLView::maximumSceneScale);
+
+    view.setZoom(0.0f);
+    EXPECT_EQ(view.scene->transform.scale.x, KNOpenGLView::minimumSceneScale);
+    view.setZoom(2.0f);
+    EXPECT_EQ(view.scene->transform.scale.z, 2.0);
+}
+
+TEST(OpenGLViewShaders, AFileThatFailsToCompileIsReportedOnceAndStopsTheLoading) {
+    ShaderDirectory shaders;
+    shaders.write("path.fsh", "#version 150\nthis is not glsl;\n");
+    TestBaseView view;
+    view.resize(200, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    testing::internal::CaptureStdout();
+    view.awakeFromNib();
+    const std::string output = testing::internal::GetCapturedStdout();
+
+    const std::string expected = "Shader Compile Failed: " + shaders.path("path.fsh") + "\n    ";
+    EXPECT_EQ(output.rfind(expected, 0), 0u) << output;
+    EXPECT_EQ(occurrences(output, "Shader Compile Failed: "), 1);
+    EXPECT_EQ(output.back(), '\n');
+    for (const kinora::Shader* program :
+         {view.pathShader.get(), view.pickShader.get(), view.displayShader.get(),
+          view.flatColorShader.get(), view.colorRampShader.get()}) {
+        EXPECT_FALSE(program->linked);
+    }
+    // The view is built all the same and draws.
+    ASSERT_TRUE(view.scene);
+    view.update();
+    view.redraw();
+    EXPECT_EQ(view.scene->renderables.size(), 1u);
+}
+
+TEST(OpenGLViewShaders, AMissingFileReadsLikeAnUnreadableOne) {
+    ShaderDirectory shaders;
+    shaders.remove("white_pick.fsh");
+    TestBaseView view;
+    view.resize(200, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    testing::internal::CaptureStdout();
+    view.awakeFromNib();
+    const std::string output = testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(output.rfind("Shader Compile Failed: " + shaders.path("white_pick.fsh"), 0), 0u)
+        << output;
+    EXPECT_TRUE(view.pathShader->linked);
+    EXPECT_FALSE(view.pickShader->linked);
+    EXPECT_FALSE(view.colorRampShader->linked);
+}
+
+TEST(OpenGLViewShaders, AreFoundBesideTheExecutableUnlessOverridden) {
+    const std::string vertex = KNOpenGLView::resourcePath("shaders/basic", "vsh");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(vertex))) << vertex;
+    EXPECT_NE(vertex.find("share/kinora/shaders/basic.vsh"), std::string::npos) << vertex;
+    EXPECT_TRUE(QFile::exists(
+        QString::fromStdString(KNOpenGLView::resourcePath("shaders/display", "fsh"))));
+
+    qputenv("KINORA_SHADER_DIR", "/nonexistent/place");
+    EXPECT_EQ(KNOpenGLView::resourcePath("shaders/path", "fsh"), "/nonexistent/place/path.fsh");
+    qunsetenv("KINORA_SHADER_DIR");
+
+    // Not found: a path that fails to open, never one relative to the working directory.
+    const std::string missing = KNOpenGLView::resourcePath("shaders/no_such_program", "fsh");
+    EXPECT_EQ(missing.front(), '/');
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
+}
+
+TEST(OpenGLViewExpose, AWindowShownAgainIsDrawnAgain) {
+    TestBaseView view;
+    showAndAwake(view, 200, 200);
+    view.hide();
+    settle();
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    // The red x axis crosses the middle row; nothing but a redraw can have put it there. The X
+    // server may show the picture a little later on a loaded machine, so look for a while.
+    bool sawRed = false;
+    for (int attempt = 0; attempt < 40 && !sawRed; ++attempt) {
+        QTest::qWait(attempt == 0 ? 0 : 50);
+        settle();
+        const QImage shot = view.screen()->grabWindow(view.winId()).toImage();
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor colour = shot.pixelColor(x, shot.height() / 2);
+            sawRed = sawRed || (colour.red() > 128 && colour.green() < 64 && colour.blue() < 64);
+        }
+    }
+    EXPECT_TRUE(sawRed);
+}
+
+TEST(OpenGLViewTeardown, DeletesItsGLNamesEvenAfterItsWindowIsGone) {
+    unsigned program = 0;
+    unsigned vertexArray = 0;
+    unsigned texture = 0;
+    {
+        TestBaseView view;
+        showAndAwake(view, 100, 100);
+        program = view.pathShader->program;
+        vertexArray = view.axes->vertexArray;
+        texture = view.pickTexture->id;
+        // The native window goes first, and with it the surface the context was current on.
+        view.destroy();
+        releaseCurrentContext();
+    }
+    KNSharedContext::makeCurrentOffscreen();
+    EXPECT_FALSE(glIsProgram(program));
+    EXPECT_FALSE(glIsVertexArray(vertexArray));
+    EXPECT_FALSE(glIsTexture(texture));
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "KNOpenGLView.h"
+#include "KNParameterSpaceView.h"
+#include "KNParameterSpaceViewDelegate.h"
+#include "KNPlotView.h"
+#include "KNPlotViewDelegate.h"
+#include "Renderable.h"
+#include "Scene.h"
+#include "Vector3.h"
+
+#include <QPoint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The views with their protected state opened up for inspection.
+class TestPlotView : public KNPlotView {
+public:
+    using KNOpenGLView::axes;
+    using KNOpenGLView::colorRampShader;
+    using KNOpenGLView::displayShader;
+    using KNOpenGLView::displayTexture;
+    using KNOpenGLView::flatColorShader;
+    using KNOpenGLView::framebuffer;
+    using KNOpenGLView::pathShader;
+    using KNOpenGLView::pickShader;
+    using KNOpenGLView::pickTexture;
+    using KNOpenGLView::scene;
+    using KNOpenGLView::selected;
+    using KNPlotView::cubeMesh;
+    using KNPlotView::seeds;
+};
+
+class TestParameterSpaceView : public KNParameterSpaceView {
+public:
+    using KNOpenGLView::pickShader;
+    using KNOpenGLView::scene;
+    using KNOpenGLView::selected;
+    using KNParameterSpaceView::axesConnectorMesh;
+    using KNParameterSpaceView::axesConnectors;
+    using KNParameterSpaceView::maxHandle;
+    using KNParameterSpaceView::minHandle;
+    using KNParameterSpaceView::path;
+    using KNParameterSpaceView::pathMesh;
+};
+
+// Shows view at size points on screen, waits until it is exposed, then runs awakeFromNib.
+void showAndAwake(KNOpenGLView& view, int width, int height);
+// Lets queued window-system events (resize, expose) arrive.
+void settle();
+// Resizes the shown view and waits for the resize event the window system sends.
+void resizeAndWait(KNOpenGLView& view, int width, int height);
+
+// Primary-button events at view coordinates (origin bottom left, y up), delivered through the
+// window system like real input.
+void pressAt(KNOpenGLView& view, QPointF point);
+void moveTo(KNOpenGLView& view, QPointF point);
+void releaseAt(KNOpenGLView& view, QPointF point);
+void clickAt(KNOpenGLView& view, QPointF point);
+void dragFromTo(KNOpenGLView& view, QPointF from, QPointF to);
+// A wheel event of angleDelta y (a notch is 120), or of a touchpad pixel delta.
+void wheel(KNOpenGLView& view, int angleDeltaY, int pixelDeltaY = 0);
+
+// Where position (scene model coordinates) appears in view coordinates, projected with the
+// scene's camera and transform exactly as the draw pass does.
+QPointF projectToView(kinora::Scene& scene, kinora::Vector3 position, double viewWidth,
+                      double viewHeight);
+
+// Leaves no GL context current, as the window system may when a surface goes away.
+void releaseCurrentContext();
+
+// The float contents of a GL buffer object.
+std::vector<float> readFloatBuffer(unsigned buffer);
+std::vector<unsigned> readIndexBuffer(unsigned buffer);
+
+class RecordingPlotDelegate : public KNPlotViewDelegate {
+public:
+    std::vector<std::string> events;
+    std::vector<Seed*> movedSeeds;
+
+    void plotViewSeedWasMoved(KNPlotView*, Seed* seed) override {
+        events.push_back("moved");
+        movedSeeds.push_back(seed);
+    }
+    void plotViewSeedWasSelected(KNPlotView*, int value) override {
+        events.push_back("selected " + std::to_string(value));
+    }
+    void plotViewSeedWasDeselected(KNPlotView*, int value) override {
+        events.push_back("deselected " + std::to_string(value));
+    }
+};
+
+class RecordingParameterDelegate : public KNParameterSpaceViewDelegate {
+public:
+    int boundsChanges = 0;
+    // The line's first vertex as the delegate saw it: the lines are rebuilt before the call.
+    std::vector<float> pathAtLastChange;
+    TestParameterSpaceView* view = nullptr;
+
+    void parameterSpaceViewBoundsDidChange(KNParameterSpaceView*) override;
+};

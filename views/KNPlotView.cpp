@@ -1,0 +1,127 @@
+#include "KNPlotView.h"
+
+#include "KNDefinitions.h"
+#include "KNPlotViewDelegate.h"
+#include "Mesh.h"
+#include "Path.h"
+#include "Scene.h"
+#include "Seed.h"
+#include "Shader.h"
+
+#include <cassert>
+#include <epoxy/gl.h>
+
+KNPlotView::SeedEntry::SeedEntry() = default;
+KNPlotView::SeedEntry::SeedEntry(SeedEntry&&) noexcept = default;
+KNPlotView::SeedEntry::~SeedEntry() = default;
+
+KNPlotView::KNPlotView(QWindow* parent) : KNOpenGLView(parent) {}
+
+KNPlotView::~KNPlotView() {
+    attachContextForTeardown();
+}
+
+void KNPlotView::awakeFromNib() {
+    KNOpenGLView::awakeFromNib();
+    scene->blendEnabled = true;
+    cubeMesh = makePointMesh();
+}
+
+Seed* KNPlotView::addSeed() {
+    assert(scene && "awakeFromNib comes first");
+    attachContext();
+    SeedEntry entry;
+    entry.seed = std::make_unique<Seed>(cubeMesh.get(), pickShader.get(), pathsPerSeed);
+    Seed* seed = entry.seed.get();
+    seed->createVertexArray();
+    seed->transform.pivot = kinora::Vector3(0.0, 0.0, 0.0);
+    seed->sceneID = scene->addRenderable(seed);
+
+    // A blank path: one zero vertex, which draws nothing as a line strip.
+    const float blankVertex[6] = {};
+    const unsigned blankIndex = 0;
+    for (int i = 0; i < pathsPerSeed; ++i) {
+        auto mesh = std::make_unique<kinora::Mesh>(blankVertex, &blankIndex, 2, 1, 3);
+        auto path = std::make_unique<Path>(mesh.get(), pathShader.get(), GL_LINE_STRIP);
+        path->sValue = static_cast<float>(i) / 19.0f;
+        path->setupAttributes = setupVertexAttributes;
+        path->prepareDraw = preparePathDraw;
+        path->createVertexArray();
+        seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
+        entry.pathMeshes.push_back(std::move(mesh));
+        entry.paths.push_back(std::move(path));
+    }
+    seeds.push_back(std::move(entry));
+    return seed;
+}
+
+void KNPlotView::removeSelectedSeed() {
+    auto* seed = dynamic_cast<Seed*>(selected);
+    if (seed == nullptr) {
+        return;
+    }
+    attachContext();
+    for (int pathID : seed->pathIDs) {
+        scene->removeRenderable(pathID);
+    }
+    scene->removeRenderable(seed->sceneID);
+    seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
+    selected = nullptr;
+    if (auto receiver = delegate()) {
+        receiver->plotViewSeedWasDeselected(this, 0);
+    }
+}
+
+void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
+    attachContext();
+    for (const SeedEntry& entry : seeds) {
+        block(entry.seed.get());
+    }
+}
+
+void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
+                                   const std::uint32_t* indices, int vertexCount, int indexCount,
+                                   float sValue) {
+    assert(pathIndex >= 0 && static_cast<std::size_t>(pathIndex) < scene->renderables.size());
+    auto* path = dynamic_cast<Path*>(scene->getRenderable(pathIndex));
+    assert(path != nullptr && "pathIndex names a path of a seed");
+    attachContext();
+    path->sValue = sValue;
+    path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+}
+
+std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
+    return _delegate.lock();
+}
+
+void KNPlotView::setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate) {
+    _delegate = std::move(delegate);
+}
+
+void KNPlotView::renderableWasSelected(kinora::Renderable* r) {
+    static_cast<Seed*>(r)->isSelected = true;
+    if (auto receiver = delegate()) {
+        receiver->plotViewSeedWasSelected(this, 0);
+    }
+}
+
+void KNPlotView::renderableWasDeselected(kinora::Renderable* r) {
+    if (r != nullptr) {
+        static_cast<Seed*>(r)->isSelected = false;
+    }
+    if (auto receiver = delegate()) {
+        receiver->plotViewSeedWasDeselected(this, 0);
+    }
+}
+
+void KNPlotView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
+                                                   QPointF to) {
+    KNOpenGLView::renderableDraggedFromPointToPoint(r, from, to);
+    if (auto receiver = delegate()) {
+        receiver->plotViewSeedWasMoved(this, static_cast<Seed*>(r));
+    }
+}
+
+bool KNPlotView::isSelectable(kinora::Renderable* r) const {
+    return dynamic_cast<Seed*>(r) != nullptr;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "KNOpenGLView.h"
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <vector>
+
+class KNPlotViewDelegate;
+class Path;
+class Seed;
+
+// The phase-space view: seeds, each with a fixed set of trajectory paths whose data the
+// controller hands over. Only seeds can be picked; dragging one reports every move.
+class KNPlotView : public KNOpenGLView {
+public:
+    // Paths per seed; the controller never shows more evolutions than this.
+    static constexpr int pathsPerSeed = 20;
+
+    explicit KNPlotView(QWindow* parent = nullptr);
+    ~KNPlotView() override;
+
+    // Base set-up, then blending for the scene's pass and the seeds' shared point mesh.
+    void awakeFromNib() override;
+
+    // A new seed at the origin with blank paths, owned by the view. No redraw, no delegate call.
+    Seed* addSeed();
+    // Removes the selected seed with its paths, then reports a deselection. No redraw.
+    void removeSelectedSeed();
+    // Calls block once per seed in creation order; block must not add or remove seeds.
+    void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
+    // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
+    // indexCount indices, drawn as a line strip, and stores its sweep fraction. No redraw.
+    void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
+                           int vertexCount, int indexCount, float sValue);
+
+    // Non-owning: messages are dropped once the delegate is gone.
+    std::shared_ptr<KNPlotViewDelegate> delegate() const;
+    void setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate);
+
+protected:
+    void renderableWasSelected(kinora::Renderable* r) override;
+    void renderableWasDeselected(kinora::Renderable* r) override;
+    void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
+                                           QPointF to) override;
+    bool isSelectable(kinora::Renderable* r) const override;
+
+    // A seed together with what the view owns for it.
+    struct SeedEntry {
+        std::unique_ptr<Seed> seed;
+        std::vector<std::unique_ptr<kinora::Mesh>> pathMeshes;
+        std::vector<std::unique_ptr<Path>> paths;
+
+        SeedEntry();
+        SeedEntry(SeedEntry&&) noexcept;
+        ~SeedEntry();
+    };
+
+    std::unique_ptr<kinora::Mesh> cubeMesh;
+    std::list<SeedEntry> seeds;
+
+private:
+    std::weak_ptr<KNPlotViewDelegate> _delegate;
+};

@@ -1,0 +1,74 @@
+#include "KNSharedContext.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QOffscreenSurface* offscreenSurface = nullptr;
+
+[[noreturn]] void failWithoutContext(const char* reason) {
+    std::fprintf(stderr, "Kinora needs an OpenGL 3.2 core profile context: %s.\n", reason);
+    std::exit(EXIT_FAILURE);
+}
+
+QOpenGLContext* createSharedContext() {
+    auto* context = new QOpenGLContext;
+    context->setFormat(KNSharedContext::format());
+    if (!context->create()) {
+        failWithoutContext("the display cannot create one");
+    }
+    const QSurfaceFormat created = context->format();
+    if (created.version() < qMakePair(3, 2) || created.profile() != QSurfaceFormat::CoreProfile) {
+        failWithoutContext("the display offers an older or compatibility context only");
+    }
+    auto* surface = new QOffscreenSurface;
+    surface->setFormat(created);
+    surface->create();
+    if (!context->makeCurrent(surface)) {
+        failWithoutContext("the context cannot be made current");
+    }
+    offscreenSurface = surface;
+    return context;
+}
+} // namespace
+
+QSurfaceFormat KNSharedContext::format() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 2);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setDepthBufferSize(16);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    return format;
+}
+
+QOpenGLContext* KNSharedContext::context() {
+    static QOpenGLContext* const context = createSharedContext();
+    return context;
+}
+
+bool KNSharedContext::exists() {
+    return offscreenSurface != nullptr;
+}
+
+bool KNSharedContext::makeCurrent(QWindow* window) {
+    return context()->makeCurrent(window);
+}
+
+void KNSharedContext::makeCurrentOffscreen() {
+    context()->makeCurrent(offscreenSurface);
+}
+
+void KNSharedContext::swapBuffers(QWindow* window) {
+    context()->swapBuffers(window);
+}
+
+unsigned KNSharedContext::defaultFramebufferObject() {
+    return context()->defaultFramebufferObject();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QSurfaceFormat>
+
+class QOffscreenSurface;
+class QOpenGLContext;
+class QWindow;
+
+// The one GL context of the process and the offscreen surface it falls back to. Every view of
+// every window draws with it, so all of them share one set of GL objects and GL state. Kept apart
+// from the GL calls because Qt's GL header and the loader's cannot meet in one file.
+class KNSharedContext {
+public:
+    // OpenGL 3.2 core, 8-8-8 colour, 16-bit depth, double buffered: the format of the context
+    // and of every view's window, which must have it before its native window is created.
+    static QSurfaceFormat format();
+
+    // Created on the first call, made current on the offscreen surface at once, never released.
+    // A display that cannot provide the format ends the program with a message: nothing in it
+    // can draw without one.
+    static QOpenGLContext* context();
+    // Whether context() has run; teardown before it has nothing to release.
+    static bool exists();
+
+    // Current on window's drawable; false if the platform refuses.
+    static bool makeCurrent(QWindow* window);
+    // Current on the offscreen surface, whatever state any window is in.
+    static void makeCurrentOffscreen();
+    static void swapBuffers(QWindow* window);
+    // The GL name of the framebuffer of the surface the context is current on.
+    static unsigned defaultFramebufferObject();
+};

@@ -1,0 +1,4 @@
+#include "Path.h"
+
+Path::Path(kinora::Mesh* mesh, kinora::Shader* program, unsigned drawMode)
+    : kinora::Renderable(mesh, program, drawMode) {}
