@@ -1,0 +1,10 @@
+#pragma once
+
+#include "KNAlertPresenter.h"
+
+// A modal message box with the error's failure reason as its text, the document's name as its
+// title and a single OK button; blocks until it is dismissed.
+class KNModalAlertPresenter : public KNAlertPresenter {
+public:
+    void presentError(const KNError& error, const std::string& documentName) override;
+};

@@ -1,0 +1,47 @@
+#include "KNPlotWindow.h"
+
+#include "KNParameterSpaceView.h"
+#include "KNPlotView.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+namespace {
+
+// Puts view into the placeholder and makes sure its native window exists, which the views need
+// before their set-up.
+void embed(KNOpenGLView* view, QWidget* placeholder) {
+    QWidget* container = QWidget::createWindowContainer(view, placeholder);
+    container->setFocusPolicy(Qt::StrongFocus);
+    container->setMinimumSize(placeholder->minimumSize());
+    placeholder->layout()->addWidget(container);
+    container->winId();
+    if (!view->handle()) {
+        view->create();
+    }
+}
+
+} // namespace
+
+KNPlotWindow::KNPlotWindow(QWidget* parent)
+    : QMainWindow(parent), _plotView(new KNPlotView), _parameterView(new KNParameterSpaceView) {
+    _ui.setupUi(this);
+    embed(_plotView, _ui.plotViewPlaceholder);
+    embed(_parameterView, _ui.parameterViewPlaceholder);
+    _plotView->awakeFromNib();
+    _parameterView->awakeFromNib();
+
+    connect(_ui.closeWindowAction, &QAction::triggered, this, &QWidget::close);
+    // Closing first lets every controller hear its window go before the loop ends.
+    connect(_ui.quitAction, &QAction::triggered, qApp, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+}
+
+KNPlotWindow::~KNPlotWindow() = default;
+
+void KNPlotWindow::closeEvent(QCloseEvent* event) {
+    emit windowWillClose(this);
+    event->accept();
+}

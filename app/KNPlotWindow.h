@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui_PlotWindow.h"
+
+#include <QMainWindow>
+
+class KNParameterSpaceView;
+class KNPlotView;
+
+// The window loaded from the interface file "PlotWindow": the plot view and the parameter-space
+// view in their placeholders, the parameter table, the axis pop-ups, the toolbar and the menu.
+// Constructing it runs both views' awakeFromNib.
+class KNPlotWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit KNPlotWindow(QWidget* parent = nullptr);
+    ~KNPlotWindow() override;
+
+    KNPlotView* plotView() const { return _plotView; }
+    KNParameterSpaceView* parameterView() const { return _parameterView; }
+    const Ui::PlotWindow& ui() const { return _ui; }
+
+signals:
+    // Sent from the close event, while the window still exists; the close always proceeds.
+    void windowWillClose(KNPlotWindow* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Ui::PlotWindow _ui;
+    // Owned by their window containers, which the placeholders own.
+    KNPlotView* _plotView;
+    KNParameterSpaceView* _parameterView;
+};

@@ -1,0 +1,298 @@
+#include "KNPlotWindowController.h"
+
+#include "KNJavascriptEngine.h"
+#include "KNParameterSpaceView.h"
+#include "KNPlotView.h"
+#include "KNPlotWindow.h"
+#include "KNScriptFile.h"
+#include "RK4Integrator.h"
+#include "Seed.h"
+#include "Trajectory.h"
+
+#include <QSignalBlocker>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr double initialIntegrationStep = 0.01;
+// Long enough for the window to be laid out, so the views draw at their real size.
+constexpr int delayedUpdateMilliseconds = 200;
+
+bool wasReported(const KNError& error) {
+    return !error.domain.empty() || !error.failureReason.empty();
+}
+
+} // namespace
+
+void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const {
+    window->hide();
+    window->deleteLater();
+}
+
+KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
+                                               const std::vector<std::string>& names,
+                                               std::shared_ptr<KNAlertPresenter> alerts)
+    : _integrator(std::make_unique<kinora::RK4Integrator>(initialIntegrationStep)),
+      alerts(std::move(alerts)) {
+    kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
+                                                  static_cast<int>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        kinoraSystem->parameter(static_cast<int>(i)).name = names[i];
+        if (i < _axisToParameterMapping.size()) {
+            _axisToParameterMapping[i] = static_cast<std::int32_t>(i);
+        }
+    }
+}
+
+KNPlotWindowController::~KNPlotWindowController() = default;
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
+                                           const std::vector<std::string>& names,
+                                           std::shared_ptr<KNAlertPresenter> alerts) {
+    return std::shared_ptr<KNPlotWindowController>(
+        new KNPlotWindowController(integrable, names, std::move(alerts)));
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithSourceString(const std::string& source,
+                                             std::shared_ptr<KNAlertPresenter> alerts) {
+    return fromSource(source, {}, std::move(alerts));
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::fromSource(const std::string& source, const std::string& title,
+                                   std::shared_ptr<KNAlertPresenter> alerts) {
+    KNError error;
+    std::shared_ptr<KNJavascriptEngine> engine =
+        KNJavascriptEngine::initWithSourceString(source, &error);
+    if (!engine) {
+        alerts->presentError(error, title);
+        return nullptr;
+    }
+    const std::optional<std::vector<std::string>> names = engine->parameterNamesOrError(&error);
+    if (!names) {
+        alerts->presentError(error, title);
+        return nullptr;
+    }
+    auto controller = initWithIntegrable(KNJavascriptEngine::integrable(), *names, alerts);
+    controller->jsEngine = std::move(engine);
+    if (!title.empty()) {
+        controller->_title = title;
+    }
+    return controller;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
+                                              std::shared_ptr<KNAlertPresenter> alerts) {
+    const std::string name = url.fileName().toStdString();
+    if (!url.isLocalFile()) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "Cannot open \"" + url.toDisplayString().toStdString() +
+                                  "\": only local files can be opened."},
+                             name);
+        return nullptr;
+    }
+    KNError error;
+    const std::optional<std::string> source =
+        readScriptFile(url.toLocalFile().toStdString(), &error);
+    if (!source) {
+        alerts->presentError(error, name);
+        return nullptr;
+    }
+    return fromSource(*source, name, std::move(alerts));
+}
+
+KNPlotWindow* KNPlotWindowController::window() {
+    if (!_window) {
+        _window.reset(new KNPlotWindow);
+        windowDidLoad();
+    }
+    return _window.get();
+}
+
+void KNPlotWindowController::showWindow() {
+    window()->show();
+    _window->raise();
+    _window->activateWindow();
+}
+
+void KNPlotWindowController::windowDidLoad() {
+    QComboBox* popups[] = {xPopupButton(), yPopupButton(), zPopupButton()};
+    for (QComboBox* popup : popups) {
+        popup->addItem(QStringLiteral("None"));
+    }
+    for (const kinora::Parameter& parameter : kinoraSystem->parameters) {
+        for (QComboBox* popup : popups) {
+            popup->addItem(QString::fromStdString(parameter.name));
+        }
+    }
+    for (std::size_t axis = 0; axis < std::size(popups); ++axis) {
+        popups[axis]->setCurrentIndex(_axisToParameterMapping[axis] + 1);
+    }
+
+    plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
+    Seed* seed = plotView()->addSeed();
+    seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
+    updateAllSeeds();
+
+    if (_title) {
+        _window->setWindowTitle(QString::fromStdString(*_title));
+    }
+    connectControls();
+
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
+        self->plotView()->update();
+        self->parameterView()->update();
+    });
+}
+
+void KNPlotWindowController::connectControls() {
+    QObject::connect(addSeedButton(), &QToolButton::clicked, &connections, [this] { addSeed(); });
+    QObject::connect(removeSeedButton(), &QToolButton::clicked, &connections,
+                     [this] { removeSeed(); });
+    QObject::connect(evolutionsControl(), &QSpinBox::valueChanged, &connections,
+                     [this](int count) { changeEvolutions(count); });
+    QObject::connect(integrationStepControl(), &QDoubleSpinBox::valueChanged, &connections,
+                     [this](double step) { changeIntegrationStep(step); });
+}
+
+void KNPlotWindowController::showIfReported(const KNError& error) {
+    if (wasReported(error)) {
+        alerts->presentError(error, _title.value_or(std::string()));
+    }
+}
+
+void KNPlotWindowController::blankPaths(Seed* seed) {
+    static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
+    static constexpr std::uint32_t blankIndex[1] = {0};
+    for (int pathID : seed->pathIDs) {
+        plotView()->replacePathWithID(pathID, blankVertex, blankIndex, 1, 1, 0.0f);
+    }
+}
+
+void KNPlotWindowController::updateSeed(Seed* seed) {
+    const auto pathLength = static_cast<double>(_pathStepLength);
+    const double step = _integrator->integrationStep();
+
+    if (jsEngine) {
+        KNError error;
+        jsEngine->makeCurrentEngineOrError(&error);
+        showIfReported(error);
+    }
+
+    blankPaths(seed);
+    const std::int64_t evolutions =
+        std::min<std::int64_t>(_evolutionCount, static_cast<std::int64_t>(seed->pathIDs.size()));
+    const std::optional<std::int32_t> vertexCount = kinora::trajectoryVertexCount(pathLength, step);
+    if (evolutions < 1 || !vertexCount) {
+        return;
+    }
+
+    kinora::Trajectory trajectory;
+    for (std::int64_t m = 0; m < evolutions; ++m) {
+        const kinora::Vector3 start = seed->transform.position;
+        // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
+        const double s =
+            evolutions == 1 ? 0.0 : static_cast<double>(m) / static_cast<double>(evolutions - 1);
+        kinora::setParametersAtSweepFraction(*kinoraSystem, s);
+        if (jsEngine) {
+            KNError error;
+            jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
+            showIfReported(error);
+        }
+        trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
+                                      reinterpret_cast<const float*>(trajectory.vertices.data()),
+                                      trajectory.indices.data(), *vertexCount, *vertexCount,
+                                      static_cast<float>(s));
+    }
+}
+
+void KNPlotWindowController::updateAllSeeds() {
+    plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
+}
+
+void KNPlotWindowController::addSeed() {
+    Seed* seed = plotView()->addSeed();
+    updateSeed(seed);
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::removeSeed() {
+    plotView()->removeSelectedSeed();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::changeEvolutions(int count) {
+    _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
+    if (_evolutionCount >= evolutionsControl()->minimum()) {
+        const QSignalBlocker blocker(evolutionsControl());
+        evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
+    }
+    updateAllSeeds();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::changeIntegrationStep(double step) {
+    const bool accepted =
+        kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step).has_value();
+    if (accepted) {
+        _integrator->setIntegrationStep(step);
+    }
+    {
+        const QSignalBlocker blocker(integrationStepControl());
+        integrationStepControl()->setValue(_integrator->integrationStep());
+    }
+    if (!accepted) {
+        return;
+    }
+    updateAllSeeds();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
+    updateSeed(seed);
+}
+
+void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
+    removeSeedButton()->setEnabled(true);
+}
+
+void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
+    removeSeedButton()->setEnabled(false);
+}
+
+KNPlotView* KNPlotWindowController::plotView() {
+    return window()->plotView();
+}
+KNParameterSpaceView* KNPlotWindowController::parameterView() {
+    return window()->parameterView();
+}
+QTableWidget* KNPlotWindowController::sliderTableView() {
+    return window()->ui().sliderTableView;
+}
+QToolButton* KNPlotWindowController::addSeedButton() {
+    return window()->ui().addSeedButton;
+}
+QToolButton* KNPlotWindowController::removeSeedButton() {
+    return window()->ui().removeSeedButton;
+}
+QComboBox* KNPlotWindowController::xPopupButton() {
+    return window()->ui().xPopupButton;
+}
+QComboBox* KNPlotWindowController::yPopupButton() {
+    return window()->ui().yPopupButton;
+}
+QComboBox* KNPlotWindowController::zPopupButton() {
+    return window()->ui().zPopupButton;
+}
+QSpinBox* KNPlotWindowController::evolutionsControl() {
+    return window()->ui().evolutionsSpinBox;
+}
+QDoubleSpinBox* KNPlotWindowController::integrationStepControl() {
+    return window()->ui().stepSpinBox;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "EvolutionFunction.h"
+#include "Integrator.h"
+#include "KNAlertPresenter.h"
+#include "KNPlotViewDelegate.h"
+#include "KinoraSystem.h"
+
+#include <QObject>
+#include <QUrl>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class KNJavascriptEngine;
+class KNParameterSpaceView;
+class KNPlotView;
+class KNPlotWindow;
+class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
+class QTableWidget;
+class QToolButton;
+class Seed;
+
+// The controller of one plot window: owns the system, its integrator and, for a script, its
+// engine, and turns every seed of the plot view into one trajectory per step of the parameter
+// sweep. Main thread only.
+class KNPlotWindowController : public KNPlotViewDelegate,
+                               public std::enable_shared_from_this<KNPlotWindowController> {
+public:
+    // The evolution count never exceeds the paths a seed has.
+    static constexpr std::int64_t maxEvolutionCount = 20;
+
+    // A system with one default parameter per name; the first three are mapped to x, y and z.
+    static std::shared_ptr<KNPlotWindowController>
+    initWithIntegrable(EvolutionFunction integrable, const std::vector<std::string>& names,
+                       std::shared_ptr<KNAlertPresenter> alerts);
+    // A system defined by a script; on failure shows the error and yields null.
+    static std::shared_ptr<KNPlotWindowController>
+    initWithSourceString(const std::string& source, std::shared_ptr<KNAlertPresenter> alerts);
+    // A system read from a script file, titled with the file name; on failure shows the error
+    // and yields null.
+    static std::shared_ptr<KNPlotWindowController>
+    initWithContentsOfURL(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts);
+
+    ~KNPlotWindowController() override;
+    KNPlotWindowController(const KNPlotWindowController&) = delete;
+    KNPlotWindowController& operator=(const KNPlotWindowController&) = delete;
+
+    // Loads the window on first use: views, their awakeFromNib, then windowDidLoad.
+    KNPlotWindow* window();
+    bool isWindowLoaded() const { return _window != nullptr; }
+    void showWindow();
+
+    // Recomputes every trajectory of seed. Does not redraw.
+    void updateSeed(Seed* seed);
+
+    // Actions of the window's controls.
+    void addSeed();
+    void removeSeed();
+    // Clamped to 0 ... maxEvolutionCount; 0 leaves every path blank.
+    void changeEvolutions(int count);
+    // A step that is not positive and finite, or that would make a path longer than the core
+    // allows, is refused: nothing is recomputed and the step control shows the step in force.
+    void changeIntegrationStep(double step);
+
+    void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
+    void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
+    void plotViewSeedWasDeselected(KNPlotView* view, int unused) override;
+
+    KinoraSystem& system() { return *kinoraSystem; }
+    const kinora::Integrator& integrator() const { return *_integrator; }
+    std::int64_t pathStepLength() const { return _pathStepLength; }
+    std::int64_t evolutionCount() const { return _evolutionCount; }
+    const std::array<std::int32_t, 3>& axisToParameterMapping() const {
+        return _axisToParameterMapping;
+    }
+    const std::optional<std::string>& title() const { return _title; }
+    bool hasScriptEngine() const { return jsEngine != nullptr; }
+
+    // The window's interface objects; each loads the window if needed.
+    KNPlotView* plotView();
+    KNParameterSpaceView* parameterView();
+    QTableWidget* sliderTableView();
+    QToolButton* addSeedButton();
+    QToolButton* removeSeedButton();
+    QComboBox* xPopupButton();
+    QComboBox* yPopupButton();
+    QComboBox* zPopupButton();
+    QSpinBox* evolutionsControl();
+    QDoubleSpinBox* integrationStepControl();
+
+private:
+    KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,
+                           std::shared_ptr<KNAlertPresenter> alerts);
+
+    // initWithSourceString for the document named title (empty for none).
+    static std::shared_ptr<KNPlotWindowController>
+    fromSource(const std::string& source, const std::string& title,
+               std::shared_ptr<KNAlertPresenter> alerts);
+
+    void windowDidLoad();
+    void connectControls();
+    void updateAllSeeds();
+    void showIfReported(const KNError& error);
+    void blankPaths(Seed* seed);
+
+    // Declared before the integrator, so the integrator is deleted first, then the system.
+    std::unique_ptr<KinoraSystem> kinoraSystem;
+    std::unique_ptr<kinora::Integrator> _integrator;
+    std::int64_t _pathStepLength = 10;
+    std::int64_t _evolutionCount = 10;
+    std::shared_ptr<KNJavascriptEngine> jsEngine;
+    std::optional<std::string> _title;
+    std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
+
+    std::shared_ptr<KNAlertPresenter> alerts;
+    // Context of every connection to the window's controls, so none outlives the controller.
+    QObject connections;
+    // Deleted later, not at once: the controller may go inside its window's own close event.
+    struct DeleteLater {
+        void operator()(KNPlotWindow* window) const;
+    };
+    std::unique_ptr<KNPlotWindow, DeleteLater> _window;
+};

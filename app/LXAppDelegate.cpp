@@ -1,0 +1,106 @@
+#include "LXAppDelegate.h"
+
+#include "KNDefinitions.h"
+#include "KNPlotWindow.h"
+#include "KNPlotWindowController.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <algorithm>
+#include <utility>
+
+LXAppDelegate::LXAppDelegate(std::shared_ptr<KNAlertPresenter> alerts,
+                             KNRecentDocuments recentDocuments)
+    : alerts(std::move(alerts)), recentDocuments(std::move(recentDocuments)) {}
+
+LXAppDelegate::~LXAppDelegate() {
+    for (Registration& registration : registrations) {
+        for (const QMetaObject::Connection& connection : registration.connections) {
+            QObject::disconnect(connection);
+        }
+    }
+    delete openPanel.data();
+}
+
+void LXAppDelegate::applicationDidFinishLaunching() {
+    // Without a window there is no menu left on this platform, so the last close quits.
+    QApplication::setQuitOnLastWindowClosed(true);
+    auto controller =
+        KNPlotWindowController::initWithIntegrable(lorenz, {"rho", "sigma", "beta"}, alerts);
+    if (controller) {
+        addWindowController(controller);
+    }
+}
+
+void LXAppDelegate::applicationOpenFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        createPlotWindowWithURL(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    }
+}
+
+QFileDialog* LXAppDelegate::openFile() {
+    if (openPanel) {
+        openPanel->raise();
+        openPanel->activateWindow();
+        return openPanel;
+    }
+    auto* panel = new QFileDialog(nullptr, QStringLiteral("Open System"));
+    panel->setFileMode(QFileDialog::ExistingFiles);
+    panel->setAcceptMode(QFileDialog::AcceptOpen);
+    panel->setNameFilter(QStringLiteral("JavaScript systems (*.js)"));
+    connect(panel, &QFileDialog::finished, this,
+            [this, panel](int result) { openPanelDidEnd(panel, result); });
+    openPanel = panel;
+    panel->show();
+    return panel;
+}
+
+void LXAppDelegate::openPanelDidEnd(QFileDialog* panel, int result) {
+    const QStringList files = panel->selectedFiles();
+    panel->deleteLater();
+    if (result != QDialog::Accepted) {
+        return;
+    }
+    for (const QString& file : files) {
+        createPlotWindowWithURL(QUrl::fromLocalFile(file));
+        recentDocuments.noteNewRecentDocument(file.toStdString());
+    }
+}
+
+void LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
+    auto controller = KNPlotWindowController::initWithContentsOfURL(url, alerts);
+    if (controller) {
+        addWindowController(controller);
+    }
+}
+
+void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowController>& controller) {
+    controller->showWindow();
+    _windowControllers.push_back(controller);
+    KNPlotWindow* window = controller->window();
+    registrations.push_back(
+        {window,
+         {connect(window, &KNPlotWindow::windowWillClose, this,
+                  [this](KNPlotWindow* closing) { plotWindowWillClose(closing); }),
+          connect(window->ui().openFileAction, &QAction::triggered, this,
+                  [this] { openFile(); })}});
+}
+
+void LXAppDelegate::plotWindowWillClose(KNPlotWindow* window) {
+    const auto controller =
+        std::find_if(_windowControllers.begin(), _windowControllers.end(),
+                     [window](const auto& candidate) { return candidate->window() == window; });
+    if (controller != _windowControllers.end()) {
+        _windowControllers.erase(controller);
+    }
+    const auto registration =
+        std::find_if(registrations.begin(), registrations.end(),
+                     [window](const Registration& r) { return r.window == window; });
+    if (registration != registrations.end()) {
+        for (const QMetaObject::Connection& connection : registration->connections) {
+            QObject::disconnect(connection);
+        }
+        registrations.erase(registration);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "KNAlertPresenter.h"
+#include "KNRecentDocuments.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+#include <vector>
+
+class KNPlotWindow;
+class KNPlotWindowController;
+class QFileDialog;
+
+// The application's delegate: opens the Lorenz window at launch and one window per script file,
+// and keeps each window's controller alive until the window closes.
+class LXAppDelegate : public QObject {
+public:
+    LXAppDelegate(std::shared_ptr<KNAlertPresenter> alerts, KNRecentDocuments recentDocuments);
+    ~LXAppDelegate() override;
+
+    // Opens the built-in Lorenz system (rho, sigma, beta).
+    void applicationDidFinishLaunching();
+    // Opens one window per path, in order; a file that fails does not stop the rest. The recent
+    // files are not touched.
+    void applicationOpenFiles(const QStringList& paths);
+    // Shows the open panel for JavaScript systems without blocking; every file confirmed there
+    // is opened and then noted in the recent files, whether or not it loads. While a panel is
+    // open, this raises it instead of opening a second one.
+    QFileDialog* openFile();
+    // Opens a window on the script at url; on failure the controller has shown an alert.
+    void createPlotWindowWithURL(const QUrl& url);
+    // Drops the controller of window and stops listening to it.
+    void plotWindowWillClose(KNPlotWindow* window);
+
+    const std::vector<std::shared_ptr<KNPlotWindowController>>& windowControllers() const {
+        return _windowControllers;
+    }
+
+private:
+    void addWindowController(const std::shared_ptr<KNPlotWindowController>& controller);
+    void openPanelDidEnd(QFileDialog* panel, int result);
+
+    // Exists from construction, so files handed over at any time have a list to go to.
+    std::vector<std::shared_ptr<KNPlotWindowController>> _windowControllers;
+    struct Registration {
+        KNPlotWindow* window;
+        std::vector<QMetaObject::Connection> connections;
+    };
+    std::vector<Registration> registrations;
+    std::shared_ptr<KNAlertPresenter> alerts;
+    KNRecentDocuments recentDocuments;
+    QPointer<QFileDialog> openPanel;
+};

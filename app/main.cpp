@@ -1,0 +1,100 @@
+#include "KNModalAlertPresenter.h"
+#include "KNRecentDocuments.h"
+#include "LXAppDelegate.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <glib.h>
+#include <memory>
+
+namespace {
+
+void printUsage(std::FILE* stream) {
+    std::fputs("Usage: kinora [option] [file.js ...]\n"
+               "Explores systems of three ordinary differential equations. Opens the built-in\n"
+               "Lorenz system, then one window for each JavaScript system file given.\n"
+               "\n"
+               "Options:\n"
+               "  -h, --help     show this help and exit\n"
+               "  -v, --version  show the version and exit\n"
+               "  --             treat every later argument as a file\n",
+               stream);
+}
+
+// Answered before the window system is touched, so both work without a display.
+bool answersInformationRequest(int argc, char** argv, int* exitCode) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            return false;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            printUsage(stdout);
+            *exitCode = 0;
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::printf("kinora %s\n", KINORA_VERSION);
+            *exitCode = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The file arguments left once the window system has taken its own options, or false after
+// reporting an unknown option.
+bool fileArguments(const QStringList& arguments, QStringList* files) {
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            std::fprintf(stderr, "kinora: unknown option '%s'\n", qPrintable(argument));
+            printUsage(stderr);
+            return false;
+        } else {
+            files->append(argument);
+        }
+    }
+    return true;
+}
+
+std::string launchCommand() {
+    gchar* quoted = g_shell_quote(QCoreApplication::applicationFilePath().toLocal8Bit().data());
+    std::string command = std::string(quoted) + " %u";
+    g_free(quoted);
+    return command;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int exitCode = 0;
+    if (answersInformationRequest(argc, argv, &exitCode)) {
+        return exitCode;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kinora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kinora"));
+    QApplication::setApplicationVersion(QStringLiteral(KINORA_VERSION));
+
+    QStringList files;
+    if (!fileArguments(QApplication::arguments(), &files)) {
+        return 2;
+    }
+
+    int result = 0;
+    {
+        LXAppDelegate delegate(std::make_shared<KNModalAlertPresenter>(),
+                               KNRecentDocuments("kinora", launchCommand()));
+        delegate.applicationDidFinishLaunching();
+        delegate.applicationOpenFiles(files);
+        result = QApplication::exec();
+    }
+    // Windows of closed controllers are deleted late; let them release their GL objects now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}

@@ -1,0 +1,253 @@
+#include "AppTestSupport.h"
+#include "KNPlotView.h"
+#include "KNPlotWindow.h"
+#include "KNPlotWindowController.h"
+#include "KNRecentDocuments.h"
+#include "LXAppDelegate.h"
+#include "RecordingAlertPresenter.h"
+#include "Seed.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <glib.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const char* const pairScript = R"(
+var parameters = ["a", "b"];
+function evolution(p, x, y, z) { return [p[0] - x, p[1] - y, -z]; }
+)";
+
+class AppDelegateTest : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::string savedDataHome = std::getenv("XDG_DATA_HOME");
+    std::shared_ptr<RecordingAlertPresenter> alerts = std::make_shared<RecordingAlertPresenter>();
+    std::unique_ptr<LXAppDelegate> delegate;
+
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", qPrintable(folder.filePath("data")), 1);
+        delegate =
+            std::make_unique<LXAppDelegate>(alerts, KNRecentDocuments("kinora", "kinora %u"));
+    }
+
+    void TearDown() override {
+        QApplication::closeAllWindows();
+        delegate.reset();
+        settle();
+        setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
+    }
+
+    QString script(const QString& name, const std::string& text = pairScript) {
+        return writeFile(folder, name, text);
+    }
+
+    static int visiblePlotWindows() {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            count += qobject_cast<KNPlotWindow*>(widget) && widget->isVisible() ? 1 : 0;
+        }
+        return count;
+    }
+
+    static std::vector<std::string> recentFiles() {
+        std::vector<std::string> files;
+        GBookmarkFile* list = g_bookmark_file_new();
+        if (g_bookmark_file_load_from_file(list, KNRecentDocuments::listPath().c_str(), nullptr)) {
+            gsize count = 0;
+            gchar** uris = g_bookmark_file_get_uris(list, &count);
+            for (gsize i = 0; i < count; ++i) {
+                gchar* path = g_filename_from_uri(uris[i], nullptr, nullptr);
+                files.emplace_back(path);
+                g_free(path);
+            }
+            g_strfreev(uris);
+        }
+        g_bookmark_file_free(list);
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    const KNPlotWindowController& controller(std::size_t i) const {
+        return *delegate->windowControllers().at(i);
+    }
+};
+
+TEST_F(AppDelegateTest, APlainStartShowsTheLorenzWindow) {
+    delegate->applicationDidFinishLaunching();
+    ASSERT_EQ(delegate->windowControllers().size(), 1u);
+    EXPECT_EQ(visiblePlotWindows(), 1);
+    auto& lorenz = *delegate->windowControllers()[0];
+    EXPECT_EQ(lorenz.window()->windowTitle(), "Kinora");
+    EXPECT_FALSE(lorenz.hasScriptEngine());
+    ASSERT_EQ(lorenz.window()->ui().xPopupButton->count(), 4);
+    EXPECT_EQ(lorenz.window()->ui().xPopupButton->itemText(1), "rho");
+    EXPECT_EQ(lorenz.window()->ui().xPopupButton->itemText(2), "sigma");
+    EXPECT_EQ(lorenz.window()->ui().xPopupButton->itemText(3), "beta");
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+    EXPECT_TRUE(alerts->messages.empty());
+}
+
+TEST_F(AppDelegateTest, FilesOpenInOrderAndAFailureDoesNotStopTheRest) {
+    delegate->applicationDidFinishLaunching();
+    const QString broken = script("broken.js", "var parameters = [;");
+    const QString first = script("first.js");
+    const QString second = script("second.js");
+    delegate->applicationOpenFiles({broken, first, folder.filePath("missing.js"), second});
+
+    ASSERT_EQ(alerts->messages.size(), 2u);
+    EXPECT_EQ(alerts->messages[1], "Cannot open \"" + folder.filePath("missing.js").toStdString() +
+                                       "\": there is no such file.");
+    ASSERT_EQ(delegate->windowControllers().size(), 3u);
+    EXPECT_EQ(controller(1).title(), "first.js");
+    EXPECT_EQ(controller(2).title(), "second.js");
+    EXPECT_EQ(visiblePlotWindows(), 3);
+    // Files handed over at start are not the user's choice in the panel.
+    EXPECT_TRUE(recentFiles().empty());
+}
+
+TEST_F(AppDelegateTest, TheSameFileTwiceOpensTwoIndependentWindows) {
+    const QString path = script("pair.js");
+    delegate->applicationOpenFiles({path, path});
+    ASSERT_EQ(delegate->windowControllers().size(), 2u);
+    auto& one = *delegate->windowControllers()[0];
+    auto& other = *delegate->windowControllers()[1];
+    EXPECT_EQ(one.window()->windowTitle(), "pair.js");
+    EXPECT_EQ(other.window()->windowTitle(), "pair.js");
+    EXPECT_NE(&one.system(), &other.system());
+
+    one.evolutionsControl()->setValue(4);
+    one.system().parameter(0).setMax(3.0);
+    one.addSeed();
+    EXPECT_EQ(other.evolutionCount(), 10);
+    EXPECT_EQ(other.system().parameter(0).max(), 0.0);
+    EXPECT_EQ(seedsOf(other.plotView()).size(), 1u);
+    EXPECT_EQ(seedsOf(one.plotView()).size(), 2u);
+}
+
+TEST_F(AppDelegateTest, ClosingAWindowDropsOnlyItsController) {
+    delegate->applicationDidFinishLaunching();
+    delegate->applicationOpenFiles({script("a.js"), script("b.js")});
+    ASSERT_EQ(delegate->windowControllers().size(), 3u);
+    std::weak_ptr<KNPlotWindowController> closed = delegate->windowControllers()[1];
+    QPointer<KNPlotWindow> closedWindow = delegate->windowControllers()[1]->window();
+
+    closedWindow->close();
+    ASSERT_EQ(delegate->windowControllers().size(), 2u);
+    EXPECT_EQ(controller(0).title(), std::nullopt);
+    EXPECT_EQ(controller(1).title(), "b.js");
+    // Gone once its delayed update has run, and its window with it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed.expired() && closedWindow.isNull(); }, 10000));
+
+    // The others keep working, the closing menu item included.
+    auto& remaining = *delegate->windowControllers()[1];
+    remaining.addSeedButton()->click();
+    EXPECT_EQ(seedsOf(remaining.plotView()).size(), 2u);
+    remaining.window()->ui().closeWindowAction->trigger();
+    EXPECT_EQ(delegate->windowControllers().size(), 1u);
+    EXPECT_EQ(visiblePlotWindows(), 1);
+}
+
+TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
+    delegate->applicationDidFinishLaunching();
+    const QString good = script("good.js");
+    const QString broken = script("broken.js", "function evolution() {}");
+
+    // The menu item of any plot window shows the panel; asking again raises the same one.
+    delegate->windowControllers()[0]->window()->ui().openFileAction->trigger();
+    QFileDialog* panel = delegate->openFile();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->isModal());
+    EXPECT_EQ(panel->fileMode(), QFileDialog::ExistingFiles);
+    EXPECT_EQ(panel->nameFilters(), QStringList{"JavaScript systems (*.js)"});
+
+    panel->setDirectory(folder.path());
+    panel->selectFile("\"broken.js\" \"good.js\"");
+    static_cast<QDialog*>(panel)->accept();
+    ASSERT_EQ(alerts->messages.size(), 1u);
+    EXPECT_EQ(alerts->messages[0], "'parameters' array is undefined");
+    ASSERT_EQ(delegate->windowControllers().size(), 2u);
+    EXPECT_EQ(controller(1).title(), "good.js");
+    // Noted even when the file failed to load.
+    EXPECT_EQ(recentFiles(), (std::vector<std::string>{broken.toStdString(), good.toStdString()}));
+
+    settle();
+    QFileDialog* next = delegate->openFile();
+    ASSERT_NE(next, nullptr);
+    next->reject();
+    settle();
+    EXPECT_EQ(delegate->windowControllers().size(), 2u);
+    EXPECT_EQ(recentFiles().size(), 2u);
+}
+
+TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
+    delegate->applicationDidFinishLaunching();
+    auto& lorenz = *delegate->windowControllers()[0];
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(lorenz.window()));
+    settle();
+
+    // The seed is the one white point of the picture.
+    KNPlotView* view = lorenz.plotView();
+    QWidget* container = lorenz.window()->ui().plotViewPlaceholder;
+    const QImage picture = screenImageOf(container);
+    QPoint seedPixel(-1, -1);
+    for (int y = 0; y < picture.height() && seedPixel.x() < 0; ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) == qRgb(255, 255, 255)) {
+                seedPixel = QPoint(x + 3, y + 3);
+                break;
+            }
+        }
+    }
+    ASSERT_GE(seedPixel.x(), 0) << "no seed in the picture";
+    EXPECT_GT(countPathPixels(picture), 50);
+
+    Seed* seed = seedsOf(view).front();
+    QTest::mousePress(view, Qt::LeftButton, {}, seedPixel);
+    EXPECT_TRUE(lorenz.window()->ui().removeSeedButton->isEnabled());
+    QTest::mouseMove(view, seedPixel + QPoint(30, 20));
+    QTest::mouseMove(view, seedPixel + QPoint(60, 40));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, seedPixel + QPoint(60, 40));
+    const kinora::Vector3 moved = seed->transform.position;
+    EXPECT_FALSE(moved.x == 1.0 && moved.y == 1.0 && moved.z == 1.0);
+    const PathContents path = pathContents(view, seed->pathIDs[0]);
+    ASSERT_EQ(path.vertices.size(), 1000u);
+    EXPECT_FLOAT_EQ(path.vertices[0].position[0] - path.vertices[0].displacement[0],
+                    static_cast<float>(moved.x));
+
+    lorenz.window()->ui().removeSeedButton->click();
+    EXPECT_TRUE(seedsOf(view).empty());
+    EXPECT_FALSE(lorenz.window()->ui().removeSeedButton->isEnabled());
+}
+
+// Runs the event loop until the application quits by itself.
+TEST_F(AppDelegateTest, ClosingTheLastWindowQuitsTheApplication) {
+    delegate->applicationDidFinishLaunching();
+    delegate->applicationOpenFiles({script("a.js")});
+    bool timedOut = false;
+    QTimer::singleShot(100, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            widget->close();
+        }
+    });
+    QTimer::singleShot(10000, [&timedOut] {
+        timedOut = true;
+        QApplication::exit(1);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(timedOut);
+    EXPECT_TRUE(delegate->windowControllers().empty());
+}
+
+} // namespace

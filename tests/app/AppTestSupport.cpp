@@ -1,0 +1,131 @@
+#include "AppTestSupport.h"
+
+#include "KNSharedContext.h"
+#include "Mesh.h"
+#include "Path.h"
+#include "Scene.h"
+#include "Seed.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <epoxy/gl.h>
+#include <fstream>
+
+namespace {
+
+// The plot view keeps its scene protected; a member pointer formed in a subclass reaches it.
+struct SceneAccess : KNPlotView {
+    static kinora::Scene* of(KNPlotView* view) { return (view->*(&SceneAccess::scene)).get(); }
+};
+
+template <typename T> std::vector<T> readBuffer(unsigned buffer) {
+    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+    GLint bytes = 0;
+    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &bytes);
+    std::vector<T> contents(static_cast<std::size_t>(bytes) / sizeof(T));
+    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, bytes, contents.data());
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    return contents;
+}
+
+// The colour stops of shaders/path.fsh.
+constexpr float rampStops[5][3] = {{0.42f, 0.30f, 0.96f},
+                                   {0.16f, 0.52f, 1.00f},
+                                   {0.05f, 0.76f, 0.80f},
+                                   {0.52f, 0.88f, 0.30f},
+                                   {1.00f, 0.86f, 0.22f}};
+
+} // namespace
+
+bool PathContents::isBlank() const {
+    if (vertices.size() != 1 || indices != std::vector<std::uint32_t>{0} || sValue != 0.0f) {
+        return false;
+    }
+    const auto isZero = [](float f) { return f == 0.0f; };
+    return std::all_of(std::begin(vertices[0].position), std::end(vertices[0].position), isZero) &&
+           std::all_of(std::begin(vertices[0].displacement), std::end(vertices[0].displacement),
+                       isZero);
+}
+
+PathContents pathContents(KNPlotView* view, int pathID) {
+    KNSharedContext::makeCurrentOffscreen();
+    const auto* path = dynamic_cast<Path*>(SceneAccess::of(view)->getRenderable(pathID));
+    if (!path) {
+        return {};
+    }
+    PathContents contents;
+    contents.vertices = readBuffer<kinora::PathVertex>(path->mesh->vertexBuffer);
+    contents.indices = readBuffer<std::uint32_t>(path->mesh->indexBuffer);
+    contents.indices.resize(static_cast<std::size_t>(path->mesh->indexCount));
+    contents.sValue = path->sValue;
+    return contents;
+}
+
+std::vector<PathContents> pathsOf(KNPlotView* view, Seed* seed) {
+    std::vector<PathContents> paths;
+    for (int pathID : seed->pathIDs) {
+        paths.push_back(pathContents(view, pathID));
+    }
+    return paths;
+}
+
+std::vector<Seed*> seedsOf(KNPlotView* view) {
+    std::vector<Seed*> seeds;
+    view->enumerateSeedsWithBlock([&seeds](Seed* seed) { seeds.push_back(seed); });
+    return seeds;
+}
+
+QImage screenImageOf(QWidget* widget) {
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, origin.x(), origin.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+bool isPathColour(QRgb colour) {
+    for (int i = 0; i <= 64; ++i) {
+        const float x = static_cast<float>(i) / 64.0f * 4.0f;
+        const int stop = std::min(static_cast<int>(x), 3);
+        const float t = x - static_cast<float>(stop);
+        const int expected[3] = {
+            static_cast<int>(
+                std::lround(255.0f * (rampStops[stop][0] * (1 - t) + rampStops[stop + 1][0] * t))),
+            static_cast<int>(
+                std::lround(255.0f * (rampStops[stop][1] * (1 - t) + rampStops[stop + 1][1] * t))),
+            static_cast<int>(
+                std::lround(255.0f * (rampStops[stop][2] * (1 - t) + rampStops[stop + 1][2] * t)))};
+        if (std::abs(qRed(colour) - expected[0]) <= 12 &&
+            std::abs(qGreen(colour) - expected[1]) <= 12 &&
+            std::abs(qBlue(colour) - expected[2]) <= 12) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int countPathPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += isPathColour(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+void settle() {
+    QTest::qWait(250);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text) {
+    const QString path = folder.filePath(name);
+    std::ofstream(path.toStdString(), std::ios::binary) << text;
+    return path;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "KNPlotView.h"
+#include "Trajectory.h"
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QTemporaryDir;
+class QWidget;
+class Seed;
+
+// What the plot view holds for one path, read back from its GL buffers.
+struct PathContents {
+    std::vector<kinora::PathVertex> vertices;
+    std::vector<std::uint32_t> indices;
+    float sValue = -1.0f;
+
+    bool isBlank() const;
+};
+
+PathContents pathContents(KNPlotView* view, int pathID);
+// The contents of every path of seed, in list order.
+std::vector<PathContents> pathsOf(KNPlotView* view, Seed* seed);
+std::vector<Seed*> seedsOf(KNPlotView* view);
+
+// The part of the screen that shows widget, as the display has it.
+QImage screenImageOf(QWidget* widget);
+// Whether colour is one the path program gives some sweep fraction.
+bool isPathColour(QRgb colour);
+int countPathPixels(const QImage& image);
+
+// Runs the event loop past every window's delayed update, then deletes what was left for later.
+void settle();
+QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text);

@@ -1,0 +1,56 @@
+#include "KNModalAlertPresenter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeenAlert {
+    bool seen = false;
+    QString text;
+    QString title;
+    Qt::TextFormat format = Qt::AutoText;
+    QList<QAbstractButton*> buttons;
+    bool modal = false;
+};
+
+// Inspects the alert once it is up, then dismisses it with its button.
+void dismissWhenShown(SeenAlert* seen) {
+    QTimer::singleShot(50, [seen] {
+        auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!alert) {
+            dismissWhenShown(seen);
+            return;
+        }
+        seen->seen = true;
+        seen->text = alert->text();
+        seen->title = alert->windowTitle();
+        seen->format = alert->textFormat();
+        seen->buttons = alert->buttons();
+        seen->modal = alert->isModal();
+        alert->button(QMessageBox::Ok)->click();
+    });
+}
+
+TEST(ModalAlertPresenterTest, ShowsTheReasonAsPlainTextAndWaitsForOK) {
+    KNModalAlertPresenter presenter;
+    SeenAlert seen;
+    dismissWhenShown(&seen);
+    presenter.presentError({"KNJavascriptErrorDomain", 0, "<b>x</b> is not defined"}, "tent.js");
+    ASSERT_TRUE(seen.seen);
+    EXPECT_EQ(seen.text, "<b>x</b> is not defined");
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_EQ(seen.title, "tent.js");
+    EXPECT_EQ(seen.buttons.size(), 1);
+    EXPECT_TRUE(seen.modal);
+
+    SeenAlert untitled;
+    dismissWhenShown(&untitled);
+    presenter.presentError({"KNJavascriptErrorDomain", 0, "no name"}, "");
+    EXPECT_EQ(untitled.title, QApplication::applicationDisplayName());
+}
+
+} // namespace
