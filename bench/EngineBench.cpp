@@ -1,6 +1,7 @@
 // One seed's fan (10 evolutions x 1000 RK4 steps) of the Lorenz script through the engine's
 // shared callback, against a bare loop of the same script calls made straight on the script API.
 #include "ExecutionTimeLimit.h"
+#include "HandWrittenRK4.h"
 #include "KNJavascriptEngine.h"
 #include "KinoraSystem.h"
 #include "RK4Integrator.h"
@@ -133,20 +134,9 @@ private:
     }
 
     void integrate(kinora::Trajectory& out, JSValueRef* arguments, std::int32_t count) {
-        const double h = step, h2 = step / 2.0, sixth = step / 6.0;
-        kinora::Vector3 x = seed;
-        for (std::int32_t i = 0; i < count; ++i) {
-            const kinora::Vector3 k1 = derivative(arguments, x);
-            const kinora::Vector3 k2 = derivative(arguments, x + k1 * h2);
-            const kinora::Vector3 k3 = derivative(arguments, x + k2 * h2);
-            const kinora::Vector3 k4 = derivative(arguments, x + k3 * h);
-            x = x + ((k1 + (k2 + k3) * 2.0) + k4) * sixth;
-            const kinora::Vector3 d = x - seed;
-            out.vertices[static_cast<size_t>(i)] = {
-                {static_cast<float>(x.x), static_cast<float>(x.y), static_cast<float>(x.z)},
-                {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
-            out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
-        }
+        handWrittenRK4Path(out, seed, count, step, [this, arguments](kinora::Vector3 v) {
+            return derivative(arguments, v);
+        });
     }
 
     JSGlobalContextRef context;

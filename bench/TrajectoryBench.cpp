@@ -1,5 +1,6 @@
 // One seed's fan (10 evolutions x 1000 RK4 steps of Lorenz) through the system record,
 // against a hand-written RK4 loop with the Lorenz formula inlined.
+#include "HandWrittenRK4.h"
 #include "KNDefinitions.h"
 #include "KinoraSystem.h"
 #include "RK4Integrator.h"
@@ -31,25 +32,10 @@ kinora::Vector3 inlineLorenz(const LorenzValues& p, kinora::Vector3 v) {
     return {(v.y - v.x) * p.sigma, v.x * (p.rho - v.z) - v.y, v.x * v.y - p.beta * v.z};
 }
 
-// The same arithmetic as RK4Integrator and Trajectory, written out with nothing in the way.
 void inlineFan(kinora::Trajectory& out, int m, std::int32_t count) {
     const LorenzValues p = sweep(m);
-    const double h = step, h2 = step / 2.0, sixth = step / 6.0;
-    out.vertices.resize(static_cast<size_t>(count));
-    out.indices.resize(static_cast<size_t>(count));
-    kinora::Vector3 x = seed;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const kinora::Vector3 k1 = inlineLorenz(p, x);
-        const kinora::Vector3 k2 = inlineLorenz(p, x + k1 * h2);
-        const kinora::Vector3 k3 = inlineLorenz(p, x + k2 * h2);
-        const kinora::Vector3 k4 = inlineLorenz(p, x + k3 * h);
-        x = x + ((k1 + (k2 + k3) * 2.0) + k4) * sixth;
-        const kinora::Vector3 d = x - seed;
-        out.vertices[static_cast<size_t>(i)] = {
-            {static_cast<float>(x.x), static_cast<float>(x.y), static_cast<float>(x.z)},
-            {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
-        out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
-    }
+    handWrittenRK4Path(out, seed, count, step,
+                       [&p](kinora::Vector3 v) { return inlineLorenz(p, v); });
 }
 
 // The same loop calling lorenz through a plain function pointer: separates the cost of the
@@ -59,22 +45,7 @@ void functionPointerFan(kinora::Trajectory& out, int m, std::int32_t count, Evol
     const std::vector<kinora::Parameter> p = {kinora::Parameter(values.rho),
                                               kinora::Parameter(values.sigma),
                                               kinora::Parameter(values.beta)};
-    const double h = step, h2 = step / 2.0, sixth = step / 6.0;
-    out.vertices.resize(static_cast<size_t>(count));
-    out.indices.resize(static_cast<size_t>(count));
-    kinora::Vector3 x = seed;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const kinora::Vector3 k1 = f(0, p, x);
-        const kinora::Vector3 k2 = f(0, p, x + k1 * h2);
-        const kinora::Vector3 k3 = f(0, p, x + k2 * h2);
-        const kinora::Vector3 k4 = f(0, p, x + k3 * h);
-        x = x + ((k1 + (k2 + k3) * 2.0) + k4) * sixth;
-        const kinora::Vector3 d = x - seed;
-        out.vertices[static_cast<size_t>(i)] = {
-            {static_cast<float>(x.x), static_cast<float>(x.y), static_cast<float>(x.z)},
-            {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
-        out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
-    }
+    handWrittenRK4Path(out, seed, count, step, [&p, f](kinora::Vector3 v) { return f(0, p, v); });
 }
 
 class SystemFan {
