@@ -145,13 +145,6 @@ private:
     KinoraSystem system;
 };
 
-bool sameBits(const kinora::Trajectory& a, const kinora::Trajectory& b) {
-    return a.vertices.size() == b.vertices.size() &&
-           std::memcmp(a.vertices.data(), b.vertices.data(),
-                       a.vertices.size() * sizeof(kinora::PathVertex)) == 0 &&
-           a.indices == b.indices;
-}
-
 void keep(const kinora::Trajectory& out, int) {
     benchmark::DoNotOptimize(out.vertices.data());
 }

@@ -3,6 +3,7 @@
 #include "Trajectory.h"
 
 #include <cstdint>
+#include <cstring>
 
 // The program's RK4 path written out with nothing in the way: the floors the benchmarks compare
 // against. The arithmetic and its grouping match RK4Integrator and Trajectory bit for bit.
@@ -25,4 +26,12 @@ void handWrittenRK4Path(kinora::Trajectory& out, kinora::Vector3 seed, std::int3
             {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}};
         out.indices[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
     }
+}
+
+// Equal to the last bit: the floors are only meaningful if they compute what the program does.
+inline bool sameBits(const kinora::Trajectory& a, const kinora::Trajectory& b) {
+    return a.vertices.size() == b.vertices.size() &&
+           std::memcmp(a.vertices.data(), b.vertices.data(),
+                       a.vertices.size() * sizeof(kinora::PathVertex)) == 0 &&
+           a.indices == b.indices;
 }

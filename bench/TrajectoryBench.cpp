@@ -69,13 +69,6 @@ private:
     KinoraSystem system;
 };
 
-bool sameBits(const kinora::Trajectory& a, const kinora::Trajectory& b) {
-    return a.vertices.size() == b.vertices.size() &&
-           std::memcmp(a.vertices.data(), b.vertices.data(),
-                       a.vertices.size() * sizeof(kinora::PathVertex)) == 0 &&
-           a.indices == b.indices;
-}
-
 // The floor is only meaningful if it computes exactly what the program does.
 void checkSameResults() {
     SystemFan fan;

@@ -13,6 +13,20 @@ float radians(float degrees) {
     return static_cast<float>(degrees * pi / 180.0);
 }
 
+// Turns rows a and b of every column by degrees in their plane: a rotation about the third axis.
+Matrix4& rotateRows(Matrix4& matrix, float degrees, int a, int b) {
+    const float theta = radians(degrees);
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
+    for (int col = 0; col < 4; ++col) {
+        const float rowA = matrix.m[4 * col + a];
+        const float rowB = matrix.m[4 * col + b];
+        matrix.m[4 * col + a] = c * rowA - s * rowB;
+        matrix.m[4 * col + b] = s * rowA + c * rowB;
+    }
+    return matrix;
+}
+
 } // namespace
 
 Matrix4::Matrix4() {
@@ -120,42 +134,15 @@ Matrix4& Matrix4::rotate(float degrees, Vector3 axis) {
 }
 
 Matrix4& Matrix4::rotateX(float degrees) {
-    const float theta = radians(degrees);
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    for (int col = 0; col < 4; ++col) {
-        const float row1 = m[4 * col + 1];
-        const float row2 = m[4 * col + 2];
-        m[4 * col + 1] = c * row1 - s * row2;
-        m[4 * col + 2] = s * row1 + c * row2;
-    }
-    return *this;
+    return rotateRows(*this, degrees, 1, 2);
 }
 
 Matrix4& Matrix4::rotateY(float degrees) {
-    const float theta = radians(degrees);
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    for (int col = 0; col < 4; ++col) {
-        const float row0 = m[4 * col + 0];
-        const float row2 = m[4 * col + 2];
-        m[4 * col + 0] = c * row0 + s * row2;
-        m[4 * col + 2] = -s * row0 + c * row2;
-    }
-    return *this;
+    return rotateRows(*this, degrees, 2, 0);
 }
 
 Matrix4& Matrix4::rotateZ(float degrees) {
-    const float theta = radians(degrees);
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    for (int col = 0; col < 4; ++col) {
-        const float row0 = m[4 * col + 0];
-        const float row1 = m[4 * col + 1];
-        m[4 * col + 0] = c * row0 - s * row1;
-        m[4 * col + 1] = s * row0 + c * row1;
-    }
-    return *this;
+    return rotateRows(*this, degrees, 0, 1);
 }
 
 // m(2, 2) is +2 / (far - near): depth grows toward far, unlike the perspective entries.

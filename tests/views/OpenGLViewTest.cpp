@@ -19,19 +19,7 @@
 
 namespace {
 
-class TestBaseView : public KNOpenGLView {
-public:
-    using KNOpenGLView::axes;
-    using KNOpenGLView::colorRampShader;
-    using KNOpenGLView::displayShader;
-    using KNOpenGLView::displayTexture;
-    using KNOpenGLView::flatColorShader;
-    using KNOpenGLView::framebuffer;
-    using KNOpenGLView::pathShader;
-    using KNOpenGLView::pickShader;
-    using KNOpenGLView::pickTexture;
-    using KNOpenGLView::scene;
-};
+using TestBaseView = InspectableView<KNOpenGLView>;
 
 int occurrences(const std::string& text, const std::string& part) {
     int count = 0;

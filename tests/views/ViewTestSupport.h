@@ -15,7 +15,7 @@
 #include <vector>
 
 // The views with their protected state opened up for inspection.
-class TestPlotView : public KNPlotView {
+template <class View> class InspectableView : public View {
 public:
     using KNOpenGLView::axes;
     using KNOpenGLView::colorRampShader;
@@ -28,15 +28,16 @@ public:
     using KNOpenGLView::pickTexture;
     using KNOpenGLView::scene;
     using KNOpenGLView::selected;
+};
+
+class TestPlotView : public InspectableView<KNPlotView> {
+public:
     using KNPlotView::cubeMesh;
     using KNPlotView::seeds;
 };
 
-class TestParameterSpaceView : public KNParameterSpaceView {
+class TestParameterSpaceView : public InspectableView<KNParameterSpaceView> {
 public:
-    using KNOpenGLView::pickShader;
-    using KNOpenGLView::scene;
-    using KNOpenGLView::selected;
     using KNParameterSpaceView::axesConnectorMesh;
     using KNParameterSpaceView::axesConnectors;
     using KNParameterSpaceView::maxHandle;
