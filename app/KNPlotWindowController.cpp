@@ -1,15 +1,21 @@
 #include "KNPlotWindowController.h"
 
 #include "KNJavascriptEngine.h"
+#include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
+#include "KNParameterTableView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNTableReload.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 #include "Trajectory.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -135,6 +141,8 @@ void KNPlotWindowController::windowDidLoad() {
     }
 
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
+    parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
+    reloadData(sliderTableView(), *this);
     Seed* seed = plotView()->addSeed();
     seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
     updateAllSeeds();
@@ -158,6 +166,10 @@ void KNPlotWindowController::connectControls() {
                      [this](int count) { changeEvolutions(count); });
     QObject::connect(integrationStepControl(), &QDoubleSpinBox::valueChanged, &connections,
                      [this](double step) { changeIntegrationStep(step); });
+    for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
+        QObject::connect(popup, &QComboBox::activated, &connections,
+                         [this] { changeParameterMapping(); });
+    }
 }
 
 void KNPlotWindowController::showIfReported(const KNError& error) {
@@ -264,6 +276,79 @@ void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
+}
+
+int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
+    return kinoraSystem->parameterCount();
+}
+
+KNParameterTableView* KNPlotWindowController::makeRowView(QTableWidget* tableView, int column,
+                                                          int row) {
+    if (auto* reused = qobject_cast<KNParameterTableView*>(tableView->cellWidget(row, column))) {
+        return reused;
+    }
+    return new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
+}
+
+QWidget* KNPlotWindowController::tableView(QTableWidget* tableView, int column, int row) {
+    const kinora::Parameter& parameter = kinoraSystem->parameter(row);
+    KNParameterTableView* view = makeRowView(tableView, column, row);
+    view->nameField()->setText(QString::fromStdString(parameter.name));
+    // The fields keep the double and show it in float precision.
+    view->minField()->setDoubleValue(parameter.min());
+    view->maxField()->setDoubleValue(parameter.max());
+    view->maxField()->setTag(row);
+    view->minField()->setTag(row);
+    return view;
+}
+
+void KNPlotWindowController::changeParameterStart(KNParameterField* sender) {
+    changeParameterBound(sender,
+                         {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
+}
+
+void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
+    changeParameterBound(sender, {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+}
+
+void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    const int index = sender->tag();
+    if (index < 0 || index >= kinoraSystem->parameterCount()) {
+        return;
+    }
+    const double value = sender->doubleValue();
+    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
+    updateAllSeeds();
+    for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
+        if (_axisToParameterMapping[static_cast<std::size_t>(axis)] == index) {
+            (parameterView()->*bound.moveHandle)(value, axis);
+        }
+    }
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->redraw();
+    parameterView()->redraw();
+}
+
+void KNPlotWindowController::changeParameterMapping() {
+    _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
+                               yPopupButton()->currentIndex() - 1,
+                               zPopupButton()->currentIndex() - 1};
+    parameterSpaceViewBoundsDidChange(parameterView());
+}
+
+void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceView* view) {
+    for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
+        const std::int32_t index = _axisToParameterMapping[static_cast<std::size_t>(axis)];
+        if (index < 0 || index >= kinoraSystem->parameterCount()) {
+            continue;
+        }
+        kinora::Parameter& parameter = kinoraSystem->parameter(index);
+        parameter.setMin(view->minValueForAxis(axis));
+        parameter.setMax(view->maxValueForAxis(axis));
+    }
+    reloadData(sliderTableView(), *this);
+    updateAllSeeds();
+    plotView()->redraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

@@ -3,7 +3,10 @@
 #include "EvolutionFunction.h"
 #include "Integrator.h"
 #include "KNAlertPresenter.h"
+#include "KNParameterSpaceViewDelegate.h"
+#include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
+#include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
 
 #include <QObject>
@@ -16,7 +19,9 @@
 #include <vector>
 
 class KNJavascriptEngine;
+class KNParameterField;
 class KNParameterSpaceView;
+class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
 class QComboBox;
@@ -28,8 +33,12 @@ class Seed;
 
 // The controller of one plot window: owns the system, its integrator and, for a script, its
 // engine, and turns every seed of the plot view into one trajectory per step of the parameter
-// sweep. Main thread only.
+// sweep. It also fills the parameter table and keeps the parameters' sweep, the handles of the
+// parameter-space view and the table in step. Main thread only.
 class KNPlotWindowController : public KNPlotViewDelegate,
+                               public KNParameterSpaceViewDelegate,
+                               public KNParameterTableViewOwner,
+                               public KNTableViewDataSource,
                                public std::enable_shared_from_this<KNPlotWindowController> {
 public:
     // The evolution count never exceeds the paths a seed has.
@@ -72,6 +81,23 @@ public:
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
     void plotViewSeedWasDeselected(KNPlotView* view, int unused) override;
 
+    // The parameter table: one row per parameter, each a KNParameterTableView.
+    int numberOfRowsInTableView(QTableWidget* tableView) override;
+    QWidget* tableView(QTableWidget* tableView, int column, int row) override;
+
+    // A table edit: the sender's tag names the parameter and its doubleValue is the new start
+    // (end), stored unchanged. Then every seed is recomputed, the handle moves on each axis
+    // showing that parameter, the row shows the stored values and both views redraw. A tag
+    // that names no parameter changes nothing.
+    void changeParameterStart(KNParameterField* sender) override;
+    void changeParameterEnd(KNParameterField* sender) override;
+    // Maps each axis to the parameter its pop-up selects (item 0, "None", maps none); the newly
+    // mapped parameters take the handles' coordinates.
+    void changeParameterMapping();
+    // After a handle drag (or a remap): every mapped parameter takes the handles' coordinates
+    // on its axis, visited x, y, z, then the table reloads and every seed is recomputed.
+    void parameterSpaceViewBoundsDidChange(KNParameterSpaceView* view) override;
+
     KinoraSystem& system() { return *kinoraSystem; }
     const kinora::Integrator& integrator() const { return *_integrator; }
     std::int64_t pathStepLength() const { return _pathStepLength; }
@@ -106,6 +132,14 @@ private:
     void windowDidLoad();
     void connectControls();
     void updateAllSeeds();
+    // The table's row view for row, reused when the cell already has one.
+    KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
+    // What a start or an end edit writes: the parameter's bound and the matching handle.
+    struct SweepBound {
+        void (kinora::Parameter::*storeIntoParameter)(double);
+        void (KNParameterSpaceView::*moveHandle)(double, int);
+    };
+    void changeParameterBound(KNParameterField* sender, SweepBound bound);
     void showIfReported(const KNError& error);
     void blankPaths(Seed* seed);
 

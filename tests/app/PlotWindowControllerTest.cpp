@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "ControllerTest.h"
 #include "KNDefinitions.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
@@ -55,58 +56,7 @@ Object.defineProperty(this, "evolution", {
 });
 )";
 
-class PlotWindowControllerTest : public ::testing::Test {
-protected:
-    std::shared_ptr<RecordingAlertPresenter> alerts = std::make_shared<RecordingAlertPresenter>();
-    QTemporaryDir folder;
-
-    std::shared_ptr<KNPlotWindowController> lorenzWindow() {
-        auto controller =
-            KNPlotWindowController::initWithIntegrable(lorenz, {"rho", "sigma", "beta"}, alerts);
-        controller->window();
-        return controller;
-    }
-
-    std::shared_ptr<KNPlotWindowController> scriptWindow(const char* source) {
-        auto controller = KNPlotWindowController::initWithSourceString(source, alerts);
-        if (controller) {
-            controller->window();
-        }
-        return controller;
-    }
-
-    static Seed* firstSeed(KNPlotWindowController& controller) {
-        return seedsOf(controller.plotView()).front();
-    }
-
-    // The trajectory the core computes for system at sweep fraction s from start.
-    static kinora::Trajectory expectedTrajectory(KinoraSystem system, double step, double s,
-                                                 kinora::Vector3 start) {
-        kinora::RK4Integrator integrator(step);
-        system.integrator = &integrator;
-        kinora::setParametersAtSweepFraction(system, s);
-        kinora::Trajectory trajectory;
-        trajectory.integrate(system, start, *kinora::trajectoryVertexCount(10.0, step));
-        return trajectory;
-    }
-
-    static void expectPath(const PathContents& path, const kinora::Trajectory& expected, float s) {
-        ASSERT_EQ(path.vertices.size(), expected.vertices.size());
-        EXPECT_EQ(path.indices, expected.indices);
-        EXPECT_FLOAT_EQ(path.sValue, s);
-        for (std::size_t i = 0; i < path.vertices.size(); i += 97) {
-            for (int k = 0; k < 3; ++k) {
-                EXPECT_EQ(path.vertices[i].position[k], expected.vertices[i].position[k]);
-                EXPECT_EQ(path.vertices[i].displacement[k], expected.vertices[i].displacement[k]);
-            }
-        }
-    }
-
-    void TearDown() override {
-        QApplication::closeAllWindows();
-        settle();
-    }
-};
+using PlotWindowControllerTest = ControllerTest;
 
 TEST_F(PlotWindowControllerTest, ANewLorenzWindowHasOneSeedWithTenCoincidingPaths) {
     auto controller = lorenzWindow();

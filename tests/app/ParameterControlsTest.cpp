@@ -1,0 +1,317 @@
+#include "ControllerTest.h"
+#include "KNParameterField.h"
+#include "KNParameterSliderLink.h"
+#include "KNParameterSpaceView.h"
+#include "KNParameterTableView.h"
+#include "KNPlotWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <array>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// Every parameter moves its own coordinate, so each mapping shows in the trajectories.
+const char* const fiveParameterScript = R"(
+var parameters = ["p0", "p1", "p2", "p3", "p4"];
+function evolution(p, x, y, z) { return [p[0] + p[3] - x, p[1] + p[4] - y, p[2] - z]; }
+)";
+
+class ParameterControlsTest : public ControllerTest {
+protected:
+    static KNParameterTableView* row(KNPlotWindowController& controller, int index) {
+        return qobject_cast<KNParameterTableView*>(
+            controller.sliderTableView()->cellWidget(index, 0));
+    }
+
+    // Replaces the field's text as a user would and presses Return.
+    static void type(KNParameterField* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+
+    // Chooses item index of popup as the user would, so its action is sent.
+    static void choose(QComboBox* popup, int index) {
+        popup->setCurrentIndex(index);
+        emit popup->activated(index);
+    }
+
+    static std::array<double, 3> startHandle(KNPlotWindowController& controller) {
+        KNParameterSpaceView* view = controller.parameterView();
+        return {view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)};
+    }
+    static std::array<double, 3> endHandle(KNPlotWindowController& controller) {
+        KNParameterSpaceView* view = controller.parameterView();
+        return {view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)};
+    }
+
+    // Every path of every seed matches the core's computation for the system's current sweep.
+    void expectPathsFollowTheSweep(KNPlotWindowController& controller) {
+        for (Seed* seed : seedsOf(controller.plotView())) {
+            const std::vector<PathContents> paths = pathsOf(controller.plotView(), seed);
+            for (int m = 0; m < 10; m += 3) {
+                SCOPED_TRACE(m);
+                const double s = m / 9.0;
+                expectPath(
+                    paths[static_cast<std::size_t>(m)],
+                    expectedTrajectory(controller.system(), 0.01, s, seed->transform.position),
+                    static_cast<float>(s));
+            }
+        }
+    }
+
+    // The first seed's paths at the start and at the end of the sweep, one after the other.
+    static std::vector<kinora::PathVertex> sweepEnds(KNPlotWindowController& controller) {
+        KNPlotView* view = controller.plotView();
+        const Seed* seed = seedsOf(view).front();
+        std::vector<kinora::PathVertex> ends = pathContents(view, seed->pathIDs[0]).vertices;
+        const std::vector<kinora::PathVertex> last = pathContents(view, seed->pathIDs[9]).vertices;
+        ends.insert(ends.end(), last.begin(), last.end());
+        return ends;
+    }
+
+    static bool samePath(const std::vector<kinora::PathVertex>& a,
+                         const std::vector<kinora::PathVertex>& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](const auto& u, const auto& v) {
+                   return std::equal(std::begin(u.position), std::end(u.position),
+                                     std::begin(v.position));
+               });
+    }
+};
+
+TEST_F(ParameterControlsTest, ANewWindowStartsWithTableAndHandlesInStep) {
+    auto controller = lorenzWindow();
+    QTableWidget* table = controller->sliderTableView();
+    ASSERT_EQ(controller->numberOfRowsInTableView(table), 3);
+    ASSERT_EQ(table->rowCount(), 3);
+    const char* names[] = {"rho", "sigma", "beta"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        KNParameterTableView* view = row(*controller, i);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->nameField()->text(), names[i]);
+        EXPECT_EQ(view->minField()->text(), "0");
+        EXPECT_EQ(view->maxField()->text(), "0");
+        EXPECT_EQ(view->minField()->tag(), i);
+        EXPECT_EQ(view->maxField()->tag(), i);
+        EXPECT_GE(table->rowHeight(i), view->sizeHint().height());
+        // Useful for Lorenz: rho's sliders reach from 0 to 50.
+        EXPECT_EQ(view->startLink().scale().valueAt(view->startSlider()->minimum()), 0.0);
+        EXPECT_EQ(view->startLink().scale().valueAt(view->startSlider()->maximum()), 50.0);
+    }
+    EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(controller->parameterView()->delegate().get(), controller.get());
+}
+
+TEST_F(ParameterControlsTest, TypingAStartStoresItMovesTheHandleAndRecomputesEverySeed) {
+    auto controller = lorenzWindow();
+    controller->addSeed();
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+    KNParameterTableView* rho = row(*controller, 0);
+
+    type(rho->minField(), "28");
+    EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
+    EXPECT_EQ(controller->system().parameter(0).max(), 0.0);
+    EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{28, 0, 0}));
+    EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(rho->minField()->text(), "28");
+    // The row was refilled, not replaced, while its own field was sending.
+    EXPECT_EQ(row(*controller, 0), rho);
+    EXPECT_FALSE(samePath(sweepEnds(*controller), before));
+    expectPathsFollowTheSweep(*controller);
+
+    // Stored as typed: an end below the start sweeps downward.
+    type(rho->maxField(), "10");
+    EXPECT_EQ(controller->system().parameter(0).max(), 10.0);
+    EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{10, 0, 0}));
+    expectPathsFollowTheSweep(*controller);
+
+    // 0.1 is kept as the double it reads as and shown in float precision.
+    type(row(*controller, 1)->maxField(), "0.1");
+    EXPECT_EQ(controller->system().parameter(1).max(), 0.1);
+    EXPECT_EQ(controller->parameterView()->maxValueForAxis(1), 0.1);
+    controller->parameterView()->setEndValue(1.0 / 3.0, 1);
+    controller->parameterSpaceViewBoundsDidChange(controller->parameterView());
+    EXPECT_EQ(controller->system().parameter(1).max(), 1.0 / 3.0);
+    EXPECT_EQ(row(*controller, 1)->maxField()->text(), "0.33333334");
+}
+
+TEST_F(ParameterControlsTest, TextThatIsNoFiniteNumberChangesNothing) {
+    auto controller = lorenzWindow();
+    KNParameterTableView* rho = row(*controller, 0);
+    type(rho->minField(), "28");
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+
+    for (const char* text : {"", "abc", "nan", "1e400", "-inf", "28abc"}) {
+        SCOPED_TRACE(text);
+        type(rho->minField(), text);
+        EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
+        EXPECT_EQ(rho->minField()->text(), "28");
+        EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{28, 0, 0}));
+    }
+    EXPECT_TRUE(samePath(sweepEnds(*controller), before));
+
+    // A sender whose tag names no parameter is ignored.
+    KNParameterField stray;
+    stray.setDoubleValue(5.0);
+    for (int tag : {-1, 3, 1000}) {
+        stray.setTag(tag);
+        controller->changeParameterStart(&stray);
+        controller->changeParameterEnd(&stray);
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(controller->system().parameter(i).max(), 0.0);
+    }
+    EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
+    EXPECT_TRUE(alerts->messages.empty());
+}
+
+TEST_F(ParameterControlsTest, AnEditOfAnUnmappedParameterMovesNoHandle) {
+    auto controller = scriptWindow(fiveParameterScript);
+    ASSERT_TRUE(controller);
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+
+    type(row(*controller, 3)->maxField(), "4");
+    EXPECT_EQ(controller->system().parameter(3).max(), 4.0);
+    EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(row(*controller, 3)->maxField()->text(), "4");
+    EXPECT_FALSE(samePath(sweepEnds(*controller), before));
+}
+
+TEST_F(ParameterControlsTest, ARemappedParameterTakesTheHandlesCoordinates) {
+    auto controller = scriptWindow(fiveParameterScript);
+    ASSERT_TRUE(controller);
+    type(row(*controller, 0)->minField(), "2");
+    type(row(*controller, 0)->maxField(), "5");
+    type(row(*controller, 3)->minField(), "7");
+    type(row(*controller, 3)->maxField(), "9");
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+
+    choose(controller->xPopupButton(), 4);
+    EXPECT_EQ(controller->axisToParameterMapping(), (std::array<std::int32_t, 3>{3, 1, 2}));
+    EXPECT_EQ(controller->system().parameter(3).min(), 2.0);
+    EXPECT_EQ(controller->system().parameter(3).max(), 5.0);
+    EXPECT_EQ(row(*controller, 3)->minField()->text(), "2");
+    EXPECT_EQ(row(*controller, 3)->maxField()->text(), "5");
+    // The parameter that left the axis keeps its sweep; the handles did not move.
+    EXPECT_EQ(controller->system().parameter(0).min(), 2.0);
+    EXPECT_EQ(controller->system().parameter(0).max(), 5.0);
+    EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{2, 0, 0}));
+    EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{5, 0, 0}));
+    EXPECT_FALSE(samePath(sweepEnds(*controller), before));
+}
+
+TEST_F(ParameterControlsTest, AnAxisShowingNoneLeavesItsParameterAloneOnADrag) {
+    auto controller = lorenzWindow();
+    type(row(*controller, 2)->minField(), "2.5");
+    choose(controller->zPopupButton(), 0);
+    EXPECT_EQ(controller->axisToParameterMapping(), (std::array<std::int32_t, 3>{0, 1, -1}));
+    EXPECT_EQ(controller->system().parameter(2).min(), 2.5);
+
+    KNParameterSpaceView* view = controller->parameterView();
+    for (int axis = 0; axis < 3; ++axis) {
+        view->setStartValue(10.0 + axis, axis);
+        view->setEndValue(20.0 + axis, axis);
+    }
+    controller->parameterSpaceViewBoundsDidChange(view);
+    EXPECT_EQ(controller->system().parameter(0).min(), 10.0);
+    EXPECT_EQ(controller->system().parameter(0).max(), 20.0);
+    EXPECT_EQ(controller->system().parameter(1).min(), 11.0);
+    EXPECT_EQ(controller->system().parameter(1).max(), 21.0);
+    EXPECT_EQ(controller->system().parameter(2).min(), 2.5);
+    EXPECT_EQ(controller->system().parameter(2).max(), 0.0);
+    EXPECT_EQ(row(*controller, 1)->maxField()->text(), "21");
+    expectPathsFollowTheSweep(*controller);
+}
+
+TEST_F(ParameterControlsTest, AParameterOnTwoAxesFollowsBothHandlesAndEndsWithTheLast) {
+    auto controller = lorenzWindow();
+    choose(controller->yPopupButton(), 1);
+    ASSERT_EQ(controller->axisToParameterMapping(), (std::array<std::int32_t, 3>{0, 0, 2}));
+
+    type(row(*controller, 0)->minField(), "6");
+    EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{6, 6, 0}));
+
+    KNParameterSpaceView* view = controller->parameterView();
+    view->setStartValue(1.0, 0);
+    view->setEndValue(2.0, 0);
+    view->setStartValue(3.0, 1);
+    view->setEndValue(4.0, 1);
+    controller->parameterSpaceViewBoundsDidChange(view);
+    EXPECT_EQ(controller->system().parameter(0).min(), 3.0);
+    EXPECT_EQ(controller->system().parameter(0).max(), 4.0);
+}
+
+TEST_F(ParameterControlsTest, MovingASliderSetsTheValueLiveThroughTheSameAction) {
+    auto controller = lorenzWindow();
+    KNParameterTableView* rho = row(*controller, 0);
+    QSlider* slider = rho->startSlider();
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+
+    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    const double value = rho->startLink().scale().valueAt(slider->value());
+    ASSERT_GT(value, 0.0);
+    EXPECT_EQ(controller->system().parameter(0).min(), value);
+    EXPECT_EQ(controller->parameterView()->minValueForAxis(0), value);
+    EXPECT_EQ(rho->minField()->doubleValue(), value);
+    EXPECT_FALSE(samePath(sweepEnds(*controller), before));
+
+    slider->setValue(slider->maximum());
+    EXPECT_EQ(controller->system().parameter(0).min(), 50.0);
+    EXPECT_EQ(rho->minField()->text(), "50");
+    EXPECT_EQ(row(*controller, 0), rho);
+}
+
+TEST_F(ParameterControlsTest, DraggingAHandleWithTheMouseChangesTheTrajectories) {
+    auto controller = lorenzWindow();
+    controller->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(controller->window()));
+    settle();
+    const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
+
+    // Both handles stand at the origin: the one white point of the picture.
+    const QImage picture = screenImageOf(controller->window()->ui().parameterViewPlaceholder);
+    QPoint handle(-1, -1);
+    for (int y = 0; y < picture.height() && handle.x() < 0; ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) == qRgb(255, 255, 255)) {
+                handle = QPoint(x + 3, y + 3);
+                break;
+            }
+        }
+    }
+    ASSERT_GE(handle.x(), 0) << "no handle in the picture";
+
+    KNParameterSpaceView* view = controller->parameterView();
+    QTest::mousePress(view, Qt::LeftButton, {}, handle);
+    QTest::mouseMove(view, handle + QPoint(30, -20));
+    QTest::mouseMove(view, handle + QPoint(60, -40));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, handle + QPoint(60, -40));
+
+    const std::array<double, 3> start = startHandle(*controller);
+    const std::array<double, 3> end = endHandle(*controller);
+    ASSERT_NE(start == (std::array<double, 3>{0, 0, 0}), end == (std::array<double, 3>{0, 0, 0}))
+        << "exactly one handle should have moved";
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_EQ(controller->system().parameter(axis).min(),
+                  start[static_cast<std::size_t>(axis)]);
+        EXPECT_EQ(controller->system().parameter(axis).max(), end[static_cast<std::size_t>(axis)]);
+        EXPECT_EQ(row(*controller, axis)->minField()->doubleValue(),
+                  start[static_cast<std::size_t>(axis)]);
+    }
+    EXPECT_FALSE(samePath(sweepEnds(*controller), before));
+    expectPathsFollowTheSweep(*controller);
+}
+
+} // namespace
