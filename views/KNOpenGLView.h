@@ -108,7 +108,7 @@ private:
     void loadShaders();
     void buildOffscreenImages(int width, int height);
     void buildAxes();
-    double wheelDeltaInLines(const QWheelEvent& event) const;
+    static double scrollDelta(const QWheelEvent& event);
 
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;

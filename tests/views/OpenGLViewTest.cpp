@@ -216,21 +216,21 @@ TEST(OpenGLViewTrackball, IgnoresOtherButtonsAndMovesWithoutAPress) {
     expectSameMatrix(kinora::Matrix4(), view.scene->transform.rotation);
 }
 
-TEST(OpenGLViewWheel, ScalesTheSceneByOnePercentPerLine) {
+TEST(OpenGLViewWheel, ScalesTheSceneByTenPercentPerNotch) {
     TestPlotView view;
     showAndAwake(view, 300, 300);
-    // 200/120 of a notch at 3 lines per notch: 5 lines.
-    wheel(view, 200);
-    const double expected = static_cast<double>(static_cast<float>(5 * 0.01 + 1.0));
+    // 180/120 of a notch: a scroll delta of 15.
+    wheel(view, 180);
+    const double expected = static_cast<double>(static_cast<float>(15 * 0.01 + 1.0));
     EXPECT_EQ(view.scene->transform.scale.x, expected);
     EXPECT_EQ(view.scene->transform.scale.y, expected);
     EXPECT_EQ(view.scene->transform.scale.z, expected);
 
     view.scene->transform.scale = kinora::Vector3(1.0, 1.0, 1.0);
     wheel(view, -120);
-    EXPECT_DOUBLE_EQ(view.scene->transform.scale.x, static_cast<double>(0.97f));
+    EXPECT_DOUBLE_EQ(view.scene->transform.scale.x, static_cast<double>(0.9f));
 
-    // A touchpad's pixels: ten make one line.
+    // A touchpad's pixels: ten make one unit.
     view.scene->transform.scale = kinora::Vector3(1.0, 1.0, 1.0);
     wheel(view, 0, 100);
     EXPECT_DOUBLE_EQ(view.scene->transform.scale.x, static_cast<double>(1.1f));
@@ -239,7 +239,7 @@ TEST(OpenGLViewWheel, ScalesTheSceneByOnePercentPerLine) {
 TEST(OpenGLViewWheel, NeverScalesToZeroNegativeOrWithoutBound) {
     TestPlotView view;
     showAndAwake(view, 300, 300);
-    // -100 lines would give a factor of 0; one event halves the scale at most.
+    // A delta of -100 or less would give a factor of 0 or below; one event halves at most.
     wheel(view, -4000);
     EXPECT_EQ(view.scene->transform.scale.x, 0.5);
     wheel(view, -40000);
