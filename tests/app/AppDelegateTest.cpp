@@ -201,15 +201,7 @@ TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
     KNPlotView* view = lorenz.plotView();
     QWidget* container = lorenz.window()->ui().plotViewPlaceholder;
     const QImage picture = screenImageOf(container);
-    QPoint seedPixel(-1, -1);
-    for (int y = 0; y < picture.height() && seedPixel.x() < 0; ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (picture.pixel(x, y) == qRgb(255, 255, 255)) {
-                seedPixel = QPoint(x + 3, y + 3);
-                break;
-            }
-        }
-    }
+    const QPoint seedPixel = whitePointIn(picture);
     ASSERT_GE(seedPixel.x(), 0) << "no seed in the picture";
     EXPECT_GT(countPathPixels(picture), 50);
 

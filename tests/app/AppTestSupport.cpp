@@ -88,6 +88,17 @@ QImage screenImageOf(QWidget* widget) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
+QPoint whitePointIn(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) {
+                return {x + 3, y + 3};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
 bool isPathColour(QRgb colour) {
     for (int i = 0; i <= 64; ++i) {
         const float x = static_cast<float>(i) / 64.0f * 4.0f;

@@ -4,6 +4,7 @@
 #include "Trajectory.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -32,6 +33,9 @@ QImage screenImageOf(QWidget* widget);
 // Whether colour is one the path program gives some sweep fraction.
 bool isPathColour(QRgb colour);
 int countPathPixels(const QImage& image);
+// A pixel inside the first white point (a seed or a handle, drawn as a square) of image, found
+// from its top left corner; (-1, -1) when there is none.
+QPoint whitePointIn(const QImage& image);
 
 // Runs the event loop past every window's delayed update, then deletes what was left for later.
 void settle();

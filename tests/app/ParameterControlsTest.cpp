@@ -282,15 +282,7 @@ TEST_F(ParameterControlsTest, DraggingAHandleWithTheMouseChangesTheTrajectories)
 
     // Both handles stand at the origin: the one white point of the picture.
     const QImage picture = screenImageOf(controller->window()->ui().parameterViewPlaceholder);
-    QPoint handle(-1, -1);
-    for (int y = 0; y < picture.height() && handle.x() < 0; ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (picture.pixel(x, y) == qRgb(255, 255, 255)) {
-                handle = QPoint(x + 3, y + 3);
-                break;
-            }
-        }
-    }
+    const QPoint handle = whitePointIn(picture);
     ASSERT_GE(handle.x(), 0) << "no handle in the picture";
 
     KNParameterSpaceView* view = controller->parameterView();
