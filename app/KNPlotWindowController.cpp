@@ -10,7 +10,6 @@
 #include "KNTableReload.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
-#include "Trajectory.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -178,17 +177,22 @@ void KNPlotWindowController::showIfReported(const KNError& error) {
     }
 }
 
-void KNPlotWindowController::blankPaths(Seed* seed) {
+void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
     static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
     static constexpr std::uint32_t blankIndex[1] = {0};
-    for (int pathID : seed->pathIDs) {
-        plotView()->replacePathWithID(pathID, blankVertex, blankIndex, 1, 1, 0.0f);
+    for (std::size_t m = first; m < seed->pathIDs.size(); ++m) {
+        plotView()->replacePathWithID(seed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
     }
 }
 
 void KNPlotWindowController::updateSeed(Seed* seed) {
     const auto pathLength = static_cast<double>(_pathStepLength);
-    const double step = _integrator->integrationStep();
+    const std::optional<std::int32_t> vertexCount =
+        kinora::trajectoryVertexCount(pathLength, _integrator->integrationStep());
+    const std::int64_t evolutions =
+        vertexCount ? std::min<std::int64_t>(_evolutionCount,
+                                             static_cast<std::int64_t>(seed->pathIDs.size()))
+                    : 0;
 
     if (jsEngine) {
         KNError error;
@@ -196,17 +200,10 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
         showIfReported(error);
     }
 
-    blankPaths(seed);
-    const std::int64_t evolutions =
-        std::min<std::int64_t>(_evolutionCount, static_cast<std::int64_t>(seed->pathIDs.size()));
-    const std::optional<std::int32_t> vertexCount = kinora::trajectoryVertexCount(pathLength, step);
-    if (evolutions < 1 || !vertexCount) {
-        return;
-    }
-
-    kinora::Trajectory trajectory;
+    // Only the paths beyond the evolutions are blanked: the others are replaced below, and
+    // blanking them too would reallocate their buffers twice on every drag event.
+    const kinora::Vector3 start = seed->transform.position;
     for (std::int64_t m = 0; m < evolutions; ++m) {
-        const kinora::Vector3 start = seed->transform.position;
         // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
         const double s =
             evolutions == 1 ? 0.0 : static_cast<double>(m) / static_cast<double>(evolutions - 1);
@@ -222,6 +219,7 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
                                       trajectory.indices.data(), *vertexCount, *vertexCount,
                                       static_cast<float>(s));
     }
+    blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
 }
 
 void KNPlotWindowController::updateAllSeeds() {

@@ -8,6 +8,7 @@
 #include "KNPlotViewDelegate.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
+#include "Trajectory.h"
 
 #include <QObject>
 #include <QUrl>
@@ -141,7 +142,8 @@ private:
     };
     void changeParameterBound(KNParameterField* sender, SweepBound bound);
     void showIfReported(const KNError& error);
-    void blankPaths(Seed* seed);
+    // Leaves the paths of seed from index first on blank.
+    void blankPathsFrom(Seed* seed, std::size_t first);
 
     // Declared before the integrator, so the integrator is deleted first, then the system.
     std::unique_ptr<KinoraSystem> kinoraSystem;
@@ -151,6 +153,8 @@ private:
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
+    // Reused by every updateSeed, so a drag allocates no vertex buffers.
+    kinora::Trajectory trajectory;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.

@@ -9,11 +9,11 @@ namespace {
 
 void reloadCell(QTableWidget* table, KNTableViewDataSource& source, int row, int column) {
     QWidget* view = source.tableView(table, column, row);
-    // Setting the view a cell already holds would delete it.
+    // Setting the view a cell already holds would delete it; a refilled view keeps its height.
     if (table->cellWidget(row, column) != view) {
         table->setCellWidget(row, column, view);
+        table->setRowHeight(row, view->sizeHint().height());
     }
-    table->setRowHeight(row, view->sizeHint().height());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "HandWrittenRK4.h"
 #include "KNJavascriptEngine.h"
 #include "KinoraSystem.h"
+#include "LorenzFan.h"
 #include "RK4Integrator.h"
 #include "RatioRegistry.h"
 #include "Trajectory.h"
@@ -12,15 +13,12 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr int evolutions = 10;
-constexpr double step = 0.01;
-constexpr double pathLength = 10.0;
-const kinora::Vector3 seed(1.0, 1.0, 1.0);
+using namespace lorenzFan;
+
 // The engine's limit for every call into a script.
 constexpr double callTimeLimit = 0.010;
 
@@ -30,24 +28,6 @@ function evolution(p, x, y, z) {
     return [p[1] * (y - x), x * (p[0] - z) - y, x * y - p[2] * z];
 }
 )";
-
-std::int32_t vertexCount() {
-    return *kinora::trajectoryVertexCount(pathLength, step);
-}
-
-// The sweep of the lead benchmark: rho from 10 to 28, sigma and beta fixed.
-void setSweep(KinoraSystem& system) {
-    system.parameter(0).setMin(10.0);
-    system.parameter(0).setMax(28.0);
-    system.parameter(1).setMin(10.0);
-    system.parameter(1).setMax(10.0);
-    system.parameter(2).setMin(8.0 / 3.0);
-    system.parameter(2).setMax(8.0 / 3.0);
-}
-
-double sweepFraction(int m) {
-    return static_cast<double>(m) / (evolutions - 1);
-}
 
 // What a recomputation of one seed does with a script system.
 class EngineFan {

@@ -3,6 +3,7 @@
 #include "HandWrittenRK4.h"
 #include "KNDefinitions.h"
 #include "KinoraSystem.h"
+#include "LorenzFan.h"
 #include "RK4Integrator.h"
 #include "RatioRegistry.h"
 #include "Trajectory.h"
@@ -10,21 +11,17 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
-constexpr int evolutions = 10;
-constexpr double step = 0.01;
-constexpr double pathLength = 10.0;
-const kinora::Vector3 seed(1.0, 1.0, 1.0);
+using namespace lorenzFan;
 
 struct LorenzValues {
     double rho, sigma, beta;
 };
 
 LorenzValues sweep(int m) {
-    const double s = static_cast<double>(m) / (evolutions - 1);
+    const double s = sweepFraction(m);
     return {10.0 + (28.0 - 10.0) * s, 10.0, 8.0 / 3.0};
 }
 
@@ -50,18 +47,10 @@ void functionPointerFan(kinora::Trajectory& out, int m, std::int32_t count, Evol
 
 class SystemFan {
 public:
-    SystemFan() : integrator(step), system(lorenz, &integrator, 3) {
-        system.parameter(1).setMin(10.0);
-        system.parameter(1).setMax(10.0);
-        system.parameter(2).setMin(8.0 / 3.0);
-        system.parameter(2).setMax(8.0 / 3.0);
-        system.parameter(0).setMin(10.0);
-        system.parameter(0).setMax(28.0);
-    }
+    SystemFan() : integrator(step), system(lorenz, &integrator, 3) { setSweep(system); }
     void compute(kinora::Trajectory& out, int m) {
-        const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
-        kinora::setParametersAtSweepFraction(system, static_cast<double>(m) / (evolutions - 1));
-        out.integrate(system, seed, count);
+        kinora::setParametersAtSweepFraction(system, sweepFraction(m));
+        out.integrate(system, seed, vertexCount());
     }
 
 private:
@@ -73,7 +62,7 @@ private:
 void checkSameResults() {
     SystemFan fan;
     kinora::Trajectory viaSystem, inlined, viaPointer;
-    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    const std::int32_t count = vertexCount();
     for (int m = 0; m < evolutions; ++m) {
         fan.compute(viaSystem, m);
         inlineFan(inlined, m, count);
@@ -99,7 +88,7 @@ void BM_FanThroughSystem(benchmark::State& state) {
 
 void BM_FanInlinedFloor(benchmark::State& state) {
     kinora::Trajectory out;
-    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    const std::int32_t count = vertexCount();
     for (auto _ : state) {
         for (int m = 0; m < evolutions; ++m) {
             inlineFan(out, m, count);
@@ -111,7 +100,7 @@ void BM_FanInlinedFloor(benchmark::State& state) {
 
 void BM_FanFunctionPointerOnly(benchmark::State& state) {
     kinora::Trajectory out;
-    const std::int32_t count = *kinora::trajectoryVertexCount(pathLength, step);
+    const std::int32_t count = vertexCount();
     // Read through a volatile so the compiler cannot see which function it calls.
     EvolutionFunction volatile opaque = lorenz;
     const EvolutionFunction f = opaque;

@@ -44,8 +44,8 @@ bool isMissing(JSContextRef context, JSValueRef value) {
 struct CurrentEngine {
     const KNJavascriptEngine* engine = nullptr;
     kinora::ScriptContext* context = nullptr;
+    // Null unless the engine's `evolution` was a function when it was made current.
     kinora::ProtectedScriptValue evolution;
-    JSObjectRef function = nullptr;
     JSValueRef arguments[4] = {};
 };
 
@@ -67,7 +67,8 @@ double component(JSContextRef context, JSObjectRef derivative, unsigned index) {
 
 kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Parameter>&,
                                       kinora::Vector3 state) {
-    if (!current.function || current.context->wasStopped()) {
+    const auto function = const_cast<JSObjectRef>(current.evolution.get());
+    if (!function || current.context->wasStopped()) {
         return {notANumber, notANumber, notANumber};
     }
     const JSContextRef context = current.context->ref();
@@ -75,7 +76,7 @@ kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Paramete
     current.arguments[2] = JSValueMakeNumber(context, state.y);
     current.arguments[3] = JSValueMakeNumber(context, state.z);
     const JSValueRef result =
-        JSObjectCallAsFunction(context, current.function, nullptr, 4, current.arguments, nullptr);
+        JSObjectCallAsFunction(context, function, nullptr, 4, current.arguments, nullptr);
     if (isMissing(context, result)) {
         return {notANumber, notANumber, notANumber};
     }
@@ -126,24 +127,11 @@ std::optional<KNError> KNJavascriptEngine::load(const std::string& source) {
     }
     _context.setTimeLimit(callTimeLimit);
 
-    const JSValueRef evolution = globalProperty("evolution", &exception);
-    if (exception) {
-        return failureFrom(exception);
+    if (std::optional<KNError> failure = lookUpEvolution()) {
+        return failure;
     }
-    if (isMissing(context, evolution)) {
-        return makeError("Function 'evolution' is undefined.");
-    }
-    if (!JSValueIsObject(context, evolution) ||
-        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
-        return makeError("'evolution' is not a function");
-    }
-
-    const JSValueRef parameters = globalProperty("parameters", &exception);
-    if (exception) {
-        return failureFrom(exception);
-    }
-    if (isMissing(context, parameters)) {
-        return makeError("'parameters' array is undefined");
+    if (std::optional<KNError> failure = lookUpParameters()) {
+        return failure;
     }
 
     // Until the first prepareToEvaluateSystem the script sees no parameter values.
@@ -161,12 +149,9 @@ std::optional<std::vector<std::string>> KNJavascriptEngine::parameterNamesOrErro
         return std::nullopt;
     };
 
-    const JSValueRef parameters = globalProperty("parameters", &exception);
-    if (exception) {
-        return fail(failureFrom(exception));
-    }
-    if (isMissing(context, parameters)) {
-        return fail(makeError("'parameters' array is undefined"));
+    JSValueRef parameters = nullptr;
+    if (std::optional<KNError> failure = lookUpParameters(&parameters)) {
+        return fail(std::move(*failure));
     }
     if (!JSValueIsObject(context, parameters)) {
         return fail(makeError("'parameters' is not an array"));
@@ -216,25 +201,14 @@ void KNJavascriptEngine::makeCurrentEngineOrError(KNError* error) {
     current.arguments[0] = parameterValues.get();
     _context.clearStopped();
 
-    JSValueRef exception = nullptr;
-    const JSValueRef evolution = globalProperty("evolution", &exception);
-    if (exception) {
-        store(error, failureFrom(exception));
-        return;
-    }
     // A script may have replaced its function by anything; calling that is refused here.
-    if (isMissing(context, evolution)) {
-        store(error, makeError("Function 'evolution' is undefined."));
-        return;
-    }
-    if (!JSValueIsObject(context, evolution) ||
-        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
-        store(error, makeError("'evolution' is not a function"));
+    JSObjectRef evolution = nullptr;
+    if (std::optional<KNError> failure = lookUpEvolution(&evolution)) {
+        store(error, std::move(*failure));
         return;
     }
     // Protected because the script can drop its global reference while this one is in use.
     current.evolution = kinora::ProtectedScriptValue(context, evolution);
-    current.function = const_cast<JSObjectRef>(evolution);
 }
 
 void KNJavascriptEngine::prepareToEvaluateSystem(const KinoraSystem& system, KNError* error) {
@@ -293,6 +267,41 @@ KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
 JSValueRef KNJavascriptEngine::globalProperty(const char* name, JSValueRef* exception) {
     return JSObjectGetProperty(_context.ref(), _context.globalObject(),
                                kinora::ScriptString(name).ref(), exception);
+}
+
+std::optional<KNError> KNJavascriptEngine::lookUpEvolution(JSObjectRef* function) {
+    const JSContextRef context = _context.ref();
+    JSValueRef exception = nullptr;
+    const JSValueRef evolution = globalProperty("evolution", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    if (isMissing(context, evolution)) {
+        return makeError("Function 'evolution' is undefined.");
+    }
+    if (!JSValueIsObject(context, evolution) ||
+        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
+        return makeError("'evolution' is not a function");
+    }
+    if (function) {
+        *function = const_cast<JSObjectRef>(evolution);
+    }
+    return std::nullopt;
+}
+
+std::optional<KNError> KNJavascriptEngine::lookUpParameters(JSValueRef* parameters) {
+    JSValueRef exception = nullptr;
+    const JSValueRef value = globalProperty("parameters", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    if (isMissing(_context.ref(), value)) {
+        return makeError("'parameters' array is undefined");
+    }
+    if (parameters) {
+        *parameters = value;
+    }
+    return std::nullopt;
 }
 
 KNError KNJavascriptEngine::failureFrom(JSValueRef exception) {

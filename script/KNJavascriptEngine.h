@@ -46,6 +46,12 @@ private:
 
     std::optional<KNError> load(const std::string& source);
     JSValueRef globalProperty(const char* name, JSValueRef* exception);
+    // Why the global `evolution` is no function, or nothing with the function stored through the
+    // nullable out-parameter. Checked at load and whenever the engine is made current, since the
+    // script may reassign it.
+    std::optional<KNError> lookUpEvolution(JSObjectRef* function = nullptr);
+    // Why the global `parameters` is missing or unreadable, or nothing with its value stored.
+    std::optional<KNError> lookUpParameters(JSValueRef* parameters = nullptr);
     // The error for an exception, or the time-out error when the time limit stopped the script.
     KNError failureFrom(JSValueRef exception);
 

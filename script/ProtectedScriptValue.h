@@ -17,7 +17,6 @@ public:
     ~ProtectedScriptValue() { reset(); }
 
     JSValueRef get() const { return _value; }
-    explicit operator bool() const { return _value != nullptr; }
     void reset();
 
 private:

@@ -221,8 +221,7 @@ void KNOpenGLView::mouseDown(QPointF locationInView) {
     const double ratio = devicePixelRatio();
     const int x = std::clamp(static_cast<int>(locationInView.x() * ratio), 0, pixelWidth() - 1);
     const int y = std::clamp(static_cast<int>(locationInView.y() * ratio), 0, pixelHeight() - 1);
-    const int index = scene->pick(x, y);
-    kinora::Renderable* picked = index == -1 ? nullptr : scene->getRenderable(index);
+    kinora::Renderable* picked = scene->renderableAt(x, y);
     if (picked != nullptr && !isSelectable(picked)) {
         picked = nullptr;
     }
@@ -355,19 +354,23 @@ void KNOpenGLView::resizeEvent(QResizeEvent*) {
     update();
 }
 
+QPointF KNOpenGLView::locationInView(const QMouseEvent& event) const {
+    return QPointF(event.position().x(), height() - event.position().y());
+}
+
 void KNOpenGLView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
     primaryButtonDown = true;
-    mouseDown(QPointF(event->position().x(), height() - event->position().y()));
+    mouseDown(locationInView(*event));
 }
 
 void KNOpenGLView::mouseMoveEvent(QMouseEvent* event) {
     if (!primaryButtonDown || !(event->buttons() & Qt::LeftButton)) {
         return;
     }
-    mouseDragged(QPointF(event->position().x(), height() - event->position().y()));
+    mouseDragged(locationInView(*event));
 }
 
 void KNOpenGLView::mouseReleaseEvent(QMouseEvent* event) {
@@ -375,7 +378,7 @@ void KNOpenGLView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     primaryButtonDown = false;
-    mouseUp(QPointF(event->position().x(), height() - event->position().y()));
+    mouseUp(locationInView(*event));
 }
 
 void KNOpenGLView::wheelEvent(QWheelEvent* event) {

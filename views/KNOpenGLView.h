@@ -108,6 +108,8 @@ private:
     void loadShaders();
     void buildOffscreenImages(int width, int height);
     void buildAxes();
+    // A mouse event's position flipped to view coordinates.
+    QPointF locationInView(const QMouseEvent& event) const;
     static double scrollDelta(const QWheelEvent& event);
 
     // A drag belongs to a primary-button press inside this view.

@@ -5,7 +5,6 @@
 #include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
-#include "Shader.h"
 
 #include <cassert>
 #include <epoxy/gl.h>

@@ -6,7 +6,6 @@
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
-#include "Shader.h"
 
 #include <cassert>
 #include <epoxy/gl.h>
@@ -34,14 +33,11 @@ Seed* KNPlotView::addSeed() {
     entry.seed = std::make_unique<Seed>(cubeMesh.get(), pickShader.get(), pathsPerSeed);
     Seed* seed = entry.seed.get();
     seed->createVertexArray();
-    seed->transform.pivot = kinora::Vector3(0.0, 0.0, 0.0);
     seed->sceneID = scene->addRenderable(seed);
 
-    // A blank path: one zero vertex, which draws nothing as a line strip.
-    const float blankVertex[6] = {};
-    const unsigned blankIndex = 0;
     for (int i = 0; i < pathsPerSeed; ++i) {
-        auto mesh = std::make_unique<kinora::Mesh>(blankVertex, &blankIndex, 2, 1, 3);
+        // A blank path: one zero vertex, which draws nothing as a line strip.
+        std::unique_ptr<kinora::Mesh> mesh = makePointMesh();
         auto path = std::make_unique<Path>(mesh.get(), pathShader.get(), GL_LINE_STRIP);
         path->sValue = static_cast<float>(i) / 19.0f;
         path->setupAttributes = setupVertexAttributes;

@@ -58,7 +58,14 @@ bool KNSharedContext::exists() {
 }
 
 bool KNSharedContext::makeCurrent(QWindow* window) {
-    return context()->makeCurrent(window);
+    QOpenGLContext* shared = context();
+    // A drag event attaches once per path it refills: skip the platform call when nothing would
+    // change. Qt releases the context when a window's native surface goes, so one still current
+    // on window is current on its live drawable.
+    if (QOpenGLContext::currentContext() == shared && shared->surface() == window) {
+        return true;
+    }
+    return shared->makeCurrent(window);
 }
 
 void KNSharedContext::makeCurrentOffscreen() {

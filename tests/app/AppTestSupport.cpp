@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "GLBufferContents.h"
 #include "KNSharedContext.h"
 #include "Mesh.h"
 #include "Path.h"
@@ -22,16 +23,6 @@ namespace {
 struct SceneAccess : KNPlotView {
     static kinora::Scene* of(KNPlotView* view) { return (view->*(&SceneAccess::scene)).get(); }
 };
-
-template <typename T> std::vector<T> readBuffer(unsigned buffer) {
-    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
-    GLint bytes = 0;
-    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &bytes);
-    std::vector<T> contents(static_cast<std::size_t>(bytes) / sizeof(T));
-    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, bytes, contents.data());
-    glBindBuffer(GL_COPY_READ_BUFFER, 0);
-    return contents;
-}
 
 // The colour stops of shaders/path.fsh.
 constexpr float rampStops[5][3] = {{0.42f, 0.30f, 0.96f},
@@ -59,8 +50,8 @@ PathContents pathContents(KNPlotView* view, int pathID) {
         return {};
     }
     PathContents contents;
-    contents.vertices = readBuffer<kinora::PathVertex>(path->mesh->vertexBuffer);
-    contents.indices = readBuffer<std::uint32_t>(path->mesh->indexBuffer);
+    contents.vertices = glBufferContents<kinora::PathVertex>(path->mesh->vertexBuffer);
+    contents.indices = glBufferContents<std::uint32_t>(path->mesh->indexBuffer);
     contents.indices.resize(static_cast<std::size_t>(path->mesh->indexCount));
     contents.sValue = path->sValue;
     return contents;

@@ -1,3 +1,4 @@
+#include "GeometryExpectations.h"
 #include "KNDefinitions.h"
 #include "KinoraSystem.h"
 #include "RK4Integrator.h"
@@ -6,17 +7,12 @@
 
 using kinora::Parameter;
 using kinora::Vector3;
+using kinora::testing::expectBits;
 
 namespace {
 
 std::vector<Parameter> values(double a, double b, double c) {
     return {Parameter("0", a), Parameter("1", b), Parameter("2", c)};
-}
-
-void expectBits(Vector3 v, double x, double y, double z) {
-    EXPECT_EQ(v.x, x);
-    EXPECT_EQ(v.y, y);
-    EXPECT_EQ(v.z, z);
 }
 
 TEST(BuiltInSystems, LorenzReadsRhoSigmaBetaInThatOrder) {

@@ -21,6 +21,13 @@ inline void expectNearIdentity(const Matrix4& matrix, float tolerance) {
     }
 }
 
+// Exact equality of each component, as every step of the numerics must reproduce.
+inline void expectBits(Vector3 v, double x, double y, double z) {
+    EXPECT_EQ(v.x, x);
+    EXPECT_EQ(v.y, y);
+    EXPECT_EQ(v.z, z);
+}
+
 inline void expectNear(Vector3 actual, Vector3 expected, double tolerance) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);

@@ -1,18 +1,15 @@
 #include "Vector3.h"
 
+#include "GeometryExpectations.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
 using kinora::Vector3;
+using kinora::testing::expectBits;
 
 namespace {
-
-void expectBits(Vector3 v, double x, double y, double z) {
-    EXPECT_EQ(v.x, x);
-    EXPECT_EQ(v.y, y);
-    EXPECT_EQ(v.z, z);
-}
 
 TEST(Vector3, LengthIsTakenInSinglePrecision) {
     EXPECT_EQ(Vector3(3, 4, 12).length(), 13.0);

@@ -9,12 +9,6 @@
 namespace kinora::test {
 namespace {
 
-GLint boundFramebuffer() {
-    GLint name = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &name);
-    return name;
-}
-
 GLint attachedName(GLenum attachment) {
     GLint name = -1;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment,
@@ -44,7 +38,7 @@ TEST_F(FramebufferTest, AttachingLeavesItBoundAndASecondRenderbufferReplacesTheF
     Framebuffer framebuffer(40.0f, 30.0f);
 
     framebuffer.attachTexture(&texture, GL_COLOR_ATTACHMENT0);
-    EXPECT_EQ(boundFramebuffer(), static_cast<GLint>(framebuffer.id));
+    EXPECT_EQ(integerState(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(framebuffer.id));
     EXPECT_EQ(attachedName(GL_COLOR_ATTACHMENT0), static_cast<GLint>(texture.id));
     GLint boundTexture = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
@@ -52,7 +46,7 @@ TEST_F(FramebufferTest, AttachingLeavesItBoundAndASecondRenderbufferReplacesTheF
 
     framebuffer.unbind();
     framebuffer.attachRenderbuffer(GL_DEPTH_COMPONENT, GL_DEPTH_ATTACHMENT);
-    EXPECT_EQ(boundFramebuffer(), static_cast<GLint>(framebuffer.id));
+    EXPECT_EQ(integerState(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(framebuffer.id));
     ASSERT_EQ(framebuffer.renderbuffers.size(), 1u);
     const GLuint first = framebuffer.renderbuffers.at(GL_DEPTH_ATTACHMENT);
     GLint width = 0;
@@ -69,21 +63,21 @@ TEST_F(FramebufferTest, AttachingLeavesItBoundAndASecondRenderbufferReplacesTheF
     EXPECT_FALSE(glIsRenderbuffer(first));
     EXPECT_EQ(attachedName(GL_DEPTH_ATTACHMENT), static_cast<GLint>(second));
     EXPECT_EQ(framebuffer.status(), static_cast<unsigned>(GL_FRAMEBUFFER_COMPLETE));
-    EXPECT_EQ(boundFramebuffer(), 0);
+    EXPECT_EQ(integerState(GL_FRAMEBUFFER_BINDING), 0);
 }
 
 TEST_F(FramebufferTest, ClearsEveryDrawBufferWithItsClearColourAndUnbinds) {
     OffscreenTarget target(8, 8);
     target.framebuffer.clearColor = Vector4(1.0, 0.0, 1.0, 0.0);
     target.framebuffer.clear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(boundFramebuffer(), 0);
+    EXPECT_EQ(integerState(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(target.pixel(GL_COLOR_ATTACHMENT0, 3, 3), 0xFF00FF00u);
     EXPECT_EQ(target.pixel(GL_COLOR_ATTACHMENT1, 7, 0), 0xFF00FF00u);
 
     // With only the picture as draw buffer the pick image is left alone.
     const GLenum pictureOnly = GL_COLOR_ATTACHMENT0;
     target.framebuffer.setDrawBuffers(1, &pictureOnly);
-    EXPECT_EQ(boundFramebuffer(), 0);
+    EXPECT_EQ(integerState(GL_FRAMEBUFFER_BINDING), 0);
     target.framebuffer.clearColor = Vector4(0.0, 0.0, 0.0, 1.0);
     target.framebuffer.clear(GL_COLOR_BUFFER_BIT);
     EXPECT_EQ(target.pixel(GL_COLOR_ATTACHMENT0, 3, 3), 0x000000FFu);

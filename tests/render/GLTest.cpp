@@ -63,6 +63,12 @@ std::string GLTest::writeFile(const std::string& name, const std::string& conten
     return path.string();
 }
 
+int integerState(unsigned query) {
+    GLint value = -1;
+    glGetIntegerv(query, &value);
+    return value;
+}
+
 OffscreenTarget::OffscreenTarget(int width, int height)
     : picture(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, width, height),
       pickImage(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, width, height),

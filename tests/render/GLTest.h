@@ -33,6 +33,9 @@ private:
     std::filesystem::path temporaryFolder;
 };
 
+// glGetIntegerv of a single-valued query: a binding, a capability's setting.
+int integerState(unsigned query);
+
 // The off-screen configuration a view draws into: the picture at colour attachment 0, the pick
 // image at attachment 1 (both RGBA, 8 bits per channel), a depth renderbuffer, both colour
 // attachments as draw buffers, cleared to (0, 0, 0, 0).

@@ -9,12 +9,6 @@
 namespace kinora::test {
 namespace {
 
-GLint boundBuffer(GLenum bindingQuery) {
-    GLint name = -1;
-    glGetIntegerv(bindingQuery, &name);
-    return name;
-}
-
 // The size, usage and content of a buffer, read back through the array-buffer target.
 struct BufferContent {
     GLint size = -1;
@@ -74,15 +68,15 @@ TEST_F(MeshTest, UploadsBothArraysAsOftenRefilledDataAndLeavesNothingBound) {
     EXPECT_EQ(indexContent.usage, GL_DYNAMIC_DRAW);
     EXPECT_EQ(valuesOf<float>(vertexContent), vertices);
     EXPECT_EQ(valuesOf<unsigned>(indexContent), indices);
-    EXPECT_EQ(boundBuffer(GL_ARRAY_BUFFER_BINDING), 0);
-    EXPECT_EQ(boundBuffer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
 
     mesh.bind();
-    EXPECT_EQ(boundBuffer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(mesh.vertexBuffer));
-    EXPECT_EQ(boundBuffer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(mesh.indexBuffer));
+    EXPECT_EQ(integerState(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(mesh.vertexBuffer));
+    EXPECT_EQ(integerState(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(mesh.indexBuffer));
     mesh.unbind();
-    EXPECT_EQ(boundBuffer(GL_ARRAY_BUFFER_BINDING), 0);
-    EXPECT_EQ(boundBuffer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
 }
 
 TEST_F(MeshTest, RefillsReplaceTheWholeContentGrowingAndShrinkingInPlace) {
@@ -116,8 +110,8 @@ TEST_F(MeshTest, RefillsReplaceTheWholeContentGrowingAndShrinkingInPlace) {
 
     EXPECT_EQ(mesh.vertexBuffer, vertexBuffer) << "a refill keeps the buffer names";
     EXPECT_EQ(mesh.indexBuffer, indexBuffer);
-    EXPECT_EQ(boundBuffer(GL_ARRAY_BUFFER_BINDING), 0);
-    EXPECT_EQ(boundBuffer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(integerState(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
 }
 
 TEST_F(MeshTest, DestructionDeletesBothBuffers) {

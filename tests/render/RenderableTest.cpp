@@ -10,12 +10,6 @@
 namespace kinora::test {
 namespace {
 
-GLint integerState(GLenum query) {
-    GLint value = -1;
-    glGetIntegerv(query, &value);
-    return value;
-}
-
 // What the callbacks saw when they ran; callbacks are plain function pointers.
 struct CallbackRecord {
     int calls = 0;
@@ -47,23 +41,16 @@ void recordDraw(Renderable* renderable) {
     preparePickablePoint(renderable);
 }
 
-class RenderableTest : public GLTest {
+class RenderableTest : public SceneOnTargetTest {
 protected:
     void SetUp() override {
-        GLTest::SetUp();
+        SceneOnTargetTest::SetUp();
         setupRecord = {};
         drawRecord = {};
-        target = std::make_unique<OffscreenTarget>(64, 64);
-        scene = std::make_unique<Scene>(&target->framebuffer);
-        placeCameraLikeTheViews(*scene);
         pickShader = loadProgram("basic.vsh", "white_pick.fsh");
         pointMesh = makePointMesh();
     }
 
-    std::uint32_t pictureAt(int x, int y) { return target->pixel(GL_COLOR_ATTACHMENT0, x, y); }
-
-    std::unique_ptr<OffscreenTarget> target;
-    std::unique_ptr<Scene> scene;
     std::unique_ptr<Shader> pickShader;
     std::unique_ptr<Mesh> pointMesh;
 };

@@ -13,15 +13,10 @@ namespace {
 constexpr std::uint32_t white = 0xFFFFFFFF;
 constexpr std::uint32_t red = 0xFF0000FF;
 
-// A 64 x 64 target seen by the views' camera: world x and y of +-2.5 in the z = 0 plane land on
-// pixel 16 or 48, the origin on pixel 32.
-class SceneTest : public GLTest {
+class SceneTest : public SceneOnTargetTest {
 protected:
     void SetUp() override {
-        GLTest::SetUp();
-        target = std::make_unique<OffscreenTarget>(64, 64);
-        scene = std::make_unique<Scene>(&target->framebuffer);
-        placeCameraLikeTheViews(*scene);
+        SceneOnTargetTest::SetUp();
         pickShader = loadProgram("basic.vsh", "white_pick.fsh");
         flatShader = loadProgram("basic.vsh", "color_flat.fsh");
         pointMesh = makePointMesh();
@@ -49,11 +44,8 @@ protected:
         return line.get();
     }
 
-    std::uint32_t pictureAt(int x, int y) { return target->pixel(GL_COLOR_ATTACHMENT0, x, y); }
     std::uint32_t idAt(int x, int y) { return target->pixel(GL_COLOR_ATTACHMENT1, x, y); }
 
-    std::unique_ptr<OffscreenTarget> target;
-    std::unique_ptr<Scene> scene;
     std::unique_ptr<Shader> pickShader;
     std::unique_ptr<Shader> flatShader;
     std::unique_ptr<Mesh> pointMesh;
@@ -193,9 +185,7 @@ TEST_F(SceneTest, EachPassStartsWithTheScenesBlendingWhateverCameBefore) {
                                                  {GL_BLEND_EQUATION_RGB, GL_FUNC_SUBTRACT},
                                                  {GL_BLEND_EQUATION_ALPHA, GL_MAX}};
     for (const auto& [query, value] : expected) {
-        GLint actual = 0;
-        glGetIntegerv(query, &actual);
-        EXPECT_EQ(actual, value) << "query 0x" << std::hex << query;
+        EXPECT_EQ(integerState(query), value) << "query 0x" << std::hex << query;
     }
     glBlendEquation(GL_FUNC_ADD);
     glDisable(GL_BLEND);

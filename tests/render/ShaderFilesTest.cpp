@@ -57,14 +57,11 @@ TEST_F(ShaderFilesTest, EveryProgramLinksAndDeclaresWhatItsDrawingNeeds) {
     EXPECT_TRUE(display->hasUniform("texture0"));
 }
 
-// Horizontal lines across a 64 x 64 target, one per colour under test.
-class ColourTest : public GLTest {
+// Horizontal lines across the target, one per colour under test.
+class ColourTest : public SceneOnTargetTest {
 protected:
     void SetUp() override {
-        GLTest::SetUp();
-        target = std::make_unique<OffscreenTarget>(64, 64);
-        scene = std::make_unique<Scene>(&target->framebuffer);
-        placeCameraLikeTheViews(*scene);
+        SceneOnTargetTest::SetUp();
         scene->blendEnabled = true;
     }
 
@@ -81,10 +78,8 @@ protected:
         return line;
     }
 
-    Colour colourAt(int x, int y) { return rgbOf(target->pixel(GL_COLOR_ATTACHMENT0, x, y)); }
+    Colour colourAt(int x, int y) { return rgbOf(pictureAt(x, y)); }
 
-    std::unique_ptr<OffscreenTarget> target;
-    std::unique_ptr<Scene> scene;
     std::vector<std::unique_ptr<Mesh>> meshes;
     std::vector<std::unique_ptr<Renderable>> renderables;
 };

@@ -55,4 +55,15 @@ void placeCameraLikeTheViews(Scene& scene) {
     scene.camera.transform.position = Vector3(0.0, 0.0, 10.0);
 }
 
+void SceneOnTargetTest::SetUp() {
+    GLTest::SetUp();
+    target = std::make_unique<OffscreenTarget>(64, 64);
+    scene = std::make_unique<Scene>(&target->framebuffer);
+    placeCameraLikeTheViews(*scene);
+}
+
+std::uint32_t SceneOnTargetTest::pictureAt(int x, int y) {
+    return target->pixel(GL_COLOR_ATTACHMENT0, x, y);
+}
+
 } // namespace kinora::test

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "GLTest.h"
 #include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
 #include "Vector3.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace kinora::test {
@@ -25,5 +27,18 @@ std::unique_ptr<Mesh> makeSegmentMesh(Vector3 a, Vector3 b, Vector3 colour);
 // The views' camera: 10 units up the z axis, frustum (-1, 1, -1, 1, 2, 60). A point (x, y, 0)
 // then lands on pixel column (x / 5 + 1) / 2 * width.
 void placeCameraLikeTheViews(Scene& scene);
+
+// A scene on a 64 x 64 off-screen target, seen by the views' camera: world x and y of +-2.5 in
+// the z = 0 plane land on pixel 16 or 48, the origin on pixel 32.
+class SceneOnTargetTest : public GLTest {
+protected:
+    void SetUp() override;
+
+    // The picture's pixel, red highest.
+    std::uint32_t pictureAt(int x, int y);
+
+    std::unique_ptr<OffscreenTarget> target;
+    std::unique_ptr<Scene> scene;
+};
 
 } // namespace kinora::test

@@ -16,12 +16,6 @@ GLint parameter(const Texture& texture, GLenum name) {
     return value;
 }
 
-GLint integerState(GLenum query) {
-    GLint value = -1;
-    glGetIntegerv(query, &value);
-    return value;
-}
-
 using TextureTest = GLTest;
 
 TEST_F(TextureTest, SamplesNearestAndClampsUntilToldOtherwise) {

@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 
+#include "GLBufferContents.h"
 #include "Matrix4.h"
 #include "Mesh.h"
 
@@ -13,21 +14,16 @@ QPoint toWindow(const KNOpenGLView& view, QPointF point) {
     return QPoint(qRound(point.x()), qRound(view.height() - point.y()));
 }
 
-template <typename T> std::vector<T> readBuffer(unsigned buffer) {
-    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
-    GLint size = 0;
-    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
-    std::vector<T> contents(static_cast<std::size_t>(size) / sizeof(T));
-    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, size, contents.data());
-    glBindBuffer(GL_COPY_READ_BUFFER, 0);
-    return contents;
-}
 } // namespace
 
-void showAndAwake(KNOpenGLView& view, int width, int height) {
+bool showAndWaitForExposure(KNOpenGLView& view, int width, int height) {
     view.resize(width, height);
     view.show();
-    if (!QTest::qWaitForWindowExposed(&view)) {
+    return QTest::qWaitForWindowExposed(&view);
+}
+
+void showAndAwake(KNOpenGLView& view, int width, int height) {
+    if (!showAndWaitForExposure(view, width, height)) {
         qFatal("the test window was never exposed");
     }
     view.awakeFromNib();
@@ -107,11 +103,11 @@ QPointF projectToView(kinora::Scene& scene, kinora::Vector3 position, double vie
 }
 
 std::vector<float> readFloatBuffer(unsigned buffer) {
-    return readBuffer<float>(buffer);
+    return glBufferContents<float>(buffer);
 }
 
 std::vector<unsigned> readIndexBuffer(unsigned buffer) {
-    return readBuffer<unsigned>(buffer);
+    return glBufferContents<unsigned>(buffer);
 }
 
 void RecordingParameterDelegate::parameterSpaceViewBoundsDidChange(KNParameterSpaceView*) {

@@ -46,6 +46,8 @@ public:
     using KNParameterSpaceView::pathMesh;
 };
 
+// Shows view at size points on screen; false if it is never exposed.
+bool showAndWaitForExposure(KNOpenGLView& view, int width, int height);
 // Shows view at size points on screen, waits until it is exposed, then runs awakeFromNib.
 void showAndAwake(KNOpenGLView& view, int width, int height);
 // Lets queued window-system events (resize, expose) arrive.
