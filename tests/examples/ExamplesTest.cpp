@@ -3,10 +3,9 @@
 #include "KinoraSystem.h"
 #include "RK4Integrator.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 using kinora::Vector3;
@@ -105,12 +104,11 @@ TEST_P(Examples, LoadAndMatchTheirEquations) {
         << example.file;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, Examples, ::testing::ValuesIn(examples),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
-                             name = name.substr(0, name.find('.'));
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Shipped, Examples, ::testing::ValuesIn(examples), [](const auto& info) {
+    std::string name = info.param.file;
+    name = name.substr(0, name.find('.'));
+    std::erase(name, '-');
+    return name;
+});
 
 } // namespace
