@@ -233,10 +233,14 @@ TEST_F(AppDelegateTest, ClosingTheLastWindowQuitsTheApplication) {
             widget->close();
         }
     });
-    QTimer::singleShot(10000, [&timedOut] {
+    // Owned by the test, so it cannot fire into a later test's event loop.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&timedOut] {
         timedOut = true;
         QApplication::exit(1);
     });
+    deadline.start(10000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(timedOut);
     EXPECT_TRUE(delegate->windowControllers().empty());
