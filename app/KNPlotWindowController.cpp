@@ -94,7 +94,8 @@ std::shared_ptr<KNPlotWindowController>
 KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
                                               std::shared_ptr<KNAlertPresenter> alerts) {
     const std::string name = url.fileName().toStdString();
-    if (!url.isLocalFile()) {
+    // A file URL naming another computer is not a local file either.
+    if (!url.isLocalFile() || !url.host().isEmpty()) {
         alerts->presentError({"KNJavascriptErrorDomain", 0,
                               "Cannot open \"" + url.toDisplayString().toStdString() +
                                   "\": only local files can be opened."},

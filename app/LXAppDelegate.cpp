@@ -1,8 +1,10 @@
 #include "LXAppDelegate.h"
 
 #include "KNDefinitions.h"
+#include "KNFileArgument.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
+#include "KNReadableFileTypes.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -35,7 +37,7 @@ void LXAppDelegate::applicationDidFinishLaunching() {
 
 void LXAppDelegate::applicationOpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
-        createPlotWindowWithURL(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        createPlotWindowWithURL(fileArgumentURL(path));
     }
 }
 
@@ -48,7 +50,7 @@ QFileDialog* LXAppDelegate::openFile() {
     auto* panel = new QFileDialog(nullptr, QStringLiteral("Open System"));
     panel->setFileMode(QFileDialog::ExistingFiles);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
-    panel->setNameFilter(QStringLiteral("JavaScript systems (*.js)"));
+    panel->setNameFilters(KNReadableFileTypes::nameFilters());
     connect(panel, &QFileDialog::finished, this,
             [this, panel](int result) { openPanelDidEnd(panel, result); });
     openPanel = panel;
@@ -62,7 +64,17 @@ void LXAppDelegate::openPanelDidEnd(QFileDialog* panel, int result) {
     if (result != QDialog::Accepted) {
         return;
     }
+    // A name typed by hand can be of any type.
+    QStringList readable;
+    QStringList refused;
     for (const QString& file : files) {
+        (KNReadableFileTypes::reads(file) ? readable : refused).append(file);
+    }
+    if (!refused.isEmpty()) {
+        alerts->presentError(KNReadableFileTypes::refusal(refused),
+                             QFileInfo(refused.front()).fileName().toStdString());
+    }
+    for (const QString& file : readable) {
         createPlotWindowWithURL(QUrl::fromLocalFile(file));
         recentDocuments.noteNewRecentDocument(file.toStdString());
     }
@@ -76,6 +88,7 @@ void LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
 }
 
 void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowController>& controller) {
+    cascade.place(controller->window());
     controller->showWindow();
     _windowControllers.push_back(controller);
     KNPlotWindow* window = controller->window();

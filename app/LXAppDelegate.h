@@ -2,6 +2,7 @@
 
 #include "KNAlertPresenter.h"
 #include "KNRecentDocuments.h"
+#include "KNWindowCascade.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -24,12 +25,13 @@ public:
 
     // Opens the built-in Lorenz system (rho, sigma, beta).
     void applicationDidFinishLaunching();
-    // Opens one window per path, in order; a file that fails does not stop the rest. The recent
-    // files are not touched.
+    // Opens one window per path or file:// URI, in order; a file that fails does not stop the
+    // rest. The recent files are not touched.
     void applicationOpenFiles(const QStringList& paths);
-    // Shows the open panel for JavaScript systems without blocking; every file confirmed there
-    // is opened and then noted in the recent files, whether or not it loads. While a panel is
-    // open, this raises it instead of opening a second one.
+    // Shows the open panel for the readable file types without blocking; every file of those
+    // types confirmed there is opened and then noted in the recent files, whether or not it
+    // loads; files of other types are refused in one alert. While a panel is open, this raises it
+    // instead of opening a second one.
     QFileDialog* openFile();
     // Opens a window on the script at url; on failure the controller has shown an alert.
     void createPlotWindowWithURL(const QUrl& url);
@@ -54,4 +56,5 @@ private:
     std::shared_ptr<KNAlertPresenter> alerts;
     KNRecentDocuments recentDocuments;
     QPointer<QFileDialog> openPanel;
+    KNWindowCascade cascade;
 };

@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kinora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kinora"));
     QApplication::setApplicationVersion(QStringLiteral(KINORA_VERSION));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kinora.Kinora"));
 
     QStringList files;
     if (!fileArguments(QApplication::arguments(), &files)) {

@@ -3,12 +3,15 @@
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "KNRecentDocuments.h"
+#include "KNWindowCascade.h"
 #include "LXAppDelegate.h"
 #include "RecordingAlertPresenter.h"
 #include "Seed.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,6 +119,54 @@ TEST_F(AppDelegateTest, FilesOpenInOrderAndAFailureDoesNotStopTheRest) {
     EXPECT_TRUE(recentFiles().empty());
 }
 
+// The desktop and the recent files hand over URIs, percent-encoded and possibly naming a host.
+TEST_F(AppDelegateTest, FileUrisOpenLikeTheirPathsAndOtherPlacesAreRefused) {
+    const QString path = script("with space.js");
+    const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    ASSERT_TRUE(uri.startsWith("file:///") && uri.endsWith("/with%20space.js"));
+    delegate->applicationOpenFiles(
+        {uri, "FILE://localhost" + path, "https://example.org/a.js", "file://elsewhere" + path});
+    ASSERT_EQ(delegate->windowControllers().size(), 2u);
+    EXPECT_EQ(controller(0).title(), "with space.js");
+    EXPECT_EQ(controller(1).title(), "with space.js");
+    EXPECT_EQ(alerts->messages,
+              (std::vector<std::string>{
+                  "Cannot open \"https://example.org/a.js\": only local files can be opened.",
+                  "Cannot open \"file://elsewhere" + path.toStdString() +
+                      "\": only local files can be opened."}));
+}
+
+TEST_F(AppDelegateTest, WindowsOpenedTogetherCascade) {
+    delegate->applicationDidFinishLaunching();
+    delegate->applicationOpenFiles({script("a.js"), script("b.js")});
+    ASSERT_EQ(delegate->windowControllers().size(), 3u);
+    const auto& controllers = delegate->windowControllers();
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(controllers[i]->window()->pos() - controllers[i - 1]->window()->pos(),
+                  QPoint(KNWindowCascade::step, KNWindowCascade::step));
+    }
+}
+
+TEST(WindowCascade, KeepsEveryWindowOnTheScreenAndStartsAgainAtItsTopLeft) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    KNWindowCascade cascade;
+    std::vector<std::unique_ptr<QWidget>> windows;
+    int restarts = 0;
+    for (int i = 0; i < 24; ++i) {
+        auto window = std::make_unique<QWidget>();
+        window->resize(available.size() / 2);
+        cascade.place(window.get());
+        window->show();
+        EXPECT_TRUE(available.contains(window->geometry())) << i;
+        if (i > 0) {
+            EXPECT_NE(window->pos(), windows.back()->pos()) << i;
+            restarts += window->pos() == available.topLeft() ? 1 : 0;
+        }
+        windows.push_back(std::move(window));
+    }
+    EXPECT_EQ(restarts, 1);
+}
+
 TEST_F(AppDelegateTest, TheSameFileTwiceOpensTwoIndependentWindows) {
     const QString path = script("pair.js");
     delegate->applicationOpenFiles({path, path});
@@ -189,6 +240,24 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
     settle();
     EXPECT_EQ(delegate->windowControllers().size(), 2u);
     EXPECT_EQ(recentFiles().size(), 2u);
+}
+
+TEST_F(AppDelegateTest, TheOpenPanelOpensOnlyReadableTypes) {
+    const QString good = script("good.js");
+    script("notes.txt");
+    script("system.js.bak");
+    QFileDialog* panel = delegate->openFile();
+    ASSERT_NE(panel, nullptr);
+    panel->setDirectory(folder.path());
+    // Names typed by hand get past the panel's filter.
+    panel->selectFile("\"notes.txt\" \"good.js\" \"system.js.bak\"");
+    static_cast<QDialog*>(panel)->accept();
+    EXPECT_EQ(alerts->messages,
+              std::vector<std::string>{"Cannot open \"notes.txt\", \"system.js.bak\": Kinora "
+                                       "opens only JavaScript systems (.js)."});
+    ASSERT_EQ(delegate->windowControllers().size(), 1u);
+    EXPECT_EQ(controller(0).title(), "good.js");
+    EXPECT_EQ(recentFiles(), std::vector<std::string>{good.toStdString()});
 }
 
 TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
