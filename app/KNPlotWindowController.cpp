@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNFrameStatistics.h"
 #include "KNJavascriptEngine.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
@@ -213,7 +214,9 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
             jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
             showIfReported(error);
         }
+        const KNStopwatch computing;
         trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        KNFrameStatistics::addCompute(computing.elapsed());
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(trajectory.vertices.data()),
                                       trajectory.indices.data(), *vertexCount, *vertexCount,
@@ -227,27 +230,31 @@ void KNPlotWindowController::updateAllSeeds() {
 }
 
 void KNPlotWindowController::addSeed() {
+    KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     updateSeed(seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::removeSeed() {
+    KNFrameStatistics::beginEvent("remove");
     plotView()->removeSelectedSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeEvolutions(int count) {
+    KNFrameStatistics::beginEvent("evolutions");
     _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
     if (_evolutionCount >= evolutionsControl()->minimum()) {
         const QSignalBlocker blocker(evolutionsControl());
         evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
+    KNFrameStatistics::beginEvent("step");
     const bool accepted =
         kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step).has_value();
     if (accepted) {
@@ -261,7 +268,7 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -310,6 +317,7 @@ void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
 }
 
 void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    KNFrameStatistics::beginEvent("edit");
     const int index = sender->tag();
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
@@ -323,11 +331,12 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
         }
     }
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
+    KNFrameStatistics::beginEvent("mapping");
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
@@ -346,7 +355,7 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     }
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {
