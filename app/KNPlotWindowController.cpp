@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNFrameStatistics.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -254,7 +255,9 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
             jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
             showIfReported(error);
         }
+        const KNStopwatch computing;
         trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        KNFrameStatistics::addCompute(computing.elapsed());
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(trajectory.vertices.data()),
                                       trajectory.indices.data(), *vertexCount, *vertexCount,
@@ -268,14 +271,16 @@ void KNPlotWindowController::updateAllSeeds() {
 }
 
 void KNPlotWindowController::addSeed() {
+    KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     updateSeed(seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::removeSeed() {
+    KNFrameStatistics::beginEvent("remove");
     plotView()->removeSelectedSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
@@ -310,6 +315,7 @@ std::optional<QString> KNPlotWindowController::integrationStepRefusal(double ste
 }
 
 void KNPlotWindowController::changeEvolutions(int count) {
+    KNFrameStatistics::beginEvent("evolutions");
     if (const std::optional<QString> refusal = evolutionsRefusal(count)) {
         statusReporter()->reportRefusal(*refusal);
     } else {
@@ -320,10 +326,11 @@ void KNPlotWindowController::changeEvolutions(int count) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
+    KNFrameStatistics::beginEvent("step");
     const std::optional<QString> refusal = integrationStepRefusal(step);
     if (refusal) {
         statusReporter()->reportRefusal(*refusal);
@@ -335,7 +342,7 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::cancelOperation() {
@@ -413,6 +420,7 @@ void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
 }
 
 void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    KNFrameStatistics::beginEvent("edit");
     const int index = sender->tag();
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
@@ -426,11 +434,12 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
         }
     }
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
+    KNFrameStatistics::beginEvent("mapping");
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
@@ -449,7 +458,7 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     }
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {
