@@ -13,6 +13,8 @@ namespace {
 QSlider* makeSlider(QWidget* parent) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setMinimumWidth(80);
+    // Tab goes from field to field; a clicked slider still takes the arrow keys.
+    slider->setFocusPolicy(Qt::ClickFocus);
     return slider;
 }
 
@@ -35,6 +37,8 @@ KNParameterTableView::KNParameterTableView(std::weak_ptr<KNParameterTableViewOwn
       _endSlider(makeSlider(this)),
       _startLink(new KNParameterSliderLink(_minField, _startSlider, this)),
       _endLink(new KNParameterSliderLink(_maxField, _endSlider, this)) {
+    // A script may name a parameter "<b>x</b>"; that is its name, not markup.
+    _nameField->setTextFormat(Qt::PlainText);
     _nameField->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QGridLayout(this);
@@ -48,14 +52,14 @@ KNParameterTableView::KNParameterTableView(std::weak_ptr<KNParameterTableViewOwn
     layout->addWidget(_endSlider, 2, 2);
     layout->setColumnStretch(2, 1);
 
-    connect(_minField, &KNParameterField::valueEntered, this, [this](KNParameterField* sender) {
+    connect(_minField, &KNNumberField::valueEntered, this, [this] {
         if (const auto owner = _owner.lock()) {
-            owner->changeParameterStart(sender);
+            owner->changeParameterStart(_minField);
         }
     });
-    connect(_maxField, &KNParameterField::valueEntered, this, [this](KNParameterField* sender) {
+    connect(_maxField, &KNNumberField::valueEntered, this, [this] {
         if (const auto owner = _owner.lock()) {
-            owner->changeParameterEnd(sender);
+            owner->changeParameterEnd(_maxField);
         }
     });
 }

@@ -20,14 +20,17 @@
 #include <vector>
 
 class KNJavascriptEngine;
+class KNNumberField;
 class KNParameterField;
 class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
+class KNSeedInspector;
+class KNStatusReporter;
+class KNWindowKeyCommands;
 class QComboBox;
-class QDoubleSpinBox;
-class QSpinBox;
+class QString;
 class QTableWidget;
 class QToolButton;
 class Seed;
@@ -72,11 +75,20 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Clamped to 0 ... maxEvolutionCount; 0 leaves every path blank.
+    // Escape: deselects the selected seed. The one place that decides what Escape cancels.
+    void cancelOperation();
+    // The seed inspector's action: moves the selected seed to position and recomputes its
+    // trajectories as a drag does.
+    void moveSelectedSeed(kinora::Vector3 position);
+    // 0 ... maxEvolutionCount; 0 leaves every path blank. Any other count is refused: the
+    // status bar says why, nothing is recomputed and the control shows the count in force.
     void changeEvolutions(int count);
-    // A step that is not positive and finite, or that would make a path longer than the core
-    // allows, is refused: nothing is recomputed and the step control shows the step in force.
+    // A step that is not positive and finite, or that would give a path no point or more points
+    // than the core allows, is refused the same way.
     void changeIntegrationStep(double step);
+    // Why count or step cannot be taken, or nothing when it can.
+    static std::optional<QString> evolutionsRefusal(double count);
+    std::optional<QString> integrationStepRefusal(double step) const;
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -118,8 +130,10 @@ public:
     QComboBox* xPopupButton();
     QComboBox* yPopupButton();
     QComboBox* zPopupButton();
-    QSpinBox* evolutionsControl();
-    QDoubleSpinBox* integrationStepControl();
+    KNNumberField* evolutionsControl();
+    KNNumberField* integrationStepControl();
+    KNStatusReporter* statusReporter();
+    KNSeedInspector* seedInspector();
 
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,
@@ -159,6 +173,8 @@ private:
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.
     QObject connections;
+    // A child of connections: Delete, Backspace and Escape anywhere in the window.
+    KNWindowKeyCommands* keyCommands = nullptr;
     // Deleted later, not at once: the controller may go inside its window's own close event.
     struct DeleteLater {
         void operator()(KNPlotWindow* window) const;

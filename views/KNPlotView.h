@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
 
 #include <cstdint>
@@ -29,6 +30,11 @@ public:
     Seed* addSeed();
     // Removes the selected seed with its paths, then reports a deselection. No redraw.
     void removeSelectedSeed();
+    // The selected seed, or null.
+    Seed* selectedSeed() const;
+    // Clears the selection as a click on empty space does, reporting the deselection when a
+    // seed was selected. No redraw.
+    void deselectSeed();
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
@@ -46,6 +52,10 @@ protected:
     void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
+    void dragDidEnd() override;
+    // While a seed is dragged among others, only it is drawn again on every frame.
+    void drawPicture(kinora::Framebuffer& target) override;
+    int statisticsSeedCount() const override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -63,4 +73,7 @@ protected:
 
 private:
     std::weak_ptr<KNPlotViewDelegate> _delegate;
+    // The seed being dragged, from its first move to the release; null otherwise.
+    Seed* movingSeed = nullptr;
+    KNMovingSeedLayer movingSeedLayer;
 };
