@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
@@ -8,6 +9,7 @@
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
 #include "KNTableReload.h"
+#include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 
@@ -21,7 +23,6 @@
 
 namespace {
 
-constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
 
@@ -39,8 +40,8 @@ void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const
 KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
                                                const std::vector<std::string>& names,
                                                std::shared_ptr<KNAlertPresenter> alerts)
-    : _integrator(std::make_unique<kinora::RK4Integrator>(initialIntegrationStep)),
-      alerts(std::move(alerts)) {
+    : _integrator(std::make_unique<kinora::RK4Integrator>(kinora::defaultIntegrationStep)),
+      _pathStepLength(kinora::defaultPathDuration), alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -142,18 +143,23 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
-    Seed* seed = plotView()->addSeed();
-    seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
-    updateAllSeeds();
+    KNInitialState::apply(*this,
+                          jsEngine ? jsEngine->initialDeclaration() : kinora::InitialDeclaration());
+    fitViews();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
     connectControls();
 
+    // The views have their laid-out size now: the opening framing is made again at that size,
+    // and it is what Reset View returns to.
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
         self->plotView()->update();
         self->parameterView()->update();
+        self->fitViews();
+        self->plotView()->rememberOpeningCamera();
+        self->parameterView()->rememberOpeningCamera();
     });
 }
 
@@ -165,6 +171,10 @@ void KNPlotWindowController::connectControls() {
                      [this](int count) { changeEvolutions(count); });
     QObject::connect(integrationStepControl(), &QDoubleSpinBox::valueChanged, &connections,
                      [this](double step) { changeIntegrationStep(step); });
+    QObject::connect(window()->ui().fitViewAction, &QAction::triggered, &connections,
+                     [this] { fitViews(); });
+    QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
+                     [this] { resetViews(); });
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -203,6 +213,7 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     // Only the paths beyond the evolutions are blanked: the others are replaced below, and
     // blanking them too would reallocate their buffers twice on every drag event.
     const kinora::Vector3 start = seed->transform.position;
+    kinora::BoundingBox& bounds = pathBounds[seed] = kinora::BoundingBox();
     for (std::int64_t m = 0; m < evolutions; ++m) {
         // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
         const double s =
@@ -214,6 +225,9 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
             showIfReported(error);
         }
         trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        for (const kinora::PathVertex& vertex : trajectory.vertices) {
+            bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
+        }
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(trajectory.vertices.data()),
                                       trajectory.indices.data(), *vertexCount, *vertexCount,
@@ -248,20 +262,29 @@ void KNPlotWindowController::changeEvolutions(int count) {
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
-    const bool accepted =
-        kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step).has_value();
-    if (accepted) {
+    changeIntegration(step, _pathStepLength);
+}
+
+std::optional<std::string> KNPlotWindowController::changePathDuration(double duration) {
+    return changeIntegration(_integrator->integrationStep(), duration);
+}
+
+std::optional<std::string> KNPlotWindowController::changeIntegration(double step, double duration) {
+    std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
+    if (!problem) {
         _integrator->setIntegrationStep(step);
+        _pathStepLength = duration;
     }
     {
         const QSignalBlocker blocker(integrationStepControl());
         integrationStepControl()->setValue(_integrator->integrationStep());
     }
-    if (!accepted) {
-        return;
+    if (problem) {
+        return "A duration of " + kinora::formatNumber(duration) + " " + *problem + ".";
     }
     updateAllSeeds();
     plotView()->redraw();
+    return std::nullopt;
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -314,15 +337,70 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
     }
-    const double value = sender->doubleValue();
-    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
+    storeParameterBound(index, sender->doubleValue(), bound);
     updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->redraw();
+    parameterView()->redraw();
+}
+
+void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
+    if (index < 0 || index >= kinoraSystem->parameterCount()) {
+        return;
+    }
+    storeParameterBound(index, start,
+                        {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
+    storeParameterBound(index, end,
+                        {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+    updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->redraw();
+    parameterView()->redraw();
+}
+
+void KNPlotWindowController::storeParameterBound(int index, double value, SweepBound bound) {
+    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
     for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
         if (_axisToParameterMapping[static_cast<std::size_t>(axis)] == index) {
             (parameterView()->*bound.moveHandle)(value, axis);
         }
     }
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+}
+
+kinora::BoundingBox KNPlotWindowController::plotBounds() {
+    std::unordered_map<const Seed*, kinora::BoundingBox> current;
+    kinora::BoundingBox box;
+    plotView()->enumerateSeedsWithBlock([&](Seed* seed) {
+        box.add(seed->transform.position);
+        const auto bounds = pathBounds.find(seed);
+        if (bounds != pathBounds.end()) {
+            box.add(bounds->second);
+            current.insert(*bounds);
+        }
+    });
+    // Removed seeds are forgotten here rather than on every removal.
+    pathBounds = std::move(current);
+    return box;
+}
+
+kinora::BoundingBox KNPlotWindowController::handleBounds() {
+    kinora::BoundingBox box;
+    KNParameterSpaceView* view = parameterView();
+    box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
+    box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});
+    return box;
+}
+
+void KNPlotWindowController::fitViews() {
+    plotView()->frameBox(plotBounds());
+    parameterView()->frameBox(handleBounds());
+    plotView()->redraw();
+    parameterView()->redraw();
+}
+
+void KNPlotWindowController::resetViews() {
+    plotView()->resetView();
+    parameterView()->resetView();
     plotView()->redraw();
     parameterView()->redraw();
 }

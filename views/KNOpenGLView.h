@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Transform.h"
+
 #include <QPointF>
 #include <QWindow>
 #include <memory>
@@ -9,6 +11,7 @@ class QOpenGLContext;
 class Texture2D;
 
 namespace kinora {
+class BoundingBox;
 class Framebuffer;
 class Mesh;
 class Renderable;
@@ -50,6 +53,16 @@ public:
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
+    // Places the scene so that box fills the picture with a small margin, keeping its rotation;
+    // turning and zooming then centre on the box. An empty box returns to the default placement.
+    // No redraw.
+    void frameBox(const kinora::BoundingBox& box);
+    // The scene's placement now is the one resetView returns to.
+    void rememberOpeningCamera();
+    // Returns the scene to the remembered placement (the default one until something was
+    // remembered). No redraw.
+    void resetView();
+
     // The scene scale never leaves this range, so dragging never divides by zero.
     static constexpr double minimumSceneScale = 1e-3;
     static constexpr double maximumSceneScale = 1e3;
@@ -60,6 +73,8 @@ protected:
     void mouseDragged(QPointF locationInView);
     void mouseUp(QPointF locationInView);
     void scrollWheel(double deltaY);
+    // Moves the scene with the cursor, parallel to the screen.
+    void panned(QPointF from, QPointF to);
 
     // Hooks for the subclasses. The base drag moves r so that it follows the cursor in the plane
     // through r parallel to the screen; overrides call it first.
@@ -114,4 +129,7 @@ private:
 
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
+    // Set from a Shift+primary or a middle-button press until its release.
+    bool panning = false;
+    kinora::Transform openingPlacement;
 };
