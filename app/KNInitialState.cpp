@@ -18,7 +18,7 @@ void KNInitialState::apply(KNPlotWindowController& controller,
         controller.changeParameterSweep(sweep.parameter, sweep.start, sweep.end);
     }
     if (declaration.step || declaration.duration) {
-        [[maybe_unused]] const auto refusal = controller.changeIntegration(
+        [[maybe_unused]] const std::optional<QString> refusal = controller.changeIntegration(
             declaration.step.value_or(controller.integrator().integrationStep()),
             declaration.duration.value_or(controller.pathStepLength()));
         assert(!refusal && "the loader refuses what the window would");

@@ -22,14 +22,15 @@
 #include <vector>
 
 class KNJavascriptEngine;
+class KNNumberField;
 class KNParameterField;
 class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
+class KNStatusReporter;
 class QComboBox;
-class QDoubleSpinBox;
-class QSpinBox;
+class QString;
 class QTableWidget;
 class QToolButton;
 class Seed;
@@ -74,16 +75,18 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Clamped to 0 ... maxEvolutionCount; 0 leaves every path blank.
+    // 0 ... maxEvolutionCount; 0 leaves every path blank. Any other count is refused: the
+    // status bar says why, nothing is recomputed and the control shows the count in force.
     void changeEvolutions(int count);
-    // A step that is not positive and finite, or that would make a path longer than the core
-    // allows, is refused: nothing is recomputed and the step control shows the step in force.
+    // A step that is not positive and finite, or that would give a path no point or more points
+    // than the core allows, is refused the same way.
     void changeIntegrationStep(double step);
-    // Sets the time each path covers; refused like a step, with the reason returned.
-    std::optional<std::string> changePathDuration(double duration);
+    // Sets the time each path covers; a duration that is not positive and finite, or that the
+    // step cannot serve within the vertex cap, is refused the same way.
+    void changePathDuration(double duration);
     // Sets step and duration together, so a pair that is only usable as a pair can be set; on
     // refusal nothing changes and the reason is returned. Recomputes every seed and redraws.
-    std::optional<std::string> changeIntegration(double step, double duration);
+    std::optional<QString> changeIntegration(double step, double duration);
     // Sets a parameter's sweep as two table edits do: the parameter, the handles on the axes
     // showing it, its row, every seed's paths, both views. An index that names no parameter
     // changes nothing.
@@ -94,6 +97,11 @@ public:
     void fitViews();
     // Both views return to their camera of when the window opened. Redraws.
     void resetViews();
+
+    // Why count, step or duration cannot be taken, or nothing when it can.
+    static std::optional<QString> evolutionsRefusal(double count);
+    std::optional<QString> integrationStepRefusal(double step) const;
+    std::optional<QString> pathDurationRefusal(double duration) const;
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -135,8 +143,10 @@ public:
     QComboBox* xPopupButton();
     QComboBox* yPopupButton();
     QComboBox* zPopupButton();
-    QSpinBox* evolutionsControl();
-    QDoubleSpinBox* integrationStepControl();
+    KNNumberField* evolutionsControl();
+    KNNumberField* integrationStepControl();
+    KNNumberField* pathDurationControl();
+    KNStatusReporter* statusReporter();
 
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,

@@ -1,10 +1,10 @@
 #include "ControllerTest.h"
+#include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
+#include "KNStatusReporter.h"
 
-#include <QDoubleSpinBox>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -42,9 +42,10 @@ TEST_F(InitialStateTest, TheDeclarationReachesTableHandlesToolbarAndPaths) {
         EXPECT_EQ(controller->parameterView()->minValueForAxis(i), starts[i]);
         EXPECT_EQ(controller->parameterView()->maxValueForAxis(i), ends[i]);
     }
-    EXPECT_EQ(controller->evolutionsControl()->value(), 4);
-    EXPECT_DOUBLE_EQ(controller->integrationStepControl()->value(), 0.02);
+    EXPECT_EQ(controller->evolutionsControl()->doubleValue(), 4.0);
+    EXPECT_EQ(controller->integrationStepControl()->doubleValue(), 0.02);
     EXPECT_EQ(controller->pathStepLength(), 5.0);
+    EXPECT_EQ(controller->pathDurationControl()->doubleValue(), 5.0);
 
     const std::vector<Seed*> seeds = seedsOf(controller->plotView());
     ASSERT_EQ(seeds.size(), 2u);
@@ -74,14 +75,18 @@ TEST_F(InitialStateTest, ARefusedDeclarationGivesOneAlertAndNoWindowAndDurations
 
     auto controller = lorenzWindow();
     Seed* seed = firstSeed(*controller);
-    EXPECT_EQ(controller->changePathDuration(1e5),
+    KNNumberField* duration = controller->pathDurationControl();
+    duration->enterDoubleValue(1e5);
+    EXPECT_EQ(controller->statusReporter()->currentMessage(),
               "A duration of 100000 gives 10,000,000 points per path at a step of 0.01; the most "
               "is 1,000,000.");
-    EXPECT_EQ(controller->changePathDuration(-2),
+    duration->enterDoubleValue(-2);
+    EXPECT_EQ(controller->statusReporter()->currentMessage(),
               "A duration of -2 is not a positive, finite number of time units.");
     EXPECT_EQ(controller->pathStepLength(), 10.0);
+    EXPECT_EQ(duration->doubleValue(), 10.0);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 1000u);
-    EXPECT_FALSE(controller->changePathDuration(2.5));
+    duration->enterDoubleValue(2.5);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 250u);
 }
 
