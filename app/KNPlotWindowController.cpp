@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNFrameStatistics.h"
 #include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
@@ -259,7 +260,9 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
             jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
             showIfReported(error);
         }
+        const KNStopwatch computing;
         trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        KNFrameStatistics::addCompute(computing.elapsed());
         for (const kinora::PathVertex& vertex : trajectory.vertices) {
             bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
@@ -276,14 +279,16 @@ void KNPlotWindowController::updateAllSeeds() {
 }
 
 void KNPlotWindowController::addSeed() {
+    KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     updateSeed(seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::removeSeed() {
+    KNFrameStatistics::beginEvent("remove");
     plotView()->removeSelectedSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
@@ -318,6 +323,7 @@ std::optional<QString> KNPlotWindowController::integrationStepRefusal(double ste
 }
 
 void KNPlotWindowController::changeEvolutions(int count) {
+    KNFrameStatistics::beginEvent("evolutions");
     if (const std::optional<QString> refusal = evolutionsRefusal(count)) {
         statusReporter()->reportRefusal(*refusal);
     } else {
@@ -328,10 +334,11 @@ void KNPlotWindowController::changeEvolutions(int count) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
+    KNFrameStatistics::beginEvent("step");
     const std::optional<QString> refusal = integrationStepRefusal(step);
     if (refusal) {
         statusReporter()->reportRefusal(*refusal);
@@ -343,7 +350,7 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) const {
@@ -368,7 +375,7 @@ void KNPlotWindowController::changePathDuration(double duration) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
@@ -384,7 +391,7 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
                                       *problem + ".");
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
     return std::nullopt;
 }
 
@@ -440,6 +447,7 @@ void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
 }
 
 void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    KNFrameStatistics::beginEvent("edit");
     const int index = sender->tag();
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
@@ -447,8 +455,8 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
     storeParameterBound(index, sender->doubleValue(), bound);
     updateAllSeeds();
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
@@ -461,8 +469,8 @@ void KNPlotWindowController::changeParameterSweep(int index, double start, doubl
                         {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
     updateAllSeeds();
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::storeParameterBound(int index, double value, SweepBound bound) {
@@ -501,18 +509,19 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 void KNPlotWindowController::fitViews() {
     plotView()->frameBox(plotBounds());
     parameterView()->frameBox(handleBounds());
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {
     plotView()->resetView();
     parameterView()->resetView();
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
+    KNFrameStatistics::beginEvent("mapping");
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
@@ -531,7 +540,7 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     }
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {
