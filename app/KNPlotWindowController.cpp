@@ -10,8 +10,10 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
+#include "KNWindowKeyCommands.h"
 #include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
@@ -215,6 +217,16 @@ void KNPlotWindowController::connectControls() {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
     }
+    QObject::connect(seedInspector(), &KNSeedInspector::positionEntered, &connections,
+                     [this](kinora::Vector3 position) { moveSelectedSeed(position); });
+    QObject::connect(seedInspector(), &KNSeedInspector::valueRefused, statusReporter(),
+                     &KNStatusReporter::reportRefusal);
+
+    keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
+                                          &connections);
+    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
+        keyCommands->watch(target);
+    }
 }
 
 void KNPlotWindowController::showIfReported(const KNError& error) {
@@ -395,16 +407,39 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
     return std::nullopt;
 }
 
+void KNPlotWindowController::cancelOperation() {
+    plotView()->deselectSeed();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
+    Seed* seed = plotView()->selectedSeed();
+    if (seed == nullptr) {
+        return;
+    }
+    seed->transform.position = position;
+    plotViewSeedWasMoved(plotView(), seed);
+    plotView()->redraw();
+}
+
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
     updateSeed(seed);
+    if (seed == plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(true);
+    if (const Seed* seed = plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
+    // The view may still name the seed it is about to let go.
+    seedInspector()->showPosition(std::nullopt);
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -578,4 +613,7 @@ KNNumberField* KNPlotWindowController::pathDurationControl() {
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();
+}
+KNSeedInspector* KNPlotWindowController::seedInspector() {
+    return window()->ui().seedInspector;
 }
