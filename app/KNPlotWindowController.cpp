@@ -1,6 +1,7 @@
 #include "KNPlotWindowController.h"
 
 #include "KNJavascriptEngine.h"
+#include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
@@ -8,6 +9,7 @@
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
 #include "KNScriptPathDriver.h"
+#include "KNStatusReporter.h"
 #include "KNTableReload.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
@@ -19,6 +21,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -26,6 +29,23 @@ namespace {
 constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
+
+QString numberText(double value) {
+    return KNNumberField::shortestText(value);
+}
+
+// A whole count with thousands separators, as in "10,000,000,000"; counts too large to spell
+// out digit by digit in a double are given in scientific notation.
+QString countText(double count) {
+    if (count >= 1e15) {
+        return QString::number(count, 'g', 3);
+    }
+    QString digits = QString::number(static_cast<long long>(count));
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(at, QLatin1Char(','));
+    }
+    return digits;
+}
 
 } // namespace
 
@@ -149,6 +169,8 @@ void KNPlotWindowController::windowDidLoad() {
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
+    evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
     connectControls();
 
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
@@ -161,10 +183,17 @@ void KNPlotWindowController::connectControls() {
     QObject::connect(addSeedButton(), &QToolButton::clicked, &connections, [this] { addSeed(); });
     QObject::connect(removeSeedButton(), &QToolButton::clicked, &connections,
                      [this] { removeSeed(); });
-    QObject::connect(evolutionsControl(), &QSpinBox::valueChanged, &connections,
-                     [this](int count) { changeEvolutions(count); });
-    QObject::connect(integrationStepControl(), &QDoubleSpinBox::valueChanged, &connections,
+    evolutionsControl()->setCheck(&KNPlotWindowController::evolutionsRefusal);
+    integrationStepControl()->setCheck(
+        [this](double step) { return integrationStepRefusal(step); });
+    QObject::connect(evolutionsControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double count) { changeEvolutions(static_cast<int>(count)); });
+    QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
                      [this](double step) { changeIntegrationStep(step); });
+    for (KNNumberField* field : {evolutionsControl(), integrationStepControl()}) {
+        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
+                         &KNStatusReporter::reportRefusal);
+    }
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -234,27 +263,60 @@ void KNPlotWindowController::removeSeed() {
     plotView()->redraw();
 }
 
+std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
+    if (count != std::trunc(count)) {
+        return QObject::tr("The number of evolutions must be a whole number; %1 is not.")
+            .arg(numberText(count));
+    }
+    if (count < 0 || count > static_cast<double>(maxEvolutionCount)) {
+        return QObject::tr("A seed has %1 paths, so evolutions go from 0 to %1; %2 is outside.")
+            .arg(maxEvolutionCount)
+            .arg(numberText(count));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> KNPlotWindowController::integrationStepRefusal(double step) const {
+    const auto pathLength = static_cast<double>(_pathStepLength);
+    if (kinora::trajectoryVertexCount(pathLength, step)) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(step) || step <= 0.0) {
+        return QObject::tr("The step must be a positive number; %1 is not.").arg(numberText(step));
+    }
+    const double count = std::trunc(pathLength / step);
+    if (count < 1.0) {
+        return QObject::tr("A step of %1 is longer than a path, which covers %2 time units; the "
+                           "longest step is %2.")
+            .arg(numberText(step), numberText(pathLength));
+    }
+    return QObject::tr("A step of %1 would give %2 points per path; the most is %3.")
+        .arg(numberText(step), countText(count), countText(kinora::maxTrajectoryVertices));
+}
+
 void KNPlotWindowController::changeEvolutions(int count) {
-    _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
-    if (_evolutionCount >= evolutionsControl()->minimum()) {
-        const QSignalBlocker blocker(evolutionsControl());
-        evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
+    if (const std::optional<QString> refusal = evolutionsRefusal(count)) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _evolutionCount = count;
+    }
+    evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
+    if (_evolutionCount != count) {
+        return;
     }
     updateAllSeeds();
     plotView()->redraw();
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
-    const bool accepted =
-        kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step).has_value();
-    if (accepted) {
+    const std::optional<QString> refusal = integrationStepRefusal(step);
+    if (refusal) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
         _integrator->setIntegrationStep(step);
     }
-    {
-        const QSignalBlocker blocker(integrationStepControl());
-        integrationStepControl()->setValue(_integrator->integrationStep());
-    }
-    if (!accepted) {
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    if (refusal) {
         return;
     }
     updateAllSeeds();
@@ -282,7 +344,13 @@ KNParameterTableView* KNPlotWindowController::makeRowView(QTableWidget* tableVie
     if (auto* reused = qobject_cast<KNParameterTableView*>(tableView->cellWidget(row, column))) {
         return reused;
     }
-    return new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
+    auto* view =
+        new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
+    for (KNNumberField* field : {view->minField(), view->maxField()}) {
+        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
+                         &KNStatusReporter::reportRefusal);
+    }
+    return view;
 }
 
 QWidget* KNPlotWindowController::tableView(QTableWidget* tableView, int column, int row) {
@@ -370,9 +438,12 @@ QComboBox* KNPlotWindowController::yPopupButton() {
 QComboBox* KNPlotWindowController::zPopupButton() {
     return window()->ui().zPopupButton;
 }
-QSpinBox* KNPlotWindowController::evolutionsControl() {
-    return window()->ui().evolutionsSpinBox;
+KNNumberField* KNPlotWindowController::evolutionsControl() {
+    return window()->ui().evolutionsField;
 }
-QDoubleSpinBox* KNPlotWindowController::integrationStepControl() {
-    return window()->ui().stepSpinBox;
+KNNumberField* KNPlotWindowController::integrationStepControl() {
+    return window()->ui().stepField;
+}
+KNStatusReporter* KNPlotWindowController::statusReporter() {
+    return window()->statusReporter();
 }
