@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNFrameStatistics.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -217,8 +218,10 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
                     : 0);
 
+    const KNStopwatch computing;
     fan.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
                 vertexCount.value_or(0));
+    KNFrameStatistics::addCompute(computing.elapsed());
     // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
     for (std::int32_t m = 0; m < evolutions; ++m) {
@@ -253,14 +256,16 @@ void KNPlotWindowController::reportOutcome() {
 }
 
 void KNPlotWindowController::addSeed() {
+    KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     recomputeSeed(seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::removeSeed() {
+    KNFrameStatistics::beginEvent("remove");
     plotView()->removeSelectedSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
@@ -295,6 +300,7 @@ std::optional<QString> KNPlotWindowController::integrationStepRefusal(double ste
 }
 
 void KNPlotWindowController::changeEvolutions(int count) {
+    KNFrameStatistics::beginEvent("evolutions");
     if (const std::optional<QString> refusal = evolutionsRefusal(count)) {
         statusReporter()->reportRefusal(*refusal);
     } else {
@@ -305,10 +311,11 @@ void KNPlotWindowController::changeEvolutions(int count) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeIntegrationStep(double step) {
+    KNFrameStatistics::beginEvent("step");
     const std::optional<QString> refusal = integrationStepRefusal(step);
     if (refusal) {
         statusReporter()->reportRefusal(*refusal);
@@ -320,7 +327,7 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -375,6 +382,7 @@ void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
 }
 
 void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    KNFrameStatistics::beginEvent("edit");
     const int index = sender->tag();
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
@@ -388,11 +396,12 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
         }
     }
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
+    KNFrameStatistics::beginEvent("mapping");
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
@@ -411,7 +420,7 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     }
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

@@ -72,6 +72,17 @@ void KNSharedContext::makeCurrentOffscreen() {
     context()->makeCurrent(offscreenSurface);
 }
 
+void KNSharedContext::makeCurrentAnywhere() {
+    QOpenGLContext* shared = context();
+    if (QOpenGLContext::currentContext() != shared || shared->surface() == nullptr) {
+        shared->makeCurrent(offscreenSurface);
+    }
+}
+
+bool KNSharedContext::windowHasAlpha() {
+    return context()->format().alphaBufferSize() > 0;
+}
+
 void KNSharedContext::swapBuffers(QWindow* window) {
     context()->swapBuffers(window);
 }
