@@ -10,8 +10,10 @@
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
 #include "KNScriptPathDriver.h"
+#include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
+#include "KNWindowKeyCommands.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 #include "SystemPathDriver.h"
@@ -199,6 +201,16 @@ void KNPlotWindowController::connectControls() {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
     }
+    QObject::connect(seedInspector(), &KNSeedInspector::positionEntered, &connections,
+                     [this](kinora::Vector3 position) { moveSelectedSeed(position); });
+    QObject::connect(seedInspector(), &KNSeedInspector::valueRefused, statusReporter(),
+                     &KNStatusReporter::reportRefusal);
+
+    keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
+                                          &connections);
+    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
+        keyCommands->watch(target);
+    }
 }
 
 void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
@@ -330,16 +342,39 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
+void KNPlotWindowController::cancelOperation() {
+    plotView()->deselectSeed();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
+    Seed* seed = plotView()->selectedSeed();
+    if (seed == nullptr) {
+        return;
+    }
+    seed->transform.position = position;
+    plotViewSeedWasMoved(plotView(), seed);
+    plotView()->redraw();
+}
+
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
     recomputeSeed(seed);
+    if (seed == plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(true);
+    if (const Seed* seed = plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
+    // The view may still name the seed it is about to let go.
+    seedInspector()->showPosition(std::nullopt);
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -455,4 +490,7 @@ KNNumberField* KNPlotWindowController::integrationStepControl() {
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();
+}
+KNSeedInspector* KNPlotWindowController::seedInspector() {
+    return window()->ui().seedInspector;
 }
