@@ -5,6 +5,7 @@
 #include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
+#include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
@@ -165,6 +166,8 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
+    // The rows stay for the window's life: one parameter list, refilled in place.
+    (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
     Seed* seed = plotView()->addSeed();
     seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
     updateAllSeeds();
