@@ -45,6 +45,10 @@ public:
     // How the script's global `initial` asks its window to start; empty when it declares nothing.
     const kinora::InitialDeclaration& initialDeclaration() const { return _initialDeclaration; }
 
+    // Whether the time limit stopped a run since this engine was last made current or given
+    // parameter values.
+    bool callWasStopped() const { return _context.wasStopped(); }
+
 private:
     KNJavascriptEngine() = default;
 
