@@ -1,6 +1,7 @@
 #include "KNPlotWindowController.h"
 
 #include "KNFrameStatistics.h"
+#include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -10,12 +11,15 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNScriptPathDriver.h"
 #include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
+#include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
+#include "SystemPathDriver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,13 +32,8 @@
 
 namespace {
 
-constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
-
-bool wasReported(const KNError& error) {
-    return !error.domain.empty() || !error.failureReason.empty();
-}
 
 QString numberText(double value) {
     return KNNumberField::shortestText(value);
@@ -63,10 +62,11 @@ void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const
 KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
                                                const std::vector<std::string>& names,
                                                std::shared_ptr<KNAlertPresenter> alerts)
-    : _integrator(std::make_unique<kinora::RK4Integrator>(initialIntegrationStep)),
-      alerts(std::move(alerts)) {
+    : _integrator(std::make_unique<kinora::RK4Integrator>(kinora::defaultIntegrationStep)),
+      _pathStepLength(kinora::defaultPathDuration), alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
+    pathDriver = std::make_unique<kinora::SystemPathDriver>();
     for (std::size_t i = 0; i < names.size(); ++i) {
         kinoraSystem->parameter(static_cast<int>(i)).name = names[i];
         if (i < _axisToParameterMapping.size()) {
@@ -108,6 +108,7 @@ KNPlotWindowController::fromSource(const std::string& source, const std::string&
     }
     auto controller = initWithIntegrable(KNJavascriptEngine::integrable(), *names, alerts);
     controller->jsEngine = std::move(engine);
+    controller->pathDriver = std::make_unique<KNScriptPathDriver>(*controller->jsEngine);
     if (!title.empty()) {
         controller->_title = title;
     }
@@ -169,20 +170,26 @@ void KNPlotWindowController::windowDidLoad() {
     reloadData(sliderTableView(), *this);
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
-    Seed* seed = plotView()->addSeed();
-    seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
-    updateAllSeeds();
+    KNInitialState::apply(*this,
+                          jsEngine ? jsEngine->initialDeclaration() : kinora::InitialDeclaration());
+    fitViews();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
     evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
     integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
     connectControls();
 
+    // The views have their laid-out size now: the opening framing is made again at that size,
+    // and it is what Reset View returns to.
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
         self->plotView()->update();
         self->parameterView()->update();
+        self->fitViews();
+        self->plotView()->rememberOpeningCamera();
+        self->parameterView()->rememberOpeningCamera();
     });
 }
 
@@ -197,10 +204,19 @@ void KNPlotWindowController::connectControls() {
                      [this](double count) { changeEvolutions(static_cast<int>(count)); });
     QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
                      [this](double step) { changeIntegrationStep(step); });
-    for (KNNumberField* field : {evolutionsControl(), integrationStepControl()}) {
+    pathDurationControl()->setCheck(
+        [this](double duration) { return pathDurationRefusal(duration); });
+    QObject::connect(pathDurationControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double duration) { changePathDuration(duration); });
+    for (KNNumberField* field :
+         {evolutionsControl(), integrationStepControl(), pathDurationControl()}) {
         QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
                          &KNStatusReporter::reportRefusal);
     }
+    QObject::connect(window()->ui().fitViewAction, &QAction::triggered, &connections,
+                     [this] { fitViews(); });
+    QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
+                     [this] { resetViews(); });
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -217,12 +233,6 @@ void KNPlotWindowController::connectControls() {
     }
 }
 
-void KNPlotWindowController::showIfReported(const KNError& error) {
-    if (wasReported(error)) {
-        alerts->presentError(error, _title.value_or(std::string()));
-    }
-}
-
 void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
     static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
     static constexpr std::uint32_t blankIndex[1] = {0};
@@ -235,49 +245,56 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     const auto pathLength = static_cast<double>(_pathStepLength);
     const std::optional<std::int32_t> vertexCount =
         kinora::trajectoryVertexCount(pathLength, _integrator->integrationStep());
-    const std::int64_t evolutions =
+    const auto evolutions = static_cast<std::int32_t>(
         vertexCount ? std::min<std::int64_t>(_evolutionCount,
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
-                    : 0;
+                    : 0);
 
-    if (jsEngine) {
-        KNError error;
-        jsEngine->makeCurrentEngineOrError(&error);
-        showIfReported(error);
-    }
-
-    // Only the paths beyond the evolutions are blanked: the others are replaced below, and
+    const KNStopwatch computing;
+    fan.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
+                vertexCount.value_or(0));
+    KNFrameStatistics::addCompute(computing.elapsed());
+    // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
-    const kinora::Vector3 start = seed->transform.position;
-    for (std::int64_t m = 0; m < evolutions; ++m) {
-        // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
-        const double s =
-            evolutions == 1 ? 0.0 : static_cast<double>(m) / static_cast<double>(evolutions - 1);
-        kinora::setParametersAtSweepFraction(*kinoraSystem, s);
-        if (jsEngine) {
-            KNError error;
-            jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
-            showIfReported(error);
+    kinora::BoundingBox& bounds = pathBounds[seed] = kinora::BoundingBox();
+    for (std::int32_t m = 0; m < evolutions; ++m) {
+        const kinora::FanPath& path = fan.path(m);
+        for (const kinora::PathVertex& vertex : path.vertices) {
+            bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
-        const KNStopwatch computing;
-        trajectory.integrate(*kinoraSystem, start, *vertexCount);
-        KNFrameStatistics::addCompute(computing.elapsed());
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
-                                      reinterpret_cast<const float*>(trajectory.vertices.data()),
-                                      trajectory.indices.data(), *vertexCount, *vertexCount,
-                                      static_cast<float>(s));
+                                      reinterpret_cast<const float*>(path.vertices.data()),
+                                      fan.indices().data(), *vertexCount, *vertexCount,
+                                      static_cast<float>(path.s));
+        _lastOutcome.add(path.outcome);
     }
     blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
 }
 
 void KNPlotWindowController::updateAllSeeds() {
+    _lastOutcome = {};
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
+    reportOutcome();
+}
+
+void KNPlotWindowController::recomputeSeed(Seed* seed) {
+    _lastOutcome = {};
+    updateSeed(seed);
+    reportOutcome();
+}
+
+void KNPlotWindowController::reportOutcome() {
+    // One alert per user action, however many paths met the error.
+    if (_lastOutcome.failedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0, _lastOutcome.firstError},
+                             _title.value_or(std::string()));
+    }
 }
 
 void KNPlotWindowController::addSeed() {
     KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
-    updateSeed(seed);
+    recomputeSeed(seed);
     plotView()->requestRedraw();
 }
 
@@ -349,6 +366,48 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
+std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) const {
+    const std::optional<std::string> problem =
+        kinora::pathDurationProblem(duration, _integrator->integrationStep());
+    if (!problem) {
+        return std::nullopt;
+    }
+    return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                  *problem + ".");
+}
+
+void KNPlotWindowController::changePathDuration(double duration) {
+    const std::optional<QString> refusal = pathDurationRefusal(duration);
+    if (refusal) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _pathStepLength = duration;
+    }
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (refusal) {
+        return;
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+}
+
+std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
+    const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
+    if (!problem) {
+        _integrator->setIntegrationStep(step);
+        _pathStepLength = duration;
+    }
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (problem) {
+        return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                      *problem + ".");
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+    return std::nullopt;
+}
+
 void KNPlotWindowController::cancelOperation() {
     plotView()->deselectSeed();
     plotView()->redraw();
@@ -365,7 +424,7 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
-    updateSeed(seed);
+    recomputeSeed(seed);
     if (seed == plotView()->selectedSeed()) {
         seedInspector()->showPosition(seed->transform.position);
     }
@@ -429,15 +488,70 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
     }
-    const double value = sender->doubleValue();
-    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
+    storeParameterBound(index, sender->doubleValue(), bound);
     updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
+    if (index < 0 || index >= kinoraSystem->parameterCount()) {
+        return;
+    }
+    storeParameterBound(index, start,
+                        {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
+    storeParameterBound(index, end,
+                        {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+    updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::storeParameterBound(int index, double value, SweepBound bound) {
+    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
     for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
         if (_axisToParameterMapping[static_cast<std::size_t>(axis)] == index) {
             (parameterView()->*bound.moveHandle)(value, axis);
         }
     }
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+}
+
+kinora::BoundingBox KNPlotWindowController::plotBounds() {
+    std::unordered_map<const Seed*, kinora::BoundingBox> current;
+    kinora::BoundingBox box;
+    plotView()->enumerateSeedsWithBlock([&](Seed* seed) {
+        box.add(seed->transform.position);
+        const auto bounds = pathBounds.find(seed);
+        if (bounds != pathBounds.end()) {
+            box.add(bounds->second);
+            current.insert(*bounds);
+        }
+    });
+    // Removed seeds are forgotten here rather than on every removal.
+    pathBounds = std::move(current);
+    return box;
+}
+
+kinora::BoundingBox KNPlotWindowController::handleBounds() {
+    kinora::BoundingBox box;
+    KNParameterSpaceView* view = parameterView();
+    box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
+    box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});
+    return box;
+}
+
+void KNPlotWindowController::fitViews() {
+    plotView()->frameBox(plotBounds());
+    parameterView()->frameBox(handleBounds());
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::resetViews() {
+    plotView()->resetView();
+    parameterView()->resetView();
     plotView()->requestRedraw();
     parameterView()->requestRedraw();
 }
@@ -494,6 +608,9 @@ KNNumberField* KNPlotWindowController::evolutionsControl() {
 }
 KNNumberField* KNPlotWindowController::integrationStepControl() {
     return window()->ui().stepField;
+}
+KNNumberField* KNPlotWindowController::pathDurationControl() {
+    return window()->ui().durationField;
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();

@@ -302,14 +302,12 @@ TEST_F(AppDelegateTest, ClosingTheLastWindowQuitsTheApplication) {
             widget->close();
         }
     });
-    // Owned by the test, so it cannot fire into a later test's event loop.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, [&timedOut] {
+    // Tied to this test: once exec has returned, the guard must not fire in a later test.
+    QObject timeOutGuard;
+    QTimer::singleShot(10000, &timeOutGuard, [&timedOut] {
         timedOut = true;
         QApplication::exit(1);
     });
-    deadline.start(10000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(timedOut);
     EXPECT_TRUE(delegate->windowControllers().empty());
