@@ -1,9 +1,11 @@
 #include "KNJavascriptEngine.h"
 
+#include "InitialDeclarationReader.h"
 #include "ScriptString.h"
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -19,6 +21,8 @@ constexpr double loadTimeLimit = 1.0;
 constexpr double callTimeLimit = 0.010;
 
 constexpr std::size_t messageBytes = 1023;
+// Ends a message cut at messageBytes, so the cut is not taken for the message's own end.
+constexpr std::string_view ellipsis = "\u2026";
 constexpr std::size_t nameBytes = 4095;
 constexpr double maxParameterCount = 1024;
 
@@ -90,6 +94,24 @@ kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Paramete
             component(context, derivative, 2)};
 }
 
+// The line a thrown error came from, as the engine records it on the error (counted from 1);
+// nothing for a thrown value that is no error object.
+std::optional<int> lineOf(JSContextRef context, JSObjectRef thrown) {
+    if (!thrown) {
+        return std::nullopt;
+    }
+    const JSValueRef line =
+        JSObjectGetProperty(context, thrown, kinora::ScriptString("line").ref(), nullptr);
+    if (!line || !JSValueIsNumber(context, line)) {
+        return std::nullopt;
+    }
+    const double number = JSValueToNumber(context, line, nullptr);
+    if (!(number >= 1 && number <= std::numeric_limits<int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
 } // namespace
 
 std::shared_ptr<KNJavascriptEngine>
@@ -133,6 +155,9 @@ std::optional<KNError> KNJavascriptEngine::load(const std::string& source) {
     if (std::optional<KNError> failure = lookUpParameters()) {
         return failure;
     }
+    if (std::optional<KNError> failure = readInitialDeclaration()) {
+        return failure;
+    }
 
     // Until the first prepareToEvaluateSystem the script sees no parameter values.
     parameterValues =
@@ -168,7 +193,8 @@ std::optional<std::vector<std::string>> KNJavascriptEngine::parameterNamesOrErro
         return fail(failureFrom(exception));
     }
     if (!(length >= 0 && length <= maxParameterCount && length == std::trunc(length))) {
-        return fail(makeError("'parameters' length is not a valid count"));
+        return fail(makeError("'parameters' length is not a valid count: it must be a whole "
+                              "number from 0 to 1024"));
     }
 
     const unsigned count = static_cast<unsigned>(length);
@@ -273,7 +299,16 @@ KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
         message = exception;
     }
     const auto text = kinora::ScriptString::adopt(JSValueToStringCopy(context, message, nullptr));
-    return makeError(text.utf8(messageBytes));
+    // Characters take at most four bytes, so a prefix this long exceeds the limit exactly when
+    // the whole text does.
+    std::string reason = text.utf8(messageBytes + 4);
+    if (reason.size() > messageBytes) {
+        reason = kinora::utf8Prefix(std::move(reason), messageBytes - ellipsis.size());
+        reason.append(ellipsis);
+    }
+    KNError error = makeError(std::move(reason));
+    error.line = lineOf(context, object);
+    return error;
 }
 
 JSValueRef KNJavascriptEngine::globalProperty(const char* name, JSValueRef* exception) {
@@ -312,6 +347,30 @@ std::optional<KNError> KNJavascriptEngine::lookUpParameters(JSValueRef* paramete
     }
     if (parameters) {
         *parameters = value;
+    }
+    return std::nullopt;
+}
+
+std::optional<KNError> KNJavascriptEngine::readInitialDeclaration() {
+    JSValueRef exception = nullptr;
+    const JSValueRef initial = globalProperty("initial", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    // A script that declares nothing loads exactly as one written before `initial` existed.
+    if (isMissing(_context.ref(), initial)) {
+        return std::nullopt;
+    }
+    KNError error;
+    const std::optional<std::vector<std::string>> names = parameterNamesOrError(&error);
+    if (!names) {
+        return error;
+    }
+    const kinora::InitialDeclarationReader reader(
+        _context.ref(), *names,
+        [this](JSValueRef thrown) { return failureFrom(thrown).failureReason; });
+    if (std::optional<std::string> reason = reader.read(initial, &_initialDeclaration)) {
+        return makeError(std::move(*reason));
     }
     return std::nullopt;
 }
