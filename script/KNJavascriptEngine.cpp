@@ -1,6 +1,7 @@
 #include "KNJavascriptEngine.h"
 
 #include "InitialDeclarationReader.h"
+#include "ScriptEngineStartup.h"
 #include "ScriptString.h"
 
 #include <cmath>
@@ -116,6 +117,10 @@ std::optional<int> lineOf(JSContextRef context, JSObjectRef thrown) {
 
 std::shared_ptr<KNJavascriptEngine>
 KNJavascriptEngine::initWithSourceString(const std::string& source, KNError* error) {
+    if (const std::optional<std::string>& failure = kinora::ScriptEngineStartup::failure()) {
+        store(error, makeError(*failure));
+        return nullptr;
+    }
     std::shared_ptr<KNJavascriptEngine> engine(new KNJavascriptEngine());
     if (std::optional<KNError> failure = engine->load(source)) {
         store(error, std::move(*failure));

@@ -1,7 +1,7 @@
 #include "ScriptContext.h"
 
 #include "ExecutionTimeLimit.h"
-#include "ScriptEngineOptions.h"
+#include "ScriptEngineStartup.h"
 
 #include <cassert>
 #include <cmath>
@@ -9,8 +9,10 @@
 namespace kinora {
 
 ScriptContext::ScriptContext() {
-    [[maybe_unused]] const bool options = ScriptEngineOptions::apply();
-    assert(options);
+    // Whoever creates a context has made sure the engine can start; asking again here also
+    // sets the engine's options before the first context whatever the caller.
+    [[maybe_unused]] const bool canStart = !ScriptEngineStartup::failure();
+    assert(canStart);
     _ref = JSGlobalContextCreate(nullptr);
     assert(_ref);
 }
