@@ -10,6 +10,7 @@
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
 #include "KNStatusReporter.h"
+#include "KNSweepKey.h"
 #include "KNTableReload.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
@@ -163,6 +164,7 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
+    showAxisNames();
     Seed* seed = plotView()->addSeed();
     seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
     updateAllSeeds();
@@ -255,6 +257,8 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
 }
 
 void KNPlotWindowController::updateAllSeeds() {
+    const KNSweepKey key = KNSweepKey::describe(kinoraSystem->parameters);
+    plotView()->setSweepKey(key.start, key.end);
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
 }
 
@@ -408,6 +412,8 @@ void KNPlotWindowController::changeParameterMapping() {
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
+    showAxisNames();
+    parameterView()->requestRedraw();
     parameterSpaceViewBoundsDidChange(parameterView());
 }
 
@@ -424,6 +430,17 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
     plotView()->requestRedraw();
+}
+
+void KNPlotWindowController::showAxisNames() {
+    std::array<QString, 3> names;
+    for (std::size_t axis = 0; axis < names.size(); ++axis) {
+        const std::int32_t index = _axisToParameterMapping[axis];
+        if (index >= 0 && index < kinoraSystem->parameterCount()) {
+            names[axis] = QString::fromStdString(kinoraSystem->parameter(index).name);
+        }
+    }
+    parameterView()->setAxisNames(names);
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

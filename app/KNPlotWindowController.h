@@ -139,6 +139,8 @@ private:
     void windowDidLoad();
     void connectControls();
     void updateAllSeeds();
+    // Names the parameter-space view's axes after the mapped parameters.
+    void showAxisNames();
     // The table's row view for row, reused when the cell already has one.
     KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
     // What a start or an end edit writes: the parameter's bound and the matching handle.

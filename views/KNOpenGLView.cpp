@@ -2,6 +2,7 @@
 
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
+#include "KNLabelRenderer.h"
 #include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
@@ -123,6 +124,9 @@ void KNOpenGLView::awakeFromNib() {
     colorRampShader = std::make_unique<kinora::Shader>();
     loadShaders();
 
+    labelRenderer = std::make_unique<KNLabelRenderer>();
+    labelRenderer->load(resourcePath("shaders/label", "vsh"), resourcePath("shaders/label", "fsh"));
+
     buildOffscreenImages(initialImageSize, initialImageSize);
     buildAxes();
 
@@ -209,6 +213,7 @@ void KNOpenGLView::redraw() {
     ensureContext();
     const KNStopwatch drawing;
     drawPicture(*framebuffer);
+    drawOverlay(*framebuffer, devicePixelRatio());
     pickImageStale = true;
     if (KNFrameStatistics::enabled()) {
         // The renderer may defer the work: finish it so it counts as drawing, not presenting.
@@ -243,6 +248,46 @@ bool KNOpenGLView::event(QEvent* event) {
 
 void KNOpenGLView::drawPicture(kinora::Framebuffer& target) {
     scene->drawPicture({}, true, &target);
+}
+
+void KNOpenGLView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    labelRenderer->draw(labels(), *scene, target, pixelsPerPoint);
+}
+
+std::vector<KNLabel> KNOpenGLView::labels() const {
+    return {};
+}
+
+std::vector<KNLabel> KNOpenGLView::axisLabels(const std::array<QString, 3>& names, bool ticks) {
+    // The axes' own colours, lightened to read on black.
+    const QColor tints[3] = {QColor(255, 150, 150), QColor(150, 235, 150), QColor(160, 185, 255)};
+    const kinora::Vector3 directions[3] = {kinora::xAxis, kinora::yAxis, kinora::zAxis};
+    std::vector<KNLabel> result;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!names[axis].isEmpty()) {
+            KNLabel name;
+            name.text = names[axis];
+            name.position = directions[axis] * 10.8;
+            name.colour = tints[axis];
+            name.horizontalAlignment = 0.5;
+            name.verticalAlignment = 0.5;
+            name.slideTowards = kinora::Vector3();
+            result.push_back(name);
+        }
+        if (!ticks) {
+            continue;
+        }
+        for (int value : {-10, -5, 5, 10}) {
+            KNLabel tick;
+            tick.text = QString::number(value);
+            tick.position = directions[axis] * static_cast<double>(value);
+            tick.offsetX = 3.0;
+            tick.offsetY = 1.0;
+            tick.hideNear = kinora::Vector3();
+            result.push_back(tick);
+        }
+    }
+    return result;
 }
 
 void KNOpenGLView::present() {
@@ -288,6 +333,7 @@ QImage KNOpenGLView::renderImage(QSize pixelSize) {
                       static_cast<float>(centre + halfWidth), camera.bottom, camera.top,
                       camera.near, camera.far);
     drawPicture(*target);
+    drawOverlay(*target, devicePixelRatio());
     camera = shown;
 
     QImage image(pixelSize, QImage::Format_RGBX8888);

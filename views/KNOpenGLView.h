@@ -1,11 +1,16 @@
 #pragma once
 
+#include "KNLabel.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QWindow>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
+class KNLabelRenderer;
 class QOpenGLContext;
 class Texture2D;
 
@@ -86,6 +91,13 @@ protected:
     // Draws the picture (colour attachment 0 of target) of the scene; subclasses may draw it
     // another way as long as the result is the same.
     virtual void drawPicture(kinora::Framebuffer& target);
+    // What is drawn over the picture: the labels() and whatever subclasses add. Never picked.
+    virtual void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint);
+    // The texts over the picture; the base has none.
+    virtual std::vector<KNLabel> labels() const;
+    // The axes' names at their positive ends, each lightly tinted with its axis' colour (an
+    // empty name is left out), and with ticks the values -10, -5, 5 and 10 along each axis.
+    static std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks);
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -125,6 +137,7 @@ protected:
     std::unique_ptr<Texture2D> displayTexture;
     std::unique_ptr<Texture2D> pickTexture;
     std::unique_ptr<kinora::Framebuffer> framebuffer;
+    std::unique_ptr<KNLabelRenderer> labelRenderer;
     kinora::Renderable* selected = nullptr;
     QPointF previousPointInView;
 
