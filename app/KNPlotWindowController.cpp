@@ -1,6 +1,7 @@
 #include "KNPlotWindowController.h"
 
 #include "KNFrameStatistics.h"
+#include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -16,6 +17,7 @@
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
+#include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 #include "SystemPathDriver.h"
@@ -31,7 +33,6 @@
 
 namespace {
 
-constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
 
@@ -62,8 +63,8 @@ void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const
 KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
                                                const std::vector<std::string>& names,
                                                std::shared_ptr<KNAlertPresenter> alerts)
-    : _integrator(std::make_unique<kinora::RK4Integrator>(initialIntegrationStep)),
-      alerts(std::move(alerts)) {
+    : _integrator(std::make_unique<kinora::RK4Integrator>(kinora::defaultIntegrationStep)),
+      _pathStepLength(kinora::defaultPathDuration), alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
     pathDriver = std::make_unique<kinora::SystemPathDriver>();
@@ -170,20 +171,26 @@ void KNPlotWindowController::windowDidLoad() {
     showAxisNames();
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
-    Seed* seed = plotView()->addSeed();
-    seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
-    updateAllSeeds();
+    KNInitialState::apply(*this,
+                          jsEngine ? jsEngine->initialDeclaration() : kinora::InitialDeclaration());
+    fitViews();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
     evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
     integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
     connectControls();
 
+    // The views have their laid-out size now: the opening framing is made again at that size,
+    // and it is what Reset View returns to.
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
         self->plotView()->update();
         self->parameterView()->update();
+        self->fitViews();
+        self->plotView()->rememberOpeningCamera();
+        self->parameterView()->rememberOpeningCamera();
     });
 }
 
@@ -198,10 +205,19 @@ void KNPlotWindowController::connectControls() {
                      [this](double count) { changeEvolutions(static_cast<int>(count)); });
     QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
                      [this](double step) { changeIntegrationStep(step); });
-    for (KNNumberField* field : {evolutionsControl(), integrationStepControl()}) {
+    pathDurationControl()->setCheck(
+        [this](double duration) { return pathDurationRefusal(duration); });
+    QObject::connect(pathDurationControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double duration) { changePathDuration(duration); });
+    for (KNNumberField* field :
+         {evolutionsControl(), integrationStepControl(), pathDurationControl()}) {
         QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
                          &KNStatusReporter::reportRefusal);
     }
+    QObject::connect(window()->ui().fitViewAction, &QAction::triggered, &connections,
+                     [this] { fitViews(); });
+    QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
+                     [this] { resetViews(); });
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -241,8 +257,12 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     KNFrameStatistics::addCompute(computing.elapsed());
     // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
+    kinora::BoundingBox& bounds = pathBounds[seed] = kinora::BoundingBox();
     for (std::int32_t m = 0; m < evolutions; ++m) {
         const kinora::FanPath& path = fan.path(m);
+        for (const kinora::PathVertex& vertex : path.vertices) {
+            bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
+        }
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(path.vertices.data()),
                                       fan.indices().data(), *vertexCount, *vertexCount,
@@ -349,6 +369,48 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
+std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) const {
+    const std::optional<std::string> problem =
+        kinora::pathDurationProblem(duration, _integrator->integrationStep());
+    if (!problem) {
+        return std::nullopt;
+    }
+    return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                  *problem + ".");
+}
+
+void KNPlotWindowController::changePathDuration(double duration) {
+    const std::optional<QString> refusal = pathDurationRefusal(duration);
+    if (refusal) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _pathStepLength = duration;
+    }
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (refusal) {
+        return;
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+}
+
+std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
+    const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
+    if (!problem) {
+        _integrator->setIntegrationStep(step);
+        _pathStepLength = duration;
+    }
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (problem) {
+        return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                      *problem + ".");
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+    return std::nullopt;
+}
+
 void KNPlotWindowController::cancelOperation() {
     KNFrameStatistics::beginEvent("deselect");
     plotView()->deselectSeed();
@@ -431,15 +493,70 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
     }
-    const double value = sender->doubleValue();
-    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
+    storeParameterBound(index, sender->doubleValue(), bound);
     updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
+    if (index < 0 || index >= kinoraSystem->parameterCount()) {
+        return;
+    }
+    storeParameterBound(index, start,
+                        {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
+    storeParameterBound(index, end,
+                        {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+    updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::storeParameterBound(int index, double value, SweepBound bound) {
+    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
     for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
         if (_axisToParameterMapping[static_cast<std::size_t>(axis)] == index) {
             (parameterView()->*bound.moveHandle)(value, axis);
         }
     }
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+}
+
+kinora::BoundingBox KNPlotWindowController::plotBounds() {
+    std::unordered_map<const Seed*, kinora::BoundingBox> current;
+    kinora::BoundingBox box;
+    plotView()->enumerateSeedsWithBlock([&](Seed* seed) {
+        box.add(seed->transform.position);
+        const auto bounds = pathBounds.find(seed);
+        if (bounds != pathBounds.end()) {
+            box.add(bounds->second);
+            current.insert(*bounds);
+        }
+    });
+    // Removed seeds are forgotten here rather than on every removal.
+    pathBounds = std::move(current);
+    return box;
+}
+
+kinora::BoundingBox KNPlotWindowController::handleBounds() {
+    kinora::BoundingBox box;
+    KNParameterSpaceView* view = parameterView();
+    box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
+    box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});
+    return box;
+}
+
+void KNPlotWindowController::fitViews() {
+    plotView()->frameBox(plotBounds());
+    parameterView()->frameBox(handleBounds());
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::resetViews() {
+    plotView()->resetView();
+    parameterView()->resetView();
     plotView()->requestRedraw();
     parameterView()->requestRedraw();
 }
@@ -509,6 +626,9 @@ KNNumberField* KNPlotWindowController::evolutionsControl() {
 }
 KNNumberField* KNPlotWindowController::integrationStepControl() {
     return window()->ui().stepField;
+}
+KNNumberField* KNPlotWindowController::pathDurationControl() {
+    return window()->ui().durationField;
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();

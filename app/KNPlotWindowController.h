@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundingBox.h"
 #include "EvolutionFunction.h"
 #include "EvolutionOutcome.h"
 #include "Integrator.h"
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class KNJavascriptEngine;
@@ -89,9 +91,27 @@ public:
     // A step that is not positive and finite, or that would give a path no point or more points
     // than the core allows, is refused the same way.
     void changeIntegrationStep(double step);
-    // Why count or step cannot be taken, or nothing when it can.
+    // Sets the time each path covers; a duration that is not positive and finite, or that the
+    // step cannot serve within the vertex cap, is refused the same way.
+    void changePathDuration(double duration);
+    // Sets step and duration together, so a pair that is only usable as a pair can be set; on
+    // refusal nothing changes and the reason is returned. Recomputes every seed and redraws.
+    std::optional<QString> changeIntegration(double step, double duration);
+    // Sets a parameter's sweep as two table edits do: the parameter, the handles on the axes
+    // showing it, its row, every seed's paths, both views. An index that names no parameter
+    // changes nothing.
+    void changeParameterSweep(int index, double start, double end);
+
+    // Places each view's scene so that everything it shows is in the picture: the plot view its
+    // seeds and every finite path point, the parameter-space view both handles. Redraws.
+    void fitViews();
+    // Both views return to their camera of when the window opened. Redraws.
+    void resetViews();
+
+    // Why count, step or duration cannot be taken, or nothing when it can.
     static std::optional<QString> evolutionsRefusal(double count);
     std::optional<QString> integrationStepRefusal(double step) const;
+    std::optional<QString> pathDurationRefusal(double duration) const;
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -116,7 +136,7 @@ public:
 
     KinoraSystem& system() { return *kinoraSystem; }
     const kinora::Integrator& integrator() const { return *_integrator; }
-    std::int64_t pathStepLength() const { return _pathStepLength; }
+    double pathStepLength() const { return _pathStepLength; }
     std::int64_t evolutionCount() const { return _evolutionCount; }
     const std::array<std::int32_t, 3>& axisToParameterMapping() const {
         return _axisToParameterMapping;
@@ -137,6 +157,7 @@ public:
     QComboBox* zPopupButton();
     KNNumberField* evolutionsControl();
     KNNumberField* integrationStepControl();
+    KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
     KNSeedInspector* seedInspector();
 
@@ -166,13 +187,19 @@ private:
         void (KNParameterSpaceView::*moveHandle)(double, int);
     };
     void changeParameterBound(KNParameterField* sender, SweepBound bound);
+    // Stores a start or end value and moves the handle of every axis showing the parameter.
+    void storeParameterBound(int index, double value, SweepBound bound);
+    // The box of every seed and every finite point of its paths.
+    kinora::BoundingBox plotBounds();
+    // The box of the two handles.
+    kinora::BoundingBox handleBounds();
     // Leaves the paths of seed from index first on blank.
     void blankPathsFrom(Seed* seed, std::size_t first);
 
     // Declared before the integrator, so the integrator is deleted first, then the system.
     std::unique_ptr<KinoraSystem> kinoraSystem;
     std::unique_ptr<kinora::Integrator> _integrator;
-    std::int64_t _pathStepLength = 10;
+    double _pathStepLength;
     std::int64_t _evolutionCount = 10;
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
@@ -182,6 +209,8 @@ private:
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
     kinora::SeedFan fan;
     kinora::RecomputationOutcome _lastOutcome;
+    // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
+    std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNLabel.h"
+#include "Transform.h"
 
 #include <QImage>
 #include <QPointF>
@@ -15,6 +16,7 @@ class QOpenGLContext;
 class Texture2D;
 
 namespace kinora {
+class BoundingBox;
 class Framebuffer;
 class Mesh;
 class Renderable;
@@ -68,6 +70,16 @@ public:
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
+    // Places the scene so that box fills the picture with a small margin, keeping its rotation;
+    // turning and zooming then centre on the box. An empty box returns to the default placement.
+    // No redraw.
+    void frameBox(const kinora::BoundingBox& box);
+    // The scene's placement now is the one resetView returns to.
+    void rememberOpeningCamera();
+    // Returns the scene to the remembered placement (the default one until something was
+    // remembered). No redraw.
+    void resetView();
+
     // The scene scale never leaves this range, so dragging never divides by zero.
     static constexpr double minimumSceneScale = 1e-3;
     static constexpr double maximumSceneScale = 1e3;
@@ -78,6 +90,8 @@ protected:
     void mouseDragged(QPointF locationInView);
     void mouseUp(QPointF locationInView);
     void scrollWheel(double deltaY);
+    // Moves the scene with the cursor, parallel to the screen.
+    void panned(QPointF from, QPointF to);
 
     // Hooks for the subclasses. The base drag moves r so that it follows the cursor in the plane
     // through r parallel to the screen; overrides call it first.
@@ -159,4 +173,7 @@ private:
     bool primaryButtonDown = false;
     bool redrawPending = false;
     bool pickImageStale = true;
+    // Set from a Shift+primary or a middle-button press until its release.
+    bool panning = false;
+    kinora::Transform openingPlacement;
 };
