@@ -63,10 +63,12 @@ public:
     // Asks for a redraw once control returns to the event loop: all requests of one event (and
     // of events handled before it runs) make a single redraw.
     void requestRedraw();
-    // The picture as it would be shown, drawn off screen at pixelSize (device pixels) with the
-    // view's camera and an aspect ratio that follows pixelSize. For exporting images; the view's
-    // own images and window are left alone. Null when the size is empty.
-    QImage renderImage(QSize pixelSize);
+    // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
+    // pixels) with the view's camera and an aspect ratio that follows the size. For exporting
+    // images; the view's own images and window are left alone. A size beyond what the GL can
+    // allocate or the memory budget allows (KNImageLimits) gives a smaller image of the same
+    // shape. Null when the size is empty.
+    QImage renderImage(QSize wantedSize);
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
@@ -128,7 +130,8 @@ protected:
     // The view's size in points, each side truncated to an int and at least 1.
     int frameWidth() const;
     int frameHeight() const;
-    // The size of the off-screen images and of the viewport: device pixels, each side >= 1.
+    // The view's size in device pixels, each side >= 1: the size of the off-screen images as long
+    // as the GL and the memory budget allow it (KNImageLimits).
     int pixelWidth() const;
     int pixelHeight() const;
 
@@ -172,6 +175,8 @@ private:
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
     bool redrawPending = false;
+    // Whether the console has been told that the window is too large to draw to.
+    bool tooLargeReported = false;
     bool pickImageStale = true;
     // Set from a Shift+primary or a middle-button press until its release.
     bool panning = false;
