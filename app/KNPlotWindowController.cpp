@@ -14,6 +14,7 @@
 #include "KNScriptPathDriver.h"
 #include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
+#include "KNSweepKey.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
 #include "PathDuration.h"
@@ -167,6 +168,7 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
+    showAxisNames();
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
     KNInitialState::apply(*this,
@@ -249,6 +251,7 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
                     : 0);
 
+    const int seedNumber = numberOf(seed);
     const KNStopwatch computing;
     fan.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
                 vertexCount.value_or(0));
@@ -266,28 +269,43 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
                                       fan.indices().data(), *vertexCount, *vertexCount,
                                       static_cast<float>(path.s));
         _lastOutcome.add(path.outcome);
+        report.add(seedNumber, seed->transform.position, path.s, *kinoraSystem, path.outcome);
     }
     blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
 }
 
+int KNPlotWindowController::numberOf(Seed* seed) {
+    int number = 0;
+    int counted = 0;
+    plotView()->enumerateSeedsWithBlock([&](Seed* each) {
+        ++counted;
+        if (each == seed) {
+            number = counted;
+        }
+    });
+    return number;
+}
+
 void KNPlotWindowController::updateAllSeeds() {
+    const KNSweepKey key = KNSweepKey::describe(kinoraSystem->parameters);
+    plotView()->setSweepKey(key.start, key.end);
     _lastOutcome = {};
+    report.clear();
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
     reportOutcome();
 }
 
 void KNPlotWindowController::recomputeSeed(Seed* seed) {
     _lastOutcome = {};
+    report.clear();
     updateSeed(seed);
     reportOutcome();
 }
 
 void KNPlotWindowController::reportOutcome() {
-    // One alert per user action, however many paths met the error.
-    if (_lastOutcome.failedPaths > 0) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0, _lastOutcome.firstError},
-                             _title.value_or(std::string()));
-    }
+    // One status message per recomputation, however many paths met a problem, and no alert:
+    // a drag recomputes on every event.
+    statusReporter()->reportRecomputation(report.message());
 }
 
 void KNPlotWindowController::addSeed() {
@@ -408,8 +426,9 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
 }
 
 void KNPlotWindowController::cancelOperation() {
+    KNFrameStatistics::beginEvent("deselect");
     plotView()->deselectSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
@@ -417,9 +436,10 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
     if (seed == nullptr) {
         return;
     }
+    KNFrameStatistics::beginEvent("move");
     seed->transform.position = position;
     plotViewSeedWasMoved(plotView(), seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -560,6 +580,8 @@ void KNPlotWindowController::changeParameterMapping() {
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
+    showAxisNames();
+    parameterView()->requestRedraw();
     parameterSpaceViewBoundsDidChange(parameterView());
 }
 
@@ -576,6 +598,17 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
     plotView()->requestRedraw();
+}
+
+void KNPlotWindowController::showAxisNames() {
+    std::array<QString, 3> names;
+    for (std::size_t axis = 0; axis < names.size(); ++axis) {
+        const std::int32_t index = _axisToParameterMapping[axis];
+        if (index >= 0 && index < kinoraSystem->parameterCount()) {
+            names[axis] = QString::fromStdString(kinoraSystem->parameter(index).name);
+        }
+    }
+    parameterView()->setAxisNames(names);
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

@@ -8,6 +8,7 @@
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
+#include "KNRecomputationReport.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
@@ -175,8 +176,12 @@ private:
     // One user action's recomputation of every seed, or of one; what its paths ran into is
     // reported once.
     void updateAllSeeds();
+    // Names the parameter-space view's axes after the mapped parameters.
+    void showAxisNames();
     void recomputeSeed(Seed* seed);
     void reportOutcome();
+    // The seed's place in the plot view's list, counted from 1 as the user counts them.
+    int numberOf(Seed* seed);
     // The table's row view for row, reused when the cell already has one.
     KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
     // What a start or an end edit writes: the parameter's bound and the matching handle.
@@ -207,6 +212,8 @@ private:
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
     kinora::SeedFan fan;
     kinora::RecomputationOutcome _lastOutcome;
+    // The same outcomes, told to the user once per recomputation.
+    KNRecomputationReport report;
     // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
     std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
 
