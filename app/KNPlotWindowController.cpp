@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 namespace {
@@ -61,15 +62,8 @@ KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
         new KNPlotWindowController(integrable, names, std::move(alerts)));
 }
 
-std::shared_ptr<KNPlotWindowController>
-KNPlotWindowController::initWithSourceString(const std::string& source,
-                                             std::shared_ptr<KNAlertPresenter> alerts) {
-    return fromSource(source, {}, std::move(alerts));
-}
-
-std::shared_ptr<KNPlotWindowController>
-KNPlotWindowController::fromSource(const std::string& source, const std::string& title,
-                                   std::shared_ptr<KNAlertPresenter> alerts) {
+std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceString(
+    const std::string& source, std::shared_ptr<KNAlertPresenter> alerts, const std::string& title) {
     KNError error;
     std::shared_ptr<KNJavascriptEngine> engine =
         KNJavascriptEngine::initWithSourceString(source, &error);
@@ -87,6 +81,7 @@ KNPlotWindowController::fromSource(const std::string& source, const std::string&
     if (!title.empty()) {
         controller->_title = title;
     }
+    controller->_systemSource = KNSystemSource{KNSystemSource::Kind::script, title, source};
     return controller;
 }
 
@@ -108,7 +103,7 @@ KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
         alerts->presentError(error, name);
         return nullptr;
     }
-    return fromSource(*source, name, std::move(alerts));
+    return initWithSourceString(*source, std::move(alerts), name);
 }
 
 KNPlotWindow* KNPlotWindowController::window() {
@@ -142,8 +137,24 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
-    Seed* seed = plotView()->addSeed();
-    seed->transform.position = kinora::Vector3{1.0, 1.0, 1.0};
+    for (std::size_t axis = 0; axis < _axisToParameterMapping.size(); ++axis) {
+        const std::int32_t index = _axisToParameterMapping[axis];
+        if (index >= 0 && index < kinoraSystem->parameterCount()) {
+            parameterView()->setStartValue(kinoraSystem->parameter(index).min(),
+                                           static_cast<int>(axis));
+            parameterView()->setEndValue(kinoraSystem->parameter(index).max(),
+                                         static_cast<int>(axis));
+        }
+    }
+    {
+        const QSignalBlocker evolutionsBlocker(evolutionsControl());
+        evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
+        const QSignalBlocker stepBlocker(integrationStepControl());
+        integrationStepControl()->setValue(_integrator->integrationStep());
+    }
+    for (const kinora::Vector3& position : initialSeeds) {
+        plotView()->addSeed()->transform.position = position;
+    }
     updateAllSeeds();
 
     if (_title) {
@@ -155,6 +166,32 @@ void KNPlotWindowController::windowDidLoad() {
         self->plotView()->update();
         self->parameterView()->update();
     });
+}
+
+void KNPlotWindowController::setInitialSeeds(std::vector<kinora::Vector3> seeds) {
+    assert(!_window && "the seeds are placed when the window loads");
+    initialSeeds = std::move(seeds);
+}
+
+void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping) {
+    assert(!_window && "the pop-ups are filled when the window loads");
+    _axisToParameterMapping = mapping;
+}
+
+void KNPlotWindowController::setEvolutionCount(std::int64_t count) {
+    assert(!_window && "the controls are set when the window loads");
+    _evolutionCount = std::clamp<std::int64_t>(count, 1, maxEvolutionCount);
+}
+
+void KNPlotWindowController::setIntegrationStep(double step) {
+    assert(!_window && "the controls are set when the window loads");
+    assert(kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step));
+    _integrator->setIntegrationStep(step);
+}
+
+void KNPlotWindowController::setPathStepLength(std::int64_t length) {
+    assert(!_window && "the trajectories are computed when the window loads");
+    _pathStepLength = length;
 }
 
 void KNPlotWindowController::connectControls() {

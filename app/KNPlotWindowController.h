@@ -6,6 +6,7 @@
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
+#include "KNSession.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
 #include "Trajectory.h"
@@ -49,9 +50,11 @@ public:
     static std::shared_ptr<KNPlotWindowController>
     initWithIntegrable(EvolutionFunction integrable, const std::vector<std::string>& names,
                        std::shared_ptr<KNAlertPresenter> alerts);
-    // A system defined by a script; on failure shows the error and yields null.
+    // A system defined by a script, titled title unless that is empty; on failure shows the
+    // error and yields null.
     static std::shared_ptr<KNPlotWindowController>
-    initWithSourceString(const std::string& source, std::shared_ptr<KNAlertPresenter> alerts);
+    initWithSourceString(const std::string& source, std::shared_ptr<KNAlertPresenter> alerts,
+                         const std::string& title = {});
     // A system read from a script file, titled with the file name; on failure shows the error
     // and yields null.
     static std::shared_ptr<KNPlotWindowController>
@@ -108,6 +111,18 @@ public:
     }
     const std::optional<std::string>& title() const { return _title; }
     bool hasScriptEngine() const { return jsEngine != nullptr; }
+    // Where the system came from; a controller made from a bare evolution function has none
+    // and cannot be saved.
+    const std::optional<KNSystemSource>& systemSource() const { return _systemSource; }
+    void setSystemSource(KNSystemSource source) { _systemSource = std::move(source); }
+
+    // How the window starts, for a caller that sets it up before the window loads (a restored
+    // session); each value must be one the window's own controls would accept.
+    void setInitialSeeds(std::vector<kinora::Vector3> seeds);
+    void setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping);
+    void setEvolutionCount(std::int64_t count);
+    void setIntegrationStep(double step);
+    void setPathStepLength(std::int64_t length);
 
     // The window's interface objects; each loads the window if needed.
     KNPlotView* plotView();
@@ -124,11 +139,6 @@ public:
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,
                            std::shared_ptr<KNAlertPresenter> alerts);
-
-    // initWithSourceString for the document named title (empty for none).
-    static std::shared_ptr<KNPlotWindowController>
-    fromSource(const std::string& source, const std::string& title,
-               std::shared_ptr<KNAlertPresenter> alerts);
 
     void windowDidLoad();
     void connectControls();
@@ -153,6 +163,8 @@ private:
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
+    std::optional<KNSystemSource> _systemSource;
+    std::vector<kinora::Vector3> initialSeeds{kinora::Vector3{1.0, 1.0, 1.0}};
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
     kinora::Trajectory trajectory;
 

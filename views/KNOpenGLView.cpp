@@ -212,6 +212,76 @@ void KNOpenGLView::setZoom(float zoom) {
     scene->transform.scale = kinora::Vector3(scale, scale, scale);
 }
 
+KNViewCamera KNOpenGLView::viewCamera() const {
+    KNViewCamera camera;
+    camera.width = frameWidth();
+    camera.height = frameHeight();
+    if (scene) {
+        camera.sceneTransform = scene->transform;
+        camera.eye = scene->camera.transform;
+        camera.zoom = scene->camera.zoom;
+    }
+    return camera;
+}
+
+void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
+    if (!scene) {
+        return;
+    }
+    scene->transform = camera.sceneTransform;
+    scene->camera.transform = camera.eye;
+    scene->camera.zoom = camera.zoom;
+}
+
+QImage KNOpenGLView::renderPicture(int width, int height) {
+    if (!scene || width < 1 || height < 1) {
+        return {};
+    }
+    attachContext();
+    GLint maxTexture = 0;
+    GLint maxRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    if (width > std::min(maxTexture, maxRenderbuffer) ||
+        height > std::min(maxTexture, maxRenderbuffer)) {
+        return {};
+    }
+
+    // Drawn into images of its own; the view's images, and so its pick image, stay as they are.
+    std::unique_ptr<Texture2D> shownPicture = std::move(displayTexture);
+    std::unique_ptr<Texture2D> shownPickImage = std::move(pickTexture);
+    std::unique_ptr<kinora::Framebuffer> shownFramebuffer = std::move(framebuffer);
+    const kinora::Camera shownCamera = scene->camera;
+    buildOffscreenImages(width, height);
+    const float aspect =
+        static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+    scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
+    scene->draw();
+
+    QImage picture(width, height, QImage::Format_RGBX8888);
+    framebuffer->bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // GL rows run bottom to top.
+    for (int row = 0; row < height; ++row) {
+        uchar* line = picture.scanLine(row);
+        glReadPixels(0, height - 1 - row, width, 1, GL_RGBA, GL_UNSIGNED_BYTE, line);
+        // The window shows the picture's colour opaque, whatever its alpha.
+        for (int x = 0; x < width; ++x) {
+            line[4 * x + 3] = 0xff;
+        }
+    }
+    glReadBuffer(GL_NONE);
+    framebuffer->unbind();
+
+    scene->camera = shownCamera;
+    displayTexture = std::move(shownPicture);
+    pickTexture = std::move(shownPickImage);
+    framebuffer = std::move(shownFramebuffer);
+    scene->framebuffer = framebuffer.get();
+    return picture;
+}
+
 void KNOpenGLView::mouseDown(QPointF locationInView) {
     if (!scene) {
         return;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "KNViewCamera.h"
+
+#include <QImage>
 #include <QPointF>
 #include <QWindow>
 #include <memory>
@@ -49,6 +52,15 @@ public:
     void redraw();
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
+
+    // The scene's transform, the eye and the zoom, with this view's size in points.
+    KNViewCamera viewCamera() const;
+    // Takes over the transforms and zoom (the size stays the window system's). No redraw.
+    void setViewCamera(const KNViewCamera& camera);
+    // The scene drawn off screen at width x height pixels with this view's camera, the frustum
+    // widened or narrowed to that shape, as the window shows it (opaque). A null image when the
+    // view is not set up or the GL cannot make an image of that size.
+    QImage renderPicture(int width, int height);
 
     // The scene scale never leaves this range, so dragging never divides by zero.
     static constexpr double minimumSceneScale = 1e-3;
