@@ -17,8 +17,7 @@ namespace {
 bool parseSide(const std::string& text, int* side) {
     const char* end = text.data() + text.size();
     const auto [rest, failure] = std::from_chars(text.data(), end, *side);
-    return failure == std::errc() && rest == end && *side >= 1 &&
-           *side <= KNCommandLineExport::maxSide;
+    return failure == std::errc() && rest == end && *side >= 1 && *side <= KNImageExporter::maxSide;
 }
 
 bool parseSize(const std::string& text, int* width, int* height) {
@@ -65,7 +64,8 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
         } else if (!optionsEnded && argument == "--size") {
             if (!hasValue || !parseSize(arguments[i + 1], &request.width, &request.height)) {
                 return refuse("--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
-                              std::to_string(maxSide) + " (for example 1600x1200).");
+                              std::to_string(KNImageExporter::maxSide) +
+                              " (for example 1600x1200).");
             }
             ++i;
         } else if (!optionsEnded && argument == "--") {

@@ -10,7 +10,6 @@ class KNCommandLineExport {
 public:
     static constexpr int defaultWidth = 800;
     static constexpr int defaultHeight = 600;
-    static constexpr int maxSide = 16384;
 
     std::string outputPath;
     std::string documentPath;

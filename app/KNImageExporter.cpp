@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QSaveFile>
+#include <algorithm>
 #include <filesystem>
 
 bool KNImageExporter::write(KNOpenGLView& view, int width, int height, const std::string& path,
@@ -15,11 +16,13 @@ bool KNImageExporter::write(KNOpenGLView& view, int width, int height, const std
         }
         return false;
     };
-    const QImage picture = view.renderPicture(width, height);
-    if (picture.isNull()) {
-        return fail("the graphics system cannot draw a picture of " + std::to_string(width) +
-                    " x " + std::to_string(height) + " pixels.");
+    const int largest = std::min(maxSide, view.maximumImageSide());
+    if (width < 1 || height < 1 || width > largest || height > largest) {
+        return fail("a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels is too large; each side can be at most " + std::to_string(largest) +
+                    " pixels here.");
     }
+    const QImage picture = view.renderImage(QSize(width, height));
     QSaveFile file(QString::fromStdString(path));
     // Unbuffered, so a write that fails is seen before the file is renamed into place.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {

@@ -35,6 +35,8 @@ KNParameterTableView::KNParameterTableView(std::weak_ptr<KNParameterTableViewOwn
       _endSlider(makeSlider(this)),
       _startLink(new KNParameterSliderLink(_minField, _startSlider, this)),
       _endLink(new KNParameterSliderLink(_maxField, _endSlider, this)) {
+    // A script may name a parameter "<b>x</b>"; that is its name, not markup.
+    _nameField->setTextFormat(Qt::PlainText);
     _nameField->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QGridLayout(this);
@@ -48,14 +50,14 @@ KNParameterTableView::KNParameterTableView(std::weak_ptr<KNParameterTableViewOwn
     layout->addWidget(_endSlider, 2, 2);
     layout->setColumnStretch(2, 1);
 
-    connect(_minField, &KNParameterField::valueEntered, this, [this](KNParameterField* sender) {
+    connect(_minField, &KNNumberField::valueEntered, this, [this] {
         if (const auto owner = _owner.lock()) {
-            owner->changeParameterStart(sender);
+            owner->changeParameterStart(_minField);
         }
     });
-    connect(_maxField, &KNParameterField::valueEntered, this, [this](KNParameterField* sender) {
+    connect(_maxField, &KNNumberField::valueEntered, this, [this] {
         if (const auto owner = _owner.lock()) {
-            owner->changeParameterEnd(sender);
+            owner->changeParameterEnd(_maxField);
         }
     });
 }

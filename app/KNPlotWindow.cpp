@@ -2,9 +2,11 @@
 
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
+#include "KNStatusReporter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 
 namespace {
 
@@ -21,11 +23,21 @@ void embed(KNOpenGLView* view, QWidget* placeholder) {
     }
 }
 
+// Wide enough for text such as widest, right-aligned like a column of numbers.
+void fitToolbarField(QLineEdit* field, const QString& widest) {
+    field->setAlignment(Qt::AlignRight);
+    const int margins = field->fontMetrics().averageCharWidth() * 2;
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(widest) + margins);
+}
+
 } // namespace
 
 KNPlotWindow::KNPlotWindow(QWidget* parent)
     : QMainWindow(parent), _plotView(new KNPlotView), _parameterView(new KNParameterSpaceView) {
     _ui.setupUi(this);
+    _statusReporter = new KNStatusReporter(statusBar(), this);
+    fitToolbarField(_ui.evolutionsField, QStringLiteral("200"));
+    fitToolbarField(_ui.stepField, QStringLiteral("0.000012345"));
     embed(_plotView, _ui.plotViewPlaceholder);
     embed(_parameterView, _ui.parameterViewPlaceholder);
     _plotView->awakeFromNib();

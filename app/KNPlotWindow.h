@@ -6,10 +6,12 @@
 
 class KNParameterSpaceView;
 class KNPlotView;
+class KNStatusReporter;
 
 // The window loaded from the interface file "PlotWindow": the plot view and the parameter-space
 // view in their placeholders, the parameter table, the axis pop-ups, the toolbar and the menu.
-// Constructing it runs both views' awakeFromNib.
+// Constructing it runs both views' awakeFromNib. Its status bar reports what the user should
+// know without being interrupted.
 class KNPlotWindow : public QMainWindow {
     Q_OBJECT
 
@@ -19,6 +21,7 @@ public:
 
     KNPlotView* plotView() const { return _plotView; }
     KNParameterSpaceView* parameterView() const { return _parameterView; }
+    KNStatusReporter* statusReporter() const { return _statusReporter; }
     const Ui::PlotWindow& ui() const { return _ui; }
 
 signals:
@@ -33,4 +36,6 @@ private:
     // Owned by their window containers, which the placeholders own.
     KNPlotView* _plotView;
     KNParameterSpaceView* _parameterView;
+    // A child of the window.
+    KNStatusReporter* _statusReporter;
 };

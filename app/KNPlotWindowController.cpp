@@ -1,12 +1,15 @@
 #include "KNPlotWindowController.h"
 
+#include "KNFrameStatistics.h"
 #include "KNJavascriptEngine.h"
+#include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNStatusReporter.h"
 #include "KNTableReload.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
@@ -18,6 +21,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -28,6 +32,23 @@ constexpr int delayedUpdateMilliseconds = 200;
 
 bool wasReported(const KNError& error) {
     return !error.domain.empty() || !error.failureReason.empty();
+}
+
+QString numberText(double value) {
+    return KNNumberField::shortestText(value);
+}
+
+// A whole count with thousands separators, as in "10,000,000,000"; counts too large to spell
+// out digit by digit in a double are given in scientific notation.
+QString countText(double count) {
+    if (count >= 1e15) {
+        return QString::number(count, 'g', 3);
+    }
+    QString digits = QString::number(static_cast<long long>(count));
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(at, QLatin1Char(','));
+    }
+    return digits;
 }
 
 } // namespace
@@ -146,12 +167,6 @@ void KNPlotWindowController::windowDidLoad() {
                                          static_cast<int>(axis));
         }
     }
-    {
-        const QSignalBlocker evolutionsBlocker(evolutionsControl());
-        evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
-        const QSignalBlocker stepBlocker(integrationStepControl());
-        integrationStepControl()->setValue(_integrator->integrationStep());
-    }
     for (const kinora::Vector3& position : initialSeeds) {
         plotView()->addSeed()->transform.position = position;
     }
@@ -160,6 +175,8 @@ void KNPlotWindowController::windowDidLoad() {
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
+    evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
     connectControls();
 
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
@@ -198,10 +215,17 @@ void KNPlotWindowController::connectControls() {
     QObject::connect(addSeedButton(), &QToolButton::clicked, &connections, [this] { addSeed(); });
     QObject::connect(removeSeedButton(), &QToolButton::clicked, &connections,
                      [this] { removeSeed(); });
-    QObject::connect(evolutionsControl(), &QSpinBox::valueChanged, &connections,
-                     [this](int count) { changeEvolutions(count); });
-    QObject::connect(integrationStepControl(), &QDoubleSpinBox::valueChanged, &connections,
+    evolutionsControl()->setCheck(&KNPlotWindowController::evolutionsRefusal);
+    integrationStepControl()->setCheck(
+        [this](double step) { return integrationStepRefusal(step); });
+    QObject::connect(evolutionsControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double count) { changeEvolutions(static_cast<int>(count)); });
+    QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
                      [this](double step) { changeIntegrationStep(step); });
+    for (KNNumberField* field : {evolutionsControl(), integrationStepControl()}) {
+        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
+                         &KNStatusReporter::reportRefusal);
+    }
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -250,7 +274,9 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
             jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
             showIfReported(error);
         }
+        const KNStopwatch computing;
         trajectory.integrate(*kinoraSystem, start, *vertexCount);
+        KNFrameStatistics::addCompute(computing.elapsed());
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(trajectory.vertices.data()),
                                       trajectory.indices.data(), *vertexCount, *vertexCount,
@@ -264,41 +290,78 @@ void KNPlotWindowController::updateAllSeeds() {
 }
 
 void KNPlotWindowController::addSeed() {
+    KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     updateSeed(seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::removeSeed() {
+    KNFrameStatistics::beginEvent("remove");
     plotView()->removeSelectedSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
+}
+
+std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
+    if (count != std::trunc(count)) {
+        return QObject::tr("The number of evolutions must be a whole number; %1 is not.")
+            .arg(numberText(count));
+    }
+    if (count < 0 || count > static_cast<double>(maxEvolutionCount)) {
+        return QObject::tr("A seed has %1 paths, so evolutions go from 0 to %1; %2 is outside.")
+            .arg(maxEvolutionCount)
+            .arg(numberText(count));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> KNPlotWindowController::integrationStepRefusal(double step) const {
+    const auto pathLength = static_cast<double>(_pathStepLength);
+    if (kinora::trajectoryVertexCount(pathLength, step)) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(step) || step <= 0.0) {
+        return QObject::tr("The step must be a positive number; %1 is not.").arg(numberText(step));
+    }
+    const double count = std::trunc(pathLength / step);
+    if (count < 1.0) {
+        return QObject::tr("A step of %1 is longer than a path, which covers %2 time units; the "
+                           "longest step is %2.")
+            .arg(numberText(step), numberText(pathLength));
+    }
+    return QObject::tr("A step of %1 would give %2 points per path; the most is %3.")
+        .arg(numberText(step), countText(count), countText(kinora::maxTrajectoryVertices));
 }
 
 void KNPlotWindowController::changeEvolutions(int count) {
-    _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
-    if (_evolutionCount >= evolutionsControl()->minimum()) {
-        const QSignalBlocker blocker(evolutionsControl());
-        evolutionsControl()->setValue(static_cast<int>(_evolutionCount));
+    KNFrameStatistics::beginEvent("evolutions");
+    if (const std::optional<QString> refusal = evolutionsRefusal(count)) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _evolutionCount = count;
     }
-    updateAllSeeds();
-    plotView()->redraw();
-}
-
-void KNPlotWindowController::changeIntegrationStep(double step) {
-    const bool accepted =
-        kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step).has_value();
-    if (accepted) {
-        _integrator->setIntegrationStep(step);
-    }
-    {
-        const QSignalBlocker blocker(integrationStepControl());
-        integrationStepControl()->setValue(_integrator->integrationStep());
-    }
-    if (!accepted) {
+    evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
+    if (_evolutionCount != count) {
         return;
     }
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
+}
+
+void KNPlotWindowController::changeIntegrationStep(double step) {
+    KNFrameStatistics::beginEvent("step");
+    const std::optional<QString> refusal = integrationStepRefusal(step);
+    if (refusal) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _integrator->setIntegrationStep(step);
+    }
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    if (refusal) {
+        return;
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -322,7 +385,13 @@ KNParameterTableView* KNPlotWindowController::makeRowView(QTableWidget* tableVie
     if (auto* reused = qobject_cast<KNParameterTableView*>(tableView->cellWidget(row, column))) {
         return reused;
     }
-    return new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
+    auto* view =
+        new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
+    for (KNNumberField* field : {view->minField(), view->maxField()}) {
+        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
+                         &KNStatusReporter::reportRefusal);
+    }
+    return view;
 }
 
 QWidget* KNPlotWindowController::tableView(QTableWidget* tableView, int column, int row) {
@@ -347,6 +416,7 @@ void KNPlotWindowController::changeParameterEnd(KNParameterField* sender) {
 }
 
 void KNPlotWindowController::changeParameterBound(KNParameterField* sender, SweepBound bound) {
+    KNFrameStatistics::beginEvent("edit");
     const int index = sender->tag();
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
@@ -360,11 +430,12 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
         }
     }
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->redraw();
-    parameterView()->redraw();
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
+    KNFrameStatistics::beginEvent("mapping");
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
@@ -383,7 +454,7 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     }
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 KNPlotView* KNPlotWindowController::plotView() {
@@ -410,9 +481,12 @@ QComboBox* KNPlotWindowController::yPopupButton() {
 QComboBox* KNPlotWindowController::zPopupButton() {
     return window()->ui().zPopupButton;
 }
-QSpinBox* KNPlotWindowController::evolutionsControl() {
-    return window()->ui().evolutionsSpinBox;
+KNNumberField* KNPlotWindowController::evolutionsControl() {
+    return window()->ui().evolutionsField;
 }
-QDoubleSpinBox* KNPlotWindowController::integrationStepControl() {
-    return window()->ui().stepSpinBox;
+KNNumberField* KNPlotWindowController::integrationStepControl() {
+    return window()->ui().stepField;
+}
+KNStatusReporter* KNPlotWindowController::statusReporter() {
+    return window()->statusReporter();
 }

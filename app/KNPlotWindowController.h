@@ -21,14 +21,15 @@
 #include <vector>
 
 class KNJavascriptEngine;
+class KNNumberField;
 class KNParameterField;
 class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
+class KNStatusReporter;
 class QComboBox;
-class QDoubleSpinBox;
-class QSpinBox;
+class QString;
 class QTableWidget;
 class QToolButton;
 class Seed;
@@ -75,11 +76,15 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Clamped to 0 ... maxEvolutionCount; 0 leaves every path blank.
+    // 0 ... maxEvolutionCount; 0 leaves every path blank. Any other count is refused: the
+    // status bar says why, nothing is recomputed and the control shows the count in force.
     void changeEvolutions(int count);
-    // A step that is not positive and finite, or that would make a path longer than the core
-    // allows, is refused: nothing is recomputed and the step control shows the step in force.
+    // A step that is not positive and finite, or that would give a path no point or more points
+    // than the core allows, is refused the same way.
     void changeIntegrationStep(double step);
+    // Why count or step cannot be taken, or nothing when it can.
+    static std::optional<QString> evolutionsRefusal(double count);
+    std::optional<QString> integrationStepRefusal(double step) const;
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -133,8 +138,9 @@ public:
     QComboBox* xPopupButton();
     QComboBox* yPopupButton();
     QComboBox* zPopupButton();
-    QSpinBox* evolutionsControl();
-    QDoubleSpinBox* integrationStepControl();
+    KNNumberField* evolutionsControl();
+    KNNumberField* integrationStepControl();
+    KNStatusReporter* statusReporter();
 
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,

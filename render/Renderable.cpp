@@ -49,4 +49,18 @@ void Renderable::draw() {
     glBindVertexArray(0);
 }
 
+bool Renderable::drawsNothing() const {
+    const int indices = mesh->getIndexCount();
+    switch (drawMode) {
+    case GL_POINTS:
+        return indices < 1;
+    case GL_LINES:
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+        return indices < 2;
+    default:
+        return indices < 3;
+    }
+}
+
 } // namespace kinora

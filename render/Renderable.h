@@ -44,6 +44,9 @@ public:
     // Sets "modelMatrix" and "inverseModelMatrix" and draws the whole mesh. The caller has set
     // the view, projection and id uniforms on the same program.
     void draw();
+    // Whether the mesh has too few indices for one primitive of drawMode: a blank path (one
+    // index drawn as a line strip) rasterises nothing, so passes may skip it.
+    bool drawsNothing() const;
 };
 
 } // namespace kinora

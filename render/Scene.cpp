@@ -35,11 +35,43 @@ Renderable* Scene::getRenderable(int index) const {
 }
 
 void Scene::draw() {
+    // The single-image passes leave their own draw buffers on the framebuffer.
+    framebuffer->bind();
+    const GLenum both[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, both);
     if (clearEnabled) {
         framebuffer->clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     framebuffer->bind();
-    glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
+    drawRenderables(*framebuffer, {}, false);
+}
+
+void Scene::drawPicture(const Selection& select, bool clear, Framebuffer* target) {
+    Framebuffer& into = target != nullptr ? *target : *framebuffer;
+    into.bind();
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    if (clear && clearEnabled) {
+        const auto& c = into.clearColor;
+        const float colour[4] = {static_cast<float>(c.x), static_cast<float>(c.y),
+                                 static_cast<float>(c.z), static_cast<float>(c.w)};
+        glClearBufferfv(GL_COLOR, 0, colour);
+        glClearBufferfi(GL_DEPTH_STENCIL, 0, 1.0f, 0);
+    }
+    drawRenderables(into, select, true);
+}
+
+void Scene::drawPickImage(const Selection& pickable) {
+    framebuffer->bind();
+    const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, idsOnly);
+    const GLuint noObject[4] = {0, 0, 0, 0};
+    glClearBufferuiv(GL_COLOR, 1, noObject);
+    drawRenderables(*framebuffer, pickable, true);
+}
+
+void Scene::drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank) {
+    glViewport(0, 0, target.getWidth(), target.getHeight());
     if (blendEnabled) {
         glEnable(GL_BLEND);
         glBlendEquationSeparate(blendEquationRGB, blendEquationAlpha);
@@ -55,7 +87,10 @@ void Scene::draw() {
     // Indexed rather than iterated: a prepareDraw hook may add a renderable during the pass.
     for (std::size_t i = 0; i < renderables.size(); ++i) {
         Renderable* renderable = renderables[i];
-        if (renderable == nullptr) {
+        if (renderable == nullptr || (skipBlank && renderable->drawsNothing())) {
+            continue;
+        }
+        if (select && !select(static_cast<int>(i), *renderable)) {
             continue;
         }
         const Shader* shader = renderable->shader;
@@ -66,7 +101,7 @@ void Scene::draw() {
         shader->setUniform1i("objectID", static_cast<int>(i) + 1);
         renderable->draw();
     }
-    framebuffer->unbind();
+    target.unbind();
 }
 
 int Scene::pick(int x, int y) const {

@@ -3,6 +3,7 @@
 #include "Camera.h"
 #include "Transform.h"
 
+#include <functional>
 #include <vector>
 
 namespace kinora {
@@ -46,15 +47,31 @@ public:
     // Null for a freed slot. index must be one addRenderable returned.
     Renderable* getRenderable(int index) const;
 
-    // Draws every renderable in index order into the framebuffer, with the camera and scene
-    // matrices computed once for the pass.
+    // Decides, just before renderable r at index is drawn, whether a pass draws it; may set GL
+    // state (a stencil test, say) for that one draw.
+    using Selection = std::function<bool(int index, Renderable& r)>;
+
+    // Draws every renderable in index order into the framebuffer, picture and pick image alike,
+    // with the camera and scene matrices computed once for the pass.
     void draw();
+    // The picture alone (colour attachment 0 of target, the scene's framebuffer when null): the
+    // renderables that select admits (all when empty), in index order, skipping those whose
+    // mesh is too short to draw anything. With clear false the pass draws over what is there.
+    void drawPicture(const Selection& select = {}, bool clear = true,
+                     Framebuffer* target = nullptr);
+    // The pick image alone (colour attachment 1), cleared to no object first: only the
+    // renderables pickable admits. Ids are all the pick pass reads, so this is the same image
+    // draw() leaves as long as only pickable renderables write ids.
+    void drawPickImage(const Selection& pickable);
     // The index whose id the last draw left at pixel (x, y) of the framebuffer, origin at the
     // lower left, or -1 for the background, a pixel outside the framebuffer or an id beyond
     // the slots. A slot freed since the last draw still returns its index.
     int pick(int x, int y) const;
     // The renderable under pick(x, y), or null.
     Renderable* renderableAt(int x, int y) const;
+
+private:
+    void drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank);
 };
 
 } // namespace kinora

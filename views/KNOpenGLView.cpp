@@ -1,7 +1,8 @@
 #include "KNOpenGLView.h"
 
 #include "Framebuffer.h"
-#include "KNDefinitions.h"
+#include "KNFrameStatistics.h"
+#include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
 #include "Mesh.h"
@@ -13,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -23,6 +25,7 @@
 #include <epoxy/gl.h>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace {
 constexpr int initialImageSize = 480;
@@ -41,6 +44,26 @@ std::unique_ptr<Texture2D> makeImage(int width, int height) {
     texture->setBorderColor(kinora::Vector4(1.0, 1.0, 0.0, 1.0));
     texture->setData(nullptr);
     return texture;
+}
+
+// Posted by requestRedraw; one at most per view is on its way.
+const QEvent::Type redrawEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+std::unique_ptr<kinora::Framebuffer> makePictureTarget(Texture2D* picture, Texture2D* ids) {
+    auto target = std::make_unique<kinora::Framebuffer>(static_cast<float>(picture->width),
+                                                        static_cast<float>(picture->height));
+    target->attachTexture(picture, GL_COLOR_ATTACHMENT0);
+    if (ids != nullptr) {
+        target->attachTexture(ids, GL_COLOR_ATTACHMENT1);
+    }
+    // Depth for the paths, stencil for the plot view's compositing of a moving seed.
+    target->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
+    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0,
+                                   ids != nullptr ? GL_COLOR_ATTACHMENT1 : GL_NONE};
+    glDrawBuffers(2, drawBuffers);
+    target->clearColor = kinora::Vector4(0.0, 0.0, 0.0, 0.0);
+    target->clear(GL_COLOR_BUFFER_BIT);
+    return target;
 }
 
 double clampedScale(double scale) {
@@ -88,7 +111,7 @@ std::string KNOpenGLView::resourcePath(const std::string& baseName, const std::s
 void KNOpenGLView::awakeFromNib() {
     assert(!scene && "awakeFromNib runs once per view");
     sharedContext();
-    attachContext();
+    ensureContext();
     std::fprintf(stderr, "Using Context: %s\n",
                  reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     glEnable(GL_DEPTH_TEST);
@@ -137,22 +160,14 @@ void KNOpenGLView::loadShaders() {
 void KNOpenGLView::buildOffscreenImages(int width, int height) {
     auto picture = makeImage(width, height);
     auto ids = makeImage(width, height);
-    auto target = std::make_unique<kinora::Framebuffer>(static_cast<float>(width),
-                                                        static_cast<float>(height));
-    target->attachTexture(picture.get(), GL_COLOR_ATTACHMENT0);
-    target->attachTexture(ids.get(), GL_COLOR_ATTACHMENT1);
-    target->attachRenderbuffer(GL_DEPTH_COMPONENT, GL_DEPTH_ATTACHMENT);
-    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
-    glDrawBuffers(2, drawBuffers);
-    target->clearColor = kinora::Vector4(0.0, 0.0, 0.0, 0.0);
-    target->clear(GL_COLOR_BUFFER_BIT);
-
+    auto target = makePictureTarget(picture.get(), ids.get());
     if (scene) {
         scene->framebuffer = target.get();
     }
     framebuffer = std::move(target);
     displayTexture = std::move(picture);
     pickTexture = std::move(ids);
+    pickImageStale = true;
 }
 
 void KNOpenGLView::buildAxes() {
@@ -177,31 +192,120 @@ void KNOpenGLView::update() {
     if (!scene) {
         return;
     }
-    attachContext();
+    KNFrameStatistics::beginEvent("resize");
+    ensureContext();
     buildOffscreenImages(pixelWidth(), pixelHeight());
     const float aspect =
         static_cast<float>(static_cast<double>(frameWidth()) / static_cast<double>(frameHeight()));
     scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
-    redraw();
+    requestRedraw();
 }
 
 void KNOpenGLView::redraw() {
     if (!scene) {
         return;
     }
-    attachContext();
-    scene->draw();
-    // An unexposed window has no drawable to present to; the off-screen images (and so the
-    // pick image) are up to date regardless.
-    if (!isExposed()) {
+    const bool wasRequested = std::exchange(redrawPending, false);
+    ensureContext();
+    const KNStopwatch drawing;
+    drawPicture(*framebuffer);
+    pickImageStale = true;
+    if (KNFrameStatistics::enabled()) {
+        // The renderer may defer the work: finish it so it counts as drawing, not presenting.
+        glFinish();
+    }
+    const auto drawTime = drawing.elapsed();
+    const KNStopwatch presenting;
+    present();
+    KNFrameStatistics::redrawDone(drawTime, presenting.elapsed(), wasRequested,
+                                  statisticsSeedCount(), pixelWidth(), pixelHeight());
+}
+
+void KNOpenGLView::requestRedraw() {
+    if (redrawPending) {
         return;
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, pixelWidth(), pixelHeight());
-    displayShader->use();
-    displayShader->setUniform1f("aspectRatio", 1.0f);
-    displayTexture->drawFullScreen(displayShader.get());
+    redrawPending = true;
+    KNFrameStatistics::redrawRequested();
+    QCoreApplication::postEvent(this, new QEvent(redrawEventType));
+}
+
+bool KNOpenGLView::event(QEvent* event) {
+    if (event->type() == redrawEventType) {
+        // A redraw done since the request has already shown everything.
+        if (redrawPending) {
+            redraw();
+        }
+        return true;
+    }
+    return QWindow::event(event);
+}
+
+void KNOpenGLView::drawPicture(kinora::Framebuffer& target) {
+    scene->drawPicture({}, true, &target);
+}
+
+void KNOpenGLView::present() {
+    // An unexposed window has no drawable to present to; the off-screen picture is up to date
+    // regardless.
+    if (!isExposed() || handle() == nullptr || !KNSharedContext::makeCurrent(this)) {
+        return;
+    }
+    const GLuint window = KNSharedContext::defaultFramebufferObject();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer->id);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
+    glBlitFramebuffer(0, 0, framebuffer->getWidth(), framebuffer->getHeight(), 0, 0,
+                      framebuffer->getWidth(), framebuffer->getHeight(), GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, window);
+    if (KNSharedContext::windowHasAlpha()) {
+        // The picture is transparent where nothing was drawn; the window shows it opaque.
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
     KNSharedContext::swapBuffers(this);
+}
+
+QImage KNOpenGLView::renderImage(QSize pixelSize) {
+    if (!scene || pixelSize.isEmpty()) {
+        return {};
+    }
+    ensureContext();
+    auto picture = makeImage(pixelSize.width(), pixelSize.height());
+    auto target = makePictureTarget(picture.get(), nullptr);
+
+    kinora::Camera& camera = scene->camera;
+    const kinora::Camera shown = camera;
+    // The same vertical extent, the width following the image's shape.
+    const double aspect =
+        static_cast<double>(pixelSize.width()) / static_cast<double>(pixelSize.height());
+    const double centre = (static_cast<double>(camera.left) + camera.right) / 2.0;
+    const double halfWidth = aspect * (static_cast<double>(camera.top) - camera.bottom) / 2.0;
+    camera.setFrustum(static_cast<float>(centre - halfWidth),
+                      static_cast<float>(centre + halfWidth), camera.bottom, camera.top,
+                      camera.near, camera.far);
+    drawPicture(*target);
+    camera = shown;
+
+    QImage image(pixelSize, QImage::Format_RGBX8888);
+    target->bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, pixelSize.width(), pixelSize.height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.bits());
+    target->unbind();
+    // Transparent where nothing was drawn; the window shows it opaque.
+    for (int row = 0; row < image.height(); ++row) {
+        uchar* line = image.scanLine(row);
+        for (int x = 0; x < image.width(); ++x) {
+            line[4 * x + 3] = 0xff;
+        }
+    }
+    // GL rows run bottom-up.
+    return image.mirrored();
 }
 
 void KNOpenGLView::setZoom(float zoom) {
@@ -233,80 +337,66 @@ void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
     scene->camera.zoom = camera.zoom;
 }
 
-QImage KNOpenGLView::renderPicture(int width, int height) {
-    if (!scene || width < 1 || height < 1) {
-        return {};
-    }
-    attachContext();
-    GLint maxTexture = 0;
-    GLint maxRenderbuffer = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
-    if (width > std::min(maxTexture, maxRenderbuffer) ||
-        height > std::min(maxTexture, maxRenderbuffer)) {
-        return {};
-    }
-
-    // Drawn into images of its own; the view's images, and so its pick image, stay as they are.
-    std::unique_ptr<Texture2D> shownPicture = std::move(displayTexture);
-    std::unique_ptr<Texture2D> shownPickImage = std::move(pickTexture);
-    std::unique_ptr<kinora::Framebuffer> shownFramebuffer = std::move(framebuffer);
-    const kinora::Camera shownCamera = scene->camera;
-    buildOffscreenImages(width, height);
-    const float aspect =
-        static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
-    scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
-    scene->draw();
-
-    QImage picture(width, height, QImage::Format_RGBX8888);
-    framebuffer->bind();
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    // GL rows run bottom to top.
-    for (int row = 0; row < height; ++row) {
-        uchar* line = picture.scanLine(row);
-        glReadPixels(0, height - 1 - row, width, 1, GL_RGBA, GL_UNSIGNED_BYTE, line);
-        // The window shows the picture's colour opaque, whatever its alpha.
-        for (int x = 0; x < width; ++x) {
-            line[4 * x + 3] = 0xff;
-        }
-    }
-    glReadBuffer(GL_NONE);
-    framebuffer->unbind();
-
-    scene->camera = shownCamera;
-    displayTexture = std::move(shownPicture);
-    pickTexture = std::move(shownPickImage);
-    framebuffer = std::move(shownFramebuffer);
-    scene->framebuffer = framebuffer.get();
-    return picture;
+int KNOpenGLView::maximumImageSide() {
+    ensureContext();
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    return std::min(texture, renderbuffer);
 }
 
 void KNOpenGLView::mouseDown(QPointF locationInView) {
     if (!scene) {
         return;
     }
-    attachContext();
+    ensureContext();
     previousPointInView = locationInView;
-    const double ratio = devicePixelRatio();
-    const int x = std::clamp(static_cast<int>(locationInView.x() * ratio), 0, pixelWidth() - 1);
-    const int y = std::clamp(static_cast<int>(locationInView.y() * ratio), 0, pixelHeight() - 1);
-    kinora::Renderable* picked = scene->renderableAt(x, y);
+    updatePickImage();
+    const QPoint pixel = pickPixel(locationInView);
+    kinora::Renderable* picked = scene->renderableAt(pixel.x(), pixel.y());
     if (picked != nullptr && !isSelectable(picked)) {
         picked = nullptr;
     }
+    kinora::Renderable* previous = selected;
     renderableWasDeselected(selected);
     selected = picked;
     if (picked != nullptr) {
         renderableWasSelected(picked);
     }
+    // The selection shows at once (a selected seed is drawn larger).
+    if (picked != previous) {
+        KNFrameStatistics::beginEvent("select");
+        requestRedraw();
+    }
+}
+
+void KNOpenGLView::updatePickImage() {
+    if (!pickImageStale) {
+        return;
+    }
+    scene->drawPickImage(
+        [this](int, kinora::Renderable& r) { return pickShader && r.shader == pickShader.get(); });
+    pickImageStale = false;
+}
+
+QPoint KNOpenGLView::pickPixel(QPointF locationInView) const {
+    // Pixel rows are counted from the top in the window and from the bottom in the images: a
+    // point inside the window's row r (top-down) lies in image row height - 1 - r.
+    const double ratio = devicePixelRatio();
+    const int column = static_cast<int>(std::floor(locationInView.x() * ratio));
+    const int rowFromTop =
+        static_cast<int>(std::floor((frameHeight() - locationInView.y()) * ratio));
+    return QPoint(std::clamp(column, 0, pixelWidth() - 1),
+                  std::clamp(pixelHeight() - 1 - rowFromTop, 0, pixelHeight() - 1));
 }
 
 void KNOpenGLView::mouseDragged(QPointF locationInView) {
     if (!scene) {
         return;
     }
-    attachContext();
+    KNFrameStatistics::beginEvent(selected != nullptr ? "drag" : "rotate");
+    ensureContext();
     const QPointF c = locationInView;
     const QPointF p = previousPointInView;
     if (selected != nullptr) {
@@ -326,15 +416,24 @@ void KNOpenGLView::mouseDragged(QPointF locationInView) {
         scene->transform.rotate(angle, axis);
     }
     previousPointInView = c;
-    redraw();
+    requestRedraw();
 }
 
-void KNOpenGLView::mouseUp(QPointF) {}
+void KNOpenGLView::mouseUp(QPointF) {
+    dragDidEnd();
+}
+
+void KNOpenGLView::dragDidEnd() {}
+
+int KNOpenGLView::statisticsSeedCount() const {
+    return -1;
+}
 
 void KNOpenGLView::scrollWheel(double deltaY) {
     if (!scene) {
         return;
     }
+    KNFrameStatistics::beginEvent("zoom");
     const float factor = std::clamp(static_cast<float>(deltaY * 0.01 + 1.0),
                                     1.0f / maximumScrollFactor, maximumScrollFactor);
     kinora::Transform& transform = scene->transform;
@@ -342,7 +441,7 @@ void KNOpenGLView::scrollWheel(double deltaY) {
     transform.scale =
         kinora::Vector3(clampedScale(transform.scale.x), clampedScale(transform.scale.y),
                         clampedScale(transform.scale.z));
-    redraw();
+    requestRedraw();
 }
 
 void KNOpenGLView::renderableWasSelected(kinora::Renderable*) {}
@@ -391,6 +490,10 @@ void KNOpenGLView::attachContext() {
     KNSharedContext::makeCurrentOffscreen();
 }
 
+void KNOpenGLView::ensureContext() {
+    KNSharedContext::makeCurrentAnywhere();
+}
+
 void KNOpenGLView::attachContextForTeardown() {
     if (KNSharedContext::exists()) {
         KNSharedContext::makeCurrentOffscreen();
@@ -416,7 +519,7 @@ int KNOpenGLView::pixelHeight() const {
 void KNOpenGLView::exposeEvent(QExposeEvent*) {
     // An X window keeps no picture of its own: whatever was shown must be drawn again.
     if (isExposed()) {
-        redraw();
+        requestRedraw();
     }
 }
 

@@ -23,6 +23,10 @@ class Shader;
 // the renderable under a click, turns the scene when dragged on empty space, drags the selected
 // renderable parallel to the screen and scales the scene with the wheel.
 //
+// Drawing the picture, drawing the pick image and presenting are separate steps: the pick image
+// (ids of the pickable objects only) is drawn when a click needs it, and only presenting needs
+// the context on this view's window, so views draw and refill buffers without switching it.
+//
 // Every view of every window draws with one GL context (sharedContext()), so they share one VAO
 // namespace and one set of GL state. Embed a view with QWidget::createWindowContainer and call
 // awakeFromNib() once its native window exists.
@@ -46,10 +50,18 @@ public:
 
     // One-time set-up: programs, 480 x 480 off-screen images, the scene with the axes.
     virtual void awakeFromNib();
-    // Rebuilds the off-screen images at the view's current size, sets the frustum, redraws.
+    // Rebuilds the off-screen images at the view's current size, sets the frustum, asks for a
+    // redraw.
     void update();
-    // Draws the scene off screen and presents the picture on this window.
+    // Draws the scene off screen and presents the picture on this window, at once.
     void redraw();
+    // Asks for a redraw once control returns to the event loop: all requests of one event (and
+    // of events handled before it runs) make a single redraw.
+    void requestRedraw();
+    // The picture as it would be shown, drawn off screen at pixelSize (device pixels) with the
+    // view's camera and an aspect ratio that follows pixelSize. For exporting images; the view's
+    // own images and window are left alone. Null when the size is empty.
+    QImage renderImage(QSize pixelSize);
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
@@ -57,10 +69,8 @@ public:
     KNViewCamera viewCamera() const;
     // Takes over the transforms and zoom (the size stays the window system's). No redraw.
     void setViewCamera(const KNViewCamera& camera);
-    // The scene drawn off screen at width x height pixels with this view's camera, the frustum
-    // widened or narrowed to that shape, as the window shows it (opaque). A null image when the
-    // view is not set up or the GL cannot make an image of that size.
-    QImage renderPicture(int width, int height);
+    // The widest and tallest image renderImage can draw on this GL.
+    static int maximumImageSide();
 
     // The scene scale never leaves this range, so dragging never divides by zero.
     static constexpr double minimumSceneScale = 1e-3;
@@ -80,10 +90,20 @@ protected:
     virtual void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from, QPointF to);
     // Whether r may become the selection; only the view's own pickable objects may.
     virtual bool isSelectable(kinora::Renderable* r) const;
+    // The end of a press-drag-release of the primary button.
+    virtual void dragDidEnd();
+    // Draws the picture (colour attachment 0 of target) of the scene; subclasses may draw it
+    // another way as long as the result is the same.
+    virtual void drawPicture(kinora::Framebuffer& target);
+    // The number of seeds the frame statistics report; -1 for a view without seeds.
+    virtual int statisticsSeedCount() const;
 
     // Makes the shared context current on this window, or on the offscreen surface while this
     // window has no native window to draw to.
     void attachContext();
+    // Makes sure the shared context is current, on whatever surface it already is: enough to
+    // draw off screen and to create or fill GL objects.
+    static void ensureContext();
     // Makes the shared context current on its offscreen surface, so GL names can be deleted
     // whatever state this window's native window is in; a no-op before the context exists.
     static void attachContextForTeardown();
@@ -101,6 +121,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
     std::unique_ptr<kinora::Scene> scene;
     std::unique_ptr<kinora::Shader> flatColorShader;
@@ -119,6 +140,12 @@ protected:
 private:
     void loadShaders();
     void buildOffscreenImages(int width, int height);
+    // Copies the picture onto this window and swaps; nothing while the window is not shown.
+    void present();
+    // Draws the pick image again if anything was drawn since it was last drawn.
+    void updatePickImage();
+    // The pixel of the off-screen images under a point in view coordinates.
+    QPoint pickPixel(QPointF locationInView) const;
     void buildAxes();
     // A mouse event's position flipped to view coordinates.
     QPointF locationInView(const QMouseEvent& event) const;
@@ -126,4 +153,6 @@ private:
 
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
+    bool redrawPending = false;
+    bool pickImageStale = true;
 };

@@ -1,7 +1,7 @@
 #include "KNParameterSpaceView.h"
 
-#include "KNDefinitions.h"
 #include "KNParameterSpaceViewDelegate.h"
+#include "KNRenderCallbacks.h"
 #include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
@@ -65,7 +65,7 @@ void KNParameterSpaceView::awakeFromNib() {
 void KNParameterSpaceView::updatePath() {
     assert(minHandle && "awakeFromNib comes first");
     // Only buffers are refilled, but the context may have lost its surface since the last call.
-    attachContext();
+    ensureContext();
     const kinora::Vector3 a = minHandle->transform.position;
     const kinora::Vector3 b = maxHandle->transform.position;
     const float ax = static_cast<float>(a.x), ay = static_cast<float>(a.y),

@@ -1,12 +1,14 @@
 #include "KNPlotView.h"
 
-#include "KNDefinitions.h"
+#include "KNFrameStatistics.h"
 #include "KNPlotViewDelegate.h"
+#include "KNRenderCallbacks.h"
 #include "Mesh.h"
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
 
+#include <algorithm>
 #include <cassert>
 #include <epoxy/gl.h>
 
@@ -28,7 +30,7 @@ void KNPlotView::awakeFromNib() {
 
 Seed* KNPlotView::addSeed() {
     assert(scene && "awakeFromNib comes first");
-    attachContext();
+    ensureContext();
     SeedEntry entry;
     entry.seed = std::make_unique<Seed>(cubeMesh.get(), pickShader.get(), pathsPerSeed);
     Seed* seed = entry.seed.get();
@@ -48,6 +50,7 @@ Seed* KNPlotView::addSeed() {
         entry.paths.push_back(std::move(path));
     }
     seeds.push_back(std::move(entry));
+    movingSeedLayer.invalidate();
     return seed;
 }
 
@@ -56,20 +59,22 @@ void KNPlotView::removeSelectedSeed() {
     if (seed == nullptr) {
         return;
     }
-    attachContext();
+    ensureContext();
     for (int pathID : seed->pathIDs) {
         scene->removeRenderable(pathID);
     }
     scene->removeRenderable(seed->sceneID);
     seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
     selected = nullptr;
+    movingSeed = nullptr;
+    movingSeedLayer.invalidate();
     if (auto receiver = delegate()) {
         receiver->plotViewSeedWasDeselected(this, 0);
     }
 }
 
 void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
-    attachContext();
+    ensureContext();
     for (const SeedEntry& entry : seeds) {
         block(entry.seed.get());
     }
@@ -81,9 +86,15 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     assert(pathIndex >= 0 && static_cast<std::size_t>(pathIndex) < scene->renderables.size());
     auto* path = dynamic_cast<Path*>(scene->getRenderable(pathIndex));
     assert(path != nullptr && "pathIndex names a path of a seed");
-    attachContext();
+    ensureContext();
+    const KNStopwatch uploading;
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+    KNFrameStatistics::addUpload(uploading.elapsed());
+    if (movingSeed == nullptr || std::find(movingSeed->pathIDs.begin(), movingSeed->pathIDs.end(),
+                                           pathIndex) == movingSeed->pathIDs.end()) {
+        movingSeedLayer.invalidate();
+    }
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
@@ -94,6 +105,23 @@ void KNPlotView::setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate) {
     _delegate = std::move(delegate);
 }
 
+void KNPlotView::drawPicture(kinora::Framebuffer& target) {
+    // With a single seed there is nothing to keep: drawing it all is as cheap.
+    if (movingSeed != nullptr && seeds.size() > 1 && &target == framebuffer.get()) {
+        movingSeedLayer.draw(*scene, target, *movingSeed);
+        return;
+    }
+    KNOpenGLView::drawPicture(target);
+}
+
+int KNPlotView::statisticsSeedCount() const {
+    return static_cast<int>(seeds.size());
+}
+
+void KNPlotView::dragDidEnd() {
+    movingSeed = nullptr;
+}
+
 void KNPlotView::renderableWasSelected(kinora::Renderable* r) {
     static_cast<Seed*>(r)->isSelected = true;
     if (auto receiver = delegate()) {
@@ -102,6 +130,8 @@ void KNPlotView::renderableWasSelected(kinora::Renderable* r) {
 }
 
 void KNPlotView::renderableWasDeselected(kinora::Renderable* r) {
+    movingSeed = nullptr;
+    movingSeedLayer.invalidate();
     if (r != nullptr) {
         static_cast<Seed*>(r)->isSelected = false;
     }
@@ -113,6 +143,7 @@ void KNPlotView::renderableWasDeselected(kinora::Renderable* r) {
 void KNPlotView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                                    QPointF to) {
     KNOpenGLView::renderableDraggedFromPointToPoint(r, from, to);
+    movingSeed = static_cast<Seed*>(r);
     if (auto receiver = delegate()) {
         receiver->plotViewSeedWasMoved(this, static_cast<Seed*>(r));
     }

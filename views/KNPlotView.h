@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
 
 #include <cstdint>
@@ -46,6 +47,10 @@ protected:
     void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
+    void dragDidEnd() override;
+    // While a seed is dragged among others, only it is drawn again on every frame.
+    void drawPicture(kinora::Framebuffer& target) override;
+    int statisticsSeedCount() const override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -63,4 +68,7 @@ protected:
 
 private:
     std::weak_ptr<KNPlotViewDelegate> _delegate;
+    // The seed being dragged, from its first move to the release; null otherwise.
+    Seed* movingSeed = nullptr;
+    KNMovingSeedLayer movingSeedLayer;
 };

@@ -94,6 +94,21 @@ void KNSharedContext::makeCurrentOffscreen() {
     context()->makeCurrent(offscreenSurface);
 }
 
+void KNSharedContext::makeCurrentAnywhere() {
+    if (headless) {
+        kinora::HeadlessContext::makeCurrent();
+        return;
+    }
+    QOpenGLContext* shared = context();
+    if (QOpenGLContext::currentContext() != shared || shared->surface() == nullptr) {
+        shared->makeCurrent(offscreenSurface);
+    }
+}
+
+bool KNSharedContext::windowHasAlpha() {
+    return !headless && context()->format().alphaBufferSize() > 0;
+}
+
 void KNSharedContext::swapBuffers(QWindow* window) {
     if (headless) {
         return;

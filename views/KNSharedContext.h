@@ -34,6 +34,11 @@ public:
     static bool makeCurrent(QWindow* window);
     // Current on the offscreen surface, whatever state any window is in.
     static void makeCurrentOffscreen();
+    // Current on the surface it is already current on, or else on the offscreen surface: all
+    // that drawing off screen and filling buffers need, without a costly switch of drawable.
+    static void makeCurrentAnywhere();
+    // Whether the windows' drawables have an alpha channel.
+    static bool windowHasAlpha();
     static void swapBuffers(QWindow* window);
     // The GL name of the framebuffer of the surface the context is current on.
     static unsigned defaultFramebufferObject();

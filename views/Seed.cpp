@@ -1,6 +1,6 @@
 #include "Seed.h"
 
-#include "KNDefinitions.h"
+#include "KNRenderCallbacks.h"
 
 #include <epoxy/gl.h>
 

@@ -126,7 +126,7 @@ TEST_F(AppDelegateTest, TheSameFileTwiceOpensTwoIndependentWindows) {
     EXPECT_EQ(other.window()->windowTitle(), "pair.js");
     EXPECT_NE(&one.system(), &other.system());
 
-    one.evolutionsControl()->setValue(4);
+    one.changeEvolutions(4);
     one.system().parameter(0).setMax(3.0);
     one.addSeed();
     EXPECT_EQ(other.evolutionCount(), 10);

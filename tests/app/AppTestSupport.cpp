@@ -8,6 +8,7 @@
 #include "Seed.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -130,4 +131,12 @@ QString writeFile(const QTemporaryDir& folder, const QString& name, const std::s
     const QString path = folder.filePath(name);
     std::ofstream(path.toStdString(), std::ios::binary) << text;
     return path;
+}
+
+void typeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QLineEdit;
 class QTemporaryDir;
 class QWidget;
 class Seed;
@@ -36,6 +37,9 @@ int countPathPixels(const QImage& image);
 // A pixel inside the first white point (a seed or a handle, drawn as a square) of image, found
 // from its top left corner; (-1, -1) when there is none.
 QPoint whitePointIn(const QImage& image);
+
+// Replaces the field's text as a user would and presses Return.
+void typeInto(QLineEdit* field, const QString& text);
 
 // Runs the event loop past every window's delayed update, then deletes what was left for later.
 void settle();

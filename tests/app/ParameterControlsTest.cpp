@@ -4,6 +4,7 @@
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
 #include "KNPlotWindow.h"
+#include "KNStatusReporter.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -27,15 +28,6 @@ protected:
     static KNParameterTableView* row(KNPlotWindowController& controller, int index) {
         return qobject_cast<KNParameterTableView*>(
             controller.sliderTableView()->cellWidget(index, 0));
-    }
-
-    // Replaces the field's text as a user would and presses Return.
-    static void type(KNParameterField* field, const QString& text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Return);
     }
 
     // Chooses item index of popup as the user would, so its action is sent.
@@ -119,7 +111,7 @@ TEST_F(ParameterControlsTest, TypingAStartStoresItMovesTheHandleAndRecomputesEve
     const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
     KNParameterTableView* rho = row(*controller, 0);
 
-    type(rho->minField(), "28");
+    typeInto(rho->minField(), "28");
     EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
     EXPECT_EQ(controller->system().parameter(0).max(), 0.0);
     EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{28, 0, 0}));
@@ -131,13 +123,13 @@ TEST_F(ParameterControlsTest, TypingAStartStoresItMovesTheHandleAndRecomputesEve
     expectPathsFollowTheSweep(*controller);
 
     // Stored as typed: an end below the start sweeps downward.
-    type(rho->maxField(), "10");
+    typeInto(rho->maxField(), "10");
     EXPECT_EQ(controller->system().parameter(0).max(), 10.0);
     EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{10, 0, 0}));
     expectPathsFollowTheSweep(*controller);
 
     // 0.1 is kept as the double it reads as and shown in float precision.
-    type(row(*controller, 1)->maxField(), "0.1");
+    typeInto(row(*controller, 1)->maxField(), "0.1");
     EXPECT_EQ(controller->system().parameter(1).max(), 0.1);
     EXPECT_EQ(controller->parameterView()->maxValueForAxis(1), 0.1);
     controller->parameterView()->setEndValue(1.0 / 3.0, 1);
@@ -149,15 +141,17 @@ TEST_F(ParameterControlsTest, TypingAStartStoresItMovesTheHandleAndRecomputesEve
 TEST_F(ParameterControlsTest, TextThatIsNoFiniteNumberChangesNothing) {
     auto controller = lorenzWindow();
     KNParameterTableView* rho = row(*controller, 0);
-    type(rho->minField(), "28");
+    typeInto(rho->minField(), "28");
     const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
 
     for (const char* text : {"", "abc", "nan", "1e400", "-inf", "28abc"}) {
         SCOPED_TRACE(text);
-        type(rho->minField(), text);
+        typeInto(rho->minField(), text);
         EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
         EXPECT_EQ(rho->minField()->text(), "28");
         EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{28, 0, 0}));
+        EXPECT_NE(controller->statusReporter()->currentMessage(), "");
+        controller->statusReporter()->clear();
     }
     EXPECT_TRUE(samePath(sweepEnds(*controller), before));
 
@@ -181,7 +175,7 @@ TEST_F(ParameterControlsTest, AnEditOfAnUnmappedParameterMovesNoHandle) {
     ASSERT_TRUE(controller);
     const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
 
-    type(row(*controller, 3)->maxField(), "4");
+    typeInto(row(*controller, 3)->maxField(), "4");
     EXPECT_EQ(controller->system().parameter(3).max(), 4.0);
     EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{0, 0, 0}));
     EXPECT_EQ(endHandle(*controller), (std::array<double, 3>{0, 0, 0}));
@@ -192,10 +186,10 @@ TEST_F(ParameterControlsTest, AnEditOfAnUnmappedParameterMovesNoHandle) {
 TEST_F(ParameterControlsTest, ARemappedParameterTakesTheHandlesCoordinates) {
     auto controller = scriptWindow(fiveParameterScript);
     ASSERT_TRUE(controller);
-    type(row(*controller, 0)->minField(), "2");
-    type(row(*controller, 0)->maxField(), "5");
-    type(row(*controller, 3)->minField(), "7");
-    type(row(*controller, 3)->maxField(), "9");
+    typeInto(row(*controller, 0)->minField(), "2");
+    typeInto(row(*controller, 0)->maxField(), "5");
+    typeInto(row(*controller, 3)->minField(), "7");
+    typeInto(row(*controller, 3)->maxField(), "9");
     const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
 
     choose(controller->xPopupButton(), 4);
@@ -214,7 +208,7 @@ TEST_F(ParameterControlsTest, ARemappedParameterTakesTheHandlesCoordinates) {
 
 TEST_F(ParameterControlsTest, AnAxisShowingNoneLeavesItsParameterAloneOnADrag) {
     auto controller = lorenzWindow();
-    type(row(*controller, 2)->minField(), "2.5");
+    typeInto(row(*controller, 2)->minField(), "2.5");
     choose(controller->zPopupButton(), 0);
     EXPECT_EQ(controller->axisToParameterMapping(), (std::array<std::int32_t, 3>{0, 1, -1}));
     EXPECT_EQ(controller->system().parameter(2).min(), 2.5);
@@ -240,7 +234,7 @@ TEST_F(ParameterControlsTest, AParameterOnTwoAxesFollowsBothHandlesAndEndsWithTh
     choose(controller->yPopupButton(), 1);
     ASSERT_EQ(controller->axisToParameterMapping(), (std::array<std::int32_t, 3>{0, 0, 2}));
 
-    type(row(*controller, 0)->minField(), "6");
+    typeInto(row(*controller, 0)->minField(), "6");
     EXPECT_EQ(startHandle(*controller), (std::array<double, 3>{6, 6, 0}));
 
     KNParameterSpaceView* view = controller->parameterView();

@@ -1,8 +1,10 @@
 #include "AppTestSupport.h"
 #include "ControllerTest.h"
 #include "KNDefinitions.h"
+#include "KNNumberField.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
+#include "KNStatusReporter.h"
 #include "RK4Integrator.h"
 #include "RecordingAlertPresenter.h"
 #include "Seed.h"
@@ -10,8 +12,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -144,26 +144,23 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
     const std::vector<Seed*> seeds = seedsOf(controller->plotView());
     ASSERT_EQ(seeds.size(), 2u);
 
-    for (int count : {0, -3}) {
-        controller->changeEvolutions(count);
-        EXPECT_EQ(controller->evolutionCount(), 0);
-        for (Seed* seed : seeds) {
-            for (const PathContents& path : pathsOf(controller->plotView(), seed)) {
-                EXPECT_TRUE(path.isBlank()) << count;
-            }
+    controller->changeEvolutions(0);
+    EXPECT_EQ(controller->evolutionCount(), 0);
+    for (Seed* seed : seeds) {
+        for (const PathContents& path : pathsOf(controller->plotView(), seed)) {
+            EXPECT_TRUE(path.isBlank());
         }
     }
 
-    controller->changeEvolutions(35);
+    typeInto(controller->evolutionsControl(), "20");
     EXPECT_EQ(controller->evolutionCount(), 20);
-    EXPECT_EQ(controller->evolutionsControl()->value(), 20);
     const std::vector<PathContents> paths = pathsOf(controller->plotView(), seeds[0]);
     EXPECT_EQ(paths[19].vertices.size(), 1000u);
     EXPECT_FLOAT_EQ(paths[19].sValue, 1.0f);
     EXPECT_FLOAT_EQ(paths[1].sValue, static_cast<float>(1.0 / 19.0));
 
     // Lowering the count through the control blanks the paths above it on every seed.
-    controller->evolutionsControl()->setValue(3);
+    typeInto(controller->evolutionsControl(), "3");
     EXPECT_EQ(controller->evolutionCount(), 3);
     for (Seed* seed : seeds) {
         const std::vector<PathContents> lowered = pathsOf(controller->plotView(), seed);
@@ -174,31 +171,58 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
             EXPECT_TRUE(lowered[m].isBlank()) << m;
         }
     }
+
+    // Counts the paths cannot hold are refused, typed or not, and the count in force stays.
+    for (const char* typed : {"21", "1000", "-5", "1.5", "abc"}) {
+        SCOPED_TRACE(typed);
+        typeInto(controller->evolutionsControl(), typed);
+        EXPECT_EQ(controller->evolutionCount(), 3);
+        EXPECT_EQ(controller->evolutionsControl()->text(), "3");
+        EXPECT_NE(controller->statusReporter()->currentMessage(), "");
+        controller->statusReporter()->clear();
+    }
+    controller->changeEvolutions(35);
+    EXPECT_EQ(controller->evolutionCount(), 3);
+    EXPECT_EQ(controller->statusReporter()->currentMessage(),
+              "A seed has 20 paths, so evolutions go from 0 to 20; 35 is outside.");
 }
 
 TEST_F(PlotWindowControllerTest, TheStepSetsThePathLengthAndNonsenseIsRefused) {
     auto controller = lorenzWindow();
     Seed* seed = firstSeed(*controller);
 
-    controller->integrationStepControl()->setValue(0.02);
+    typeInto(controller->integrationStepControl(), "2e-2");
     EXPECT_EQ(controller->integrator().integrationStep(), 0.02);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 500u);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[9].vertices.size(), 500u);
 
-    controller->integrationStepControl()->setValue(0.001);
-    EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 10000u);
+    typeInto(controller->integrationStepControl(), "0.0001");
+    EXPECT_EQ(controller->integrationStepControl()->text(), "0.0001");
+    EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 100000u);
 
     controller->changeIntegrationStep(0.03);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 333u);
-    EXPECT_DOUBLE_EQ(controller->integrationStepControl()->value(), 0.03);
+    EXPECT_EQ(controller->integrationStepControl()->text(), "0.03");
 
-    for (double step :
-         {0.0, -0.01, std::nan(""), std::numeric_limits<double>::infinity(), 1e-9, 20.0}) {
+    for (double step : {0.0, -0.01, std::nan(""), std::numeric_limits<double>::infinity()}) {
         SCOPED_TRACE(step);
         controller->changeIntegrationStep(step);
         EXPECT_EQ(controller->integrator().integrationStep(), 0.03);
-        EXPECT_DOUBLE_EQ(controller->integrationStepControl()->value(), 0.03);
+    }
+    const std::pair<const char*, const char*> refusals[] = {
+        {"1e-9", "A step of 1e-9 would give 10,000,000,000 points per path; the most is "
+                 "1,000,000."},
+        {"1e300", "A step of 1e300 is longer than a path, which covers 10 time units; the "
+                  "longest step is 10."},
+        {"-1", "The step must be a positive number; -1 is not."},
+    };
+    for (const auto& [typed, message] : refusals) {
+        SCOPED_TRACE(typed);
+        typeInto(controller->integrationStepControl(), typed);
+        EXPECT_EQ(controller->integrator().integrationStep(), 0.03);
+        EXPECT_EQ(controller->integrationStepControl()->text(), "0.03");
         EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 333u);
+        EXPECT_EQ(controller->statusReporter()->currentMessage(), message);
     }
 }
 

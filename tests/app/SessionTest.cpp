@@ -122,9 +122,9 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
         }
     }
 
-    const QImage picture = original->plotView()->renderPicture(640, 480);
+    const QImage picture = original->plotView()->renderImage(QSize(640, 480));
     EXPECT_GT(countPathPixels(picture), 1000);
-    EXPECT_EQ(reopened->plotView()->renderPicture(640, 480), picture);
+    EXPECT_EQ(reopened->plotView()->renderImage(QSize(640, 480)), picture);
     EXPECT_EQ(reopened->window()->size(), original->window()->size());
 }
 
@@ -212,8 +212,8 @@ TEST_F(SessionTest, AnInterruptedSaveLeavesTheEarlierFileIntact) {
 TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
     auto original = exploredWindow();
     const QString session = savedSession(*original);
-    const QImage expected = original->plotView()->renderPicture(
-        original->plotView()->viewCamera().width, original->plotView()->viewCamera().height);
+    const KNViewCamera camera = original->plotView()->viewCamera();
+    const QImage expected = original->plotView()->renderImage(QSize(camera.width, camera.height));
 
     const auto run = [this](const QStringList& arguments, QByteArray* errors = nullptr) {
         QProcess kinora;

@@ -1,4 +1,4 @@
-#include "KNDefinitions.h"
+#include "KNRenderCallbacks.h"
 #include "Mesh.h"
 #include "Shader.h"
 #include "ViewTestSupport.h"

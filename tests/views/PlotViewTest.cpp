@@ -1,4 +1,4 @@
-#include "KNDefinitions.h"
+#include "KNRenderCallbacks.h"
 #include "Mesh.h"
 #include "Path.h"
 #include "Seed.h"
@@ -164,7 +164,8 @@ TEST_F(PlotViewTest, APickableObjectThatIsNoSeedIsNeverSelected) {
     stranger.createVertexArray();
     stranger.transform.position = kinora::Vector3(2.0, 2.0, 0.0);
     const int index = view.scene->addRenderable(&stranger);
-    view.redraw();
+    // The one pass that draws the pick image along with the picture.
+    view.scene->draw();
 
     const QPointF where = onScreen(stranger.transform.position);
     EXPECT_EQ(view.scene->pick(static_cast<int>(where.x()), static_cast<int>(where.y())), index);

@@ -1,4 +1,4 @@
-#include "KNDefinitions.h"
+#include "KNRenderCallbacks.h"
 #include "Mesh.h"
 #include "Path.h"
 #include "Seed.h"

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+
+// What a plot window tells its user without interrupting: why a typed value was refused, what
+// the latest recomputation ran into, and how far a long recomputation has come. Nothing here is
+// modal. A refusal shows for a while over the recomputation's outcome and then gives way to it;
+// the outcome stays until the next recomputation replaces or clears it.
+class KNStatusReporter : public QObject {
+    Q_OBJECT
+
+public:
+    // Adds its outcome label and progress bar to bar, which owns them.
+    explicit KNStatusReporter(QStatusBar* bar, QObject* parent = nullptr);
+
+    // Why a value the user gave was not taken; the control shows the value in force again.
+    void reportRefusal(const QString& reason);
+    // One message for one recomputation (seeds diverged, script calls stopped, script errors),
+    // or an empty one when it went well, which clears the previous outcome. A new non-empty
+    // outcome also takes the place of a refusal still showing.
+    void reportRecomputation(const QString& outcome);
+    // A long recomputation has done `done` of `total` units of work; shown until endProgress.
+    void reportProgress(int done, int total);
+    void endProgress();
+    // Removes the refusal and the outcome.
+    void clear();
+
+    // The text the user sees now: a refusal still showing, otherwise the outcome.
+    QString currentMessage() const;
+    bool isShowingProgress() const;
+
+    // Long enough to read a sentence twice.
+    static constexpr int refusalMilliseconds = 10'000;
+
+private:
+    QStatusBar* bar;
+    QLabel* outcome;
+    QProgressBar* progress;
+};

@@ -1,0 +1,257 @@
+// Drawing the plot view's picture for one event, as the view does it, against a floor that
+// draws the same paths straight into the target with no pick pass and no copy. Each iteration
+// also computes and uploads the trajectories the event changes, on both sides; GL work is
+// finished before the clock stops. Runs on a headless GL context (Mesa's software renderer in
+// CI); without one the drawing cases are left out.
+#include "Framebuffer.h"
+#include "HeadlessGLContext.h"
+#include "KNDefinitions.h"
+#include "KNMovingSeedLayer.h"
+#include "KNRenderCallbacks.h"
+#include "KinoraSystem.h"
+#include "LorenzFan.h"
+#include "Mesh.h"
+#include "Path.h"
+#include "RK4Integrator.h"
+#include "RatioRegistry.h"
+#include "Scene.h"
+#include "Seed.h"
+#include "Shader.h"
+#include "Texture2D.h"
+#include "Trajectory.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <epoxy/gl.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace lorenzFan;
+
+constexpr int pathsPerSeed = 20;
+
+std::unique_ptr<kinora::Shader> program(const char* vertex, const char* fragment) {
+    auto shader = std::make_unique<kinora::Shader>();
+    shader->load(std::string(KINORA_BENCH_SHADER_DIR) + "/" + vertex,
+                 std::string(KINORA_BENCH_SHADER_DIR) + "/" + fragment);
+    return shader;
+}
+
+std::unique_ptr<Texture2D> image(int width, int height) {
+    auto texture =
+        std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, width, height);
+    texture->setData(nullptr);
+    return texture;
+}
+
+// A plot view's scene without the window: seeds with their paths, fitted so the Lorenz fans are
+// on screen, drawn into the view's off-screen images and copied into a target that stands for
+// the window.
+class PlotScene {
+public:
+    PlotScene(int width, int height, int seedCount)
+        : width(width), height(height), integrator(step), system(lorenz, &integrator, 3) {
+        setSweep(system);
+        pathShader = program("basic.vsh", "path.fsh");
+        pickShader = program("basic.vsh", "white_pick.fsh");
+        picture = image(width, height);
+        ids = image(width, height);
+        images = std::make_unique<kinora::Framebuffer>(float(width), float(height));
+        images->attachTexture(picture.get(), GL_COLOR_ATTACHMENT0);
+        images->attachTexture(ids.get(), GL_COLOR_ATTACHMENT1);
+        images->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
+        windowPicture = image(width, height);
+        window = std::make_unique<kinora::Framebuffer>(float(width), float(height));
+        window->attachTexture(windowPicture.get(), GL_COLOR_ATTACHMENT0);
+        window->attachRenderbuffer(GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
+        window->unbind();
+
+        scene = std::make_unique<kinora::Scene>(images.get());
+        scene->blendEnabled = true;
+        const float aspect = float(width) / float(height);
+        scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
+        scene->camera.transform.position = kinora::Vector3(0.0, 0.0, 10.0);
+        scene->transform.scale = kinora::Vector3(0.15, 0.15, 0.15);
+        scene->transform.pivot = kinora::Vector3(0.0, 0.0, 25.0);
+        pointMesh = makePointMesh();
+        for (int k = 0; k < seedCount; ++k) {
+            addSeed(kinora::Vector3(1.0 + 0.3 * (k % 10), 1.0 + 0.3 * (k / 10), 1.0));
+        }
+    }
+
+    void computeAll() {
+        for (auto& seed : seeds) {
+            compute(*seed);
+        }
+    }
+
+    // One seed's fan, integrated and handed to its paths as the controller does.
+    void compute(Seed& seed) {
+        const kinora::Vector3 start = seed.transform.position;
+        for (int m = 0; m < evolutions; ++m) {
+            kinora::setParametersAtSweepFraction(system, sweepFraction(m));
+            trajectory.integrate(system, start, vertexCount());
+            scene->getRenderable(seed.pathIDs[m])
+                ->mesh->setData(reinterpret_cast<const float*>(trajectory.vertices.data()),
+                                trajectory.indices.data(), vertexCount(), vertexCount(), 6);
+        }
+    }
+
+    // The view's full redraw: the picture off screen, then copied onto the window.
+    void drawAndPresent() {
+        scene->drawPicture();
+        present();
+    }
+
+    // The view's frame while seeds[0] is dragged.
+    void drawMovingAndPresent() {
+        movingLayer.draw(*scene, *images, *seeds.front());
+        present();
+    }
+
+    // The floor: every path straight into the window, nothing else.
+    void drawStraight() {
+        window->bind();
+        glViewport(0, 0, width, height);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        window->unbind();
+        scene->drawPicture([](int, kinora::Renderable& r) { return dynamic_cast<Path*>(&r); },
+                           false, window.get());
+        glFinish();
+    }
+
+    Seed& moving() { return *seeds.front(); }
+    void moveALittle() { moving().transform.position.x += (++moves % 2 == 0 ? 0.01 : -0.01); }
+
+private:
+    void present() {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, images->id);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window->id);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glFinish();
+    }
+
+    void addSeed(kinora::Vector3 position) {
+        auto seed = std::make_unique<Seed>(pointMesh.get(), pickShader.get(), pathsPerSeed);
+        seed->createVertexArray();
+        seed->transform.position = position;
+        seed->sceneID = scene->addRenderable(seed.get());
+        for (int i = 0; i < pathsPerSeed; ++i) {
+            auto mesh = makePointMesh();
+            auto path = std::make_unique<Path>(mesh.get(), pathShader.get(), GL_LINE_STRIP);
+            path->sValue = float(i) / 19.0f;
+            path->setupAttributes = setupVertexAttributes;
+            path->prepareDraw = preparePathDraw;
+            path->createVertexArray();
+            seed->pathIDs[i] = scene->addRenderable(path.get());
+            meshes.push_back(std::move(mesh));
+            paths.push_back(std::move(path));
+        }
+        seeds.push_back(std::move(seed));
+    }
+
+    int width, height;
+    int moves = 0;
+    kinora::RK4Integrator integrator;
+    KinoraSystem system;
+    kinora::Trajectory trajectory;
+    std::unique_ptr<kinora::Shader> pathShader, pickShader;
+    std::unique_ptr<Texture2D> picture, ids, windowPicture;
+    std::unique_ptr<kinora::Framebuffer> images, window;
+    std::unique_ptr<kinora::Scene> scene;
+    std::unique_ptr<kinora::Mesh> pointMesh;
+    std::vector<std::unique_ptr<kinora::Mesh>> meshes;
+    std::vector<std::unique_ptr<Path>> paths;
+    std::vector<std::unique_ptr<Seed>> seeds;
+    KNMovingSeedLayer movingLayer;
+};
+
+bool haveContext() {
+    static const bool available = [] {
+        std::string reason;
+        if (!kinora::test::HeadlessGLContext::makeCurrent(reason)) {
+            std::fprintf(stderr, "drawing benchmarks left out: %s\n", reason.c_str());
+            return false;
+        }
+        return true;
+    }();
+    return available;
+}
+
+enum class Event { drag, edit };
+
+// Range 0: width, 1: height, 2: seeds. floor: the same work drawn straight.
+template <Event event, bool floor> void BM_Draw(benchmark::State& state) {
+    if (!haveContext()) {
+        state.SkipWithError("no headless GL context");
+        return;
+    }
+    PlotScene plot(int(state.range(0)), int(state.range(1)), int(state.range(2)));
+    plot.computeAll();
+    // The first frame of a drag builds what the following ones reuse.
+    if (!floor && event == Event::drag && state.range(2) > 1) {
+        plot.drawMovingAndPresent();
+    } else if (!floor) {
+        plot.drawAndPresent();
+    }
+    for (auto _ : state) {
+        if (event == Event::drag) {
+            plot.moveALittle();
+            plot.compute(plot.moving());
+        } else {
+            plot.computeAll();
+        }
+        if (floor) {
+            plot.drawStraight();
+        } else if (event == Event::drag && state.range(2) > 1) {
+            plot.drawMovingAndPresent();
+        } else {
+            plot.drawAndPresent();
+        }
+    }
+}
+
+void dragCases(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600, 1})->Args({1600, 1200, 1})->Args({800, 600, 100});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+void editCases(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600, 100})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK_TEMPLATE(BM_Draw, Event::drag, false)->Apply(dragCases);
+BENCHMARK_TEMPLATE(BM_Draw, Event::drag, true)->Apply(dragCases);
+BENCHMARK_TEMPLATE(BM_Draw, Event::edit, false)->Apply(editCases);
+BENCHMARK_TEMPLATE(BM_Draw, Event::edit, true)->Apply(editCases);
+
+const std::string drag = "BM_Draw<Event::drag, false>/";
+const std::string dragFloor = "BM_Draw<Event::drag, true>/";
+const std::string edit = "BM_Draw<Event::edit, false>/";
+const std::string editFloor = "BM_Draw<Event::edit, true>/";
+const std::string realTime = "/real_time";
+
+const RatioRegistration dragOne({"drag 1 seed 800x600 / floor", drag + "800/600/1" + realTime,
+                                 dragFloor + "800/600/1" + realTime, 1.2},
+                                {});
+const RatioRegistration dragOneLarge({"drag 1 seed 1600x1200 / floor",
+                                      drag + "1600/1200/1" + realTime,
+                                      dragFloor + "1600/1200/1" + realTime, 1.2},
+                                     {});
+const RatioRegistration dragOfHundred({"drag 1 of 100 seeds 800x600 / floor",
+                                       drag + "800/600/100" + realTime,
+                                       dragFloor + "800/600/100" + realTime, 1.0},
+                                      {});
+const RatioRegistration editHundred({"edit 100 seeds 800x600 / floor",
+                                     edit + "800/600/100" + realTime,
+                                     editFloor + "800/600/100" + realTime, 1.2},
+                                    {});
+
+} // namespace

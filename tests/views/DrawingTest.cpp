@@ -1,0 +1,189 @@
+#include "Framebuffer.h"
+#include "Scene.h"
+#include "Seed.h"
+#include "ViewTestSupport.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdint>
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint32_t white = 0xFFFFFFFF;
+
+class DrawingTest : public testing::Test {
+protected:
+    static constexpr int size = 300;
+
+    void SetUp() override { showAndAwake(view, size, size); }
+
+    // Colour attachment 0 of the view's images, bottom row first, RGBA packed red highest.
+    std::vector<std::uint32_t> picture() {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size * size));
+        view.framebuffer->bind();
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, pixels.data());
+        view.framebuffer->unbind();
+        return pixels;
+    }
+
+    // The picture as the one pass over every renderable in index order draws it.
+    std::vector<std::uint32_t> referencePicture() {
+        view.scene->draw();
+        return picture();
+    }
+
+    // Paths winding round the seed through depth, so seeds and paths cross in front of and
+    // behind each other.
+    void fillPaths(Seed* seed, int count) {
+        const kinora::Vector3 c = seed->transform.position;
+        for (int m = 0; m < count; ++m) {
+            std::vector<float> vertices;
+            std::vector<std::uint32_t> indices;
+            for (int i = 0; i < 400; ++i) {
+                const double angle = i * 0.05 + m;
+                const double radius = 0.4 + 0.15 * m + i * 0.004;
+                const float x = static_cast<float>(c.x + radius * std::cos(angle));
+                const float y = static_cast<float>(c.y + radius * std::sin(angle));
+                const float z = static_cast<float>(c.z + 2.0 * std::sin(angle * 0.7));
+                vertices.insert(vertices.end(), {x, y, z, x, y, z});
+                indices.push_back(static_cast<std::uint32_t>(i));
+            }
+            view.replacePathWithID(seed->pathIDs[m], vertices.data(), indices.data(), 400, 400,
+                                   m / 9.0f);
+        }
+    }
+
+    std::vector<Seed*> addCrowd(int count) {
+        std::vector<Seed*> crowd;
+        for (int i = 0; i < count; ++i) {
+            Seed* seed = view.addSeed();
+            seed->transform.position =
+                kinora::Vector3(-2.5 + i * 5.0 / count, 0.3 * (i % 3) - 0.3, 0.5 * (i % 2));
+            fillPaths(seed, 10);
+            crowd.push_back(seed);
+        }
+        return crowd;
+    }
+
+    QPointF onScreen(kinora::Vector3 position) {
+        return projectToView(*view.scene, position, size, size);
+    }
+
+    static int count(const std::vector<std::uint32_t>& pixels, std::uint32_t colour) {
+        return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
+    }
+
+    TestPlotView view;
+};
+
+TEST_F(DrawingTest, TheShownPictureIsTheOnePassPicture) {
+    addCrowd(6);
+    view.redraw();
+    const std::vector<std::uint32_t> shown = picture();
+    EXPECT_GT(count(shown, white), 6 * 50);
+    EXPECT_EQ(shown, referencePicture());
+}
+
+TEST_F(DrawingTest, ADraggedSeedIsCompositedInDepthWithTheStaticOnes) {
+    const std::vector<Seed*> crowd = addCrowd(7);
+    view.redraw();
+    Seed* moving = crowd[3];
+    QPointF at = onScreen(moving->transform.position);
+    pressAt(view, at);
+    ASSERT_EQ(view.selected, moving);
+    // Two frames: the first builds the static layer, the second only restores it.
+    for (const QPointF step : {QPointF(25, 12), QPointF(-40, 9)}) {
+        at += step;
+        moveTo(view, at);
+        fillPaths(moving, 10);
+        view.redraw();
+        const std::vector<std::uint32_t> composited = picture();
+        EXPECT_EQ(composited, referencePicture());
+    }
+    releaseAt(view, at);
+}
+
+TEST_F(DrawingTest, EveryPixelRowOfASeedPicksIt) {
+    Seed* seed = view.addSeed();
+    seed->transform.position = kinora::Vector3(0.3, -0.2, 0.0);
+    view.redraw();
+    const std::vector<std::uint32_t> shown = picture();
+    const int column = static_cast<int>(onScreen(seed->transform.position).x());
+    std::vector<int> rows;
+    for (int row = size - 1; row >= 0; --row) {
+        if (shown[static_cast<std::size_t>(row * size + column)] == white) {
+            rows.push_back(size - 1 - row);
+        }
+    }
+    ASSERT_EQ(rows.size(), 10u);
+    const auto clickRow = [&](int windowRow) {
+        clickAt(view, QPointF(column + 0.5, size - windowRow));
+        const bool picked = view.selected == seed;
+        clickAt(view, {5, 5});
+        settle();
+        return picked;
+    };
+    for (int row : rows) {
+        EXPECT_TRUE(clickRow(row)) << "window row " << row;
+    }
+    EXPECT_FALSE(clickRow(rows.front() - 1));
+    EXPECT_FALSE(clickRow(rows.back() + 1));
+}
+
+TEST_F(DrawingTest, ASelectionShowsRightAfterTheClick) {
+    Seed* seed = view.addSeed();
+    view.redraw();
+    EXPECT_EQ(count(picture(), white), 100);
+    clickAt(view, onScreen(seed->transform.position));
+    settle();
+    EXPECT_EQ(count(picture(), white), 400);
+    clickAt(view, {5, 5});
+    settle();
+    EXPECT_EQ(count(picture(), white), 100);
+}
+
+// Runs in a second copy of this binary with the statistics switched on.
+TEST_F(DrawingTest, FrameStatisticsDescribeADrag) {
+    if (qgetenv("KINORA_FRAME_STATS") != "1") {
+        GTEST_SKIP() << "runs with KINORA_FRAME_STATS=1 only";
+    }
+    Seed* seed = addCrowd(2)[0];
+    view.redraw();
+    const QPointF at = onScreen(seed->transform.position);
+    pressAt(view, at);
+    moveTo(view, at + QPointF(10, 0));
+    settle();
+    releaseAt(view, at + QPointF(10, 0));
+}
+
+TEST(FrameStatisticsRun, PrintsOneLinePerRedrawingEventOnlyWhenAskedTo) {
+    const auto run = [](bool statistics) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("KINORA_FRAME_STATS");
+        if (statistics) {
+            environment.insert("KINORA_FRAME_STATS", "1");
+        }
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=DrawingTest.FrameStatisticsDescribeADrag"});
+        EXPECT_TRUE(child.waitForFinished(120000));
+        EXPECT_EQ(child.exitCode(), 0);
+        return QString::fromLocal8Bit(child.readAllStandardError());
+    };
+    const QRegularExpression line(
+        "^frame event=drag seeds=2 compute_ms=\\d+\\.\\d\\d upload_ms=\\d+\\.\\d\\d "
+        "draw_ms=\\d+\\.\\d\\d present_ms=\\d+\\.\\d\\d total_ms=\\d+\\.\\d\\d size=300x300$",
+        QRegularExpression::MultilineOption);
+    const QString withStatistics = run(true);
+    EXPECT_EQ(withStatistics.count(line), 1) << withStatistics.toStdString();
+    EXPECT_FALSE(run(false).contains("frame ")) << "no lines without the variable";
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+#include "KNMovingSeedLayer.h"
+
+#include "Framebuffer.h"
+#include "Renderable.h"
+#include "Scene.h"
+#include "Seed.h"
+#include "Texture2D.h"
+
+#include <algorithm>
+#include <epoxy/gl.h>
+
+namespace {
+
+constexpr GLuint laterSeedCovers = 1;
+constexpr GLuint laterPathNearest = 2;
+constexpr GLuint movingPathNearest = 4;
+
+bool isSeed(kinora::Renderable& r) {
+    return dynamic_cast<Seed*>(&r) != nullptr;
+}
+
+bool isPathOf(const Seed& seed, int index) {
+    return std::find(seed.pathIDs.begin(), seed.pathIDs.end(), index) != seed.pathIDs.end();
+}
+
+// Stencil writes of value (within mask bits) wherever the fragment is drawn.
+void markWith(GLuint bits) {
+    glStencilFunc(GL_ALWAYS, static_cast<GLint>(bits), bits);
+    glStencilMask(bits);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+}
+
+// Only where the bits of mask equal value; no stencil writes.
+void onlyWhere(GLuint mask, GLuint value) {
+    glStencilFunc(GL_EQUAL, static_cast<GLint>(value), mask);
+    glStencilMask(0);
+}
+
+} // namespace
+
+KNMovingSeedLayer::KNMovingSeedLayer() = default;
+KNMovingSeedLayer::~KNMovingSeedLayer() = default;
+
+void KNMovingSeedLayer::invalidate() {
+    key.reset();
+}
+
+KNMovingSeedLayer::Key KNMovingSeedLayer::keyFor(kinora::Scene& scene,
+                                                 const kinora::Framebuffer& target,
+                                                 const Seed& moving) {
+    Key current{};
+    const kinora::Matrix4 projection = scene.camera.updateProjection().projection;
+    const kinora::Matrix4 view = scene.camera.viewMatrix() * scene.transform.modelMatrix();
+    std::copy(std::begin(projection.m), std::end(projection.m), current.projection.begin());
+    std::copy(std::begin(view.m), std::end(view.m), current.view.begin());
+    current.width = target.getWidth();
+    current.height = target.getHeight();
+    current.seedIndex = moving.sceneID;
+    return current;
+}
+
+void KNMovingSeedLayer::build(kinora::Scene& scene, const kinora::Framebuffer& target,
+                              const Seed& moving) {
+    if (!layer || layer->getWidth() != target.getWidth() ||
+        layer->getHeight() != target.getHeight()) {
+        layer.reset();
+        picture = std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8,
+                                              target.getWidth(), target.getHeight());
+        picture->setData(nullptr);
+        layer = std::make_unique<kinora::Framebuffer>(static_cast<float>(target.getWidth()),
+                                                      static_cast<float>(target.getHeight()));
+        layer->attachTexture(picture.get(), GL_COLOR_ATTACHMENT0);
+        layer->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
+        layer->unbind();
+    }
+    layer->clearColor = target.clearColor;
+
+    const int seedIndex = moving.sceneID;
+    glStencilMask(0xFF);
+    glEnable(GL_STENCIL_TEST);
+    scene.drawPicture(
+        [&](int index, kinora::Renderable& r) {
+            if (index == seedIndex || isPathOf(moving, index)) {
+                return false;
+            }
+            if (index < seedIndex) {
+                glStencilMask(0);
+            } else {
+                markWith(isSeed(r) ? laterSeedCovers : laterPathNearest);
+            }
+            return true;
+        },
+        true, layer.get());
+    glStencilMask(0xFF);
+    glDisable(GL_STENCIL_TEST);
+}
+
+void KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target,
+                             const Seed& moving) {
+    const Key current = keyFor(scene, target, moving);
+    if (!key || *key != current) {
+        build(scene, target, moving);
+        key = current;
+    }
+
+    const int width = target.getWidth();
+    const int height = target.getHeight();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer->id);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.id);
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    glStencilMask(0xFF);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height,
+                      GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    const int seedIndex = moving.sceneID;
+    glEnable(GL_STENCIL_TEST);
+    scene.drawPicture(
+        [&](int index, kinora::Renderable& r) {
+            if (isPathOf(moving, index)) {
+                markWith(movingPathNearest);
+                return true;
+            }
+            if (index > seedIndex && isSeed(r)) {
+                onlyWhere(movingPathNearest, movingPathNearest);
+                return true;
+            }
+            return false;
+        },
+        false, &target);
+    scene.drawPicture(
+        [&](int index, kinora::Renderable&) {
+            if (index != seedIndex) {
+                return false;
+            }
+            onlyWhere(movingPathNearest | laterPathNearest, 0);
+            return true;
+        },
+        false, &target);
+    glStencilMask(0xFF);
+    glDisable(GL_STENCIL_TEST);
+}

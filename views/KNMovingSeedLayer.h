@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class Seed;
+class Texture2D;
+
+namespace kinora {
+class Framebuffer;
+class Scene;
+} // namespace kinora
+
+// Draws the plot view's picture while one seed is dragged, without rasterising the other seeds
+// again: everything but the moving seed is drawn once into a static layer (picture, depth and
+// stencil marks), and each frame restores that layer and draws only the moving seed and its
+// paths over it. The picture is the one a full pass in index order gives:
+//
+// Paths write depth and are depth-tested; seed points are neither, so a seed covers whatever was
+// drawn before it and is covered by any later path fragment nearer than everything before it.
+// At a pixel the result is thus the nearest path fragment if it comes later than every seed
+// covering the pixel, else white. Seeds and their paths take blocks of consecutive indices with
+// the seed first, so "later than the moving seed" is one test. The stencil marks of the layer:
+//   bit 0 - a static seed later than the moving seed covers the pixel;
+//   bit 1 - the nearest static path fragment is later than the moving seed.
+// Each frame the moving seed's paths set bit 2 where they are nearest; there the later static
+// seeds are drawn again, and the moving seed itself is drawn only where neither bit 1 nor bit 2
+// is set.
+class KNMovingSeedLayer {
+public:
+    KNMovingSeedLayer();
+    ~KNMovingSeedLayer();
+    KNMovingSeedLayer(const KNMovingSeedLayer&) = delete;
+    KNMovingSeedLayer& operator=(const KNMovingSeedLayer&) = delete;
+
+    // Something other than the moving seed changed: the next draw builds the layer again.
+    void invalidate();
+    // The picture of scene into colour attachment 0 of target (which has a depth-stencil
+    // buffer), moving being the only seed that changed since the last call. Camera, scene
+    // transform, size and seed are compared with those of the layer, which is rebuilt when any
+    // differs.
+    void draw(kinora::Scene& scene, kinora::Framebuffer& target, const Seed& moving);
+
+private:
+    // What the layer was drawn for.
+    struct Key {
+        std::array<float, 16> projection;
+        std::array<float, 16> view;
+        int width;
+        int height;
+        int seedIndex;
+        bool operator==(const Key&) const = default;
+    };
+    static Key keyFor(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& moving);
+    void build(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& moving);
+
+    std::unique_ptr<Texture2D> picture;
+    std::unique_ptr<kinora::Framebuffer> layer;
+    std::optional<Key> key;
+};
