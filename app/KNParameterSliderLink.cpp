@@ -17,12 +17,16 @@ KNParameterSliderLink::KNParameterSliderLink(KNParameterField* field, QSlider* s
 }
 
 void KNParameterSliderLink::enterValueAtPosition(int position) {
+    const bool wasSliding = sliding;
+    sliding = true;
     field->enterDoubleValue(_scale.valueAt(position));
+    sliding = wasSliding;
 }
 
 void KNParameterSliderLink::fieldValueChanged(double value) {
-    if (!_scale.contains(value)) {
-        _scale = KNSliderScale::around(value);
+    const KNSliderScale around = KNSliderScale::around(value);
+    if (!sliding && !(around == _scale)) {
+        _scale = around;
         showScaleOnSlider();
     }
     const QSignalBlocker blocker(slider);

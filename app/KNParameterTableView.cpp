@@ -13,6 +13,8 @@ namespace {
 QSlider* makeSlider(QWidget* parent) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setMinimumWidth(80);
+    // Tab goes from field to field; a clicked slider still takes the arrow keys.
+    slider->setFocusPolicy(Qt::ClickFocus);
     return slider;
 }
 

@@ -5,12 +5,15 @@
 #include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
+#include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
+#include "KNWindowKeyCommands.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 
@@ -158,6 +161,8 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
+    // The rows stay for the window's life: one parameter list, refilled in place.
+    (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
     for (std::size_t axis = 0; axis < _axisToParameterMapping.size(); ++axis) {
         const std::int32_t index = _axisToParameterMapping[axis];
         if (index >= 0 && index < kinoraSystem->parameterCount()) {
@@ -229,6 +234,16 @@ void KNPlotWindowController::connectControls() {
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
+    }
+    QObject::connect(seedInspector(), &KNSeedInspector::positionEntered, &connections,
+                     [this](kinora::Vector3 position) { moveSelectedSeed(position); });
+    QObject::connect(seedInspector(), &KNSeedInspector::valueRefused, statusReporter(),
+                     &KNStatusReporter::reportRefusal);
+
+    keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
+                                          &connections);
+    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
+        keyCommands->watch(target);
     }
 }
 
@@ -364,16 +379,39 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
+void KNPlotWindowController::cancelOperation() {
+    plotView()->deselectSeed();
+    plotView()->redraw();
+}
+
+void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
+    Seed* seed = plotView()->selectedSeed();
+    if (seed == nullptr) {
+        return;
+    }
+    seed->transform.position = position;
+    plotViewSeedWasMoved(plotView(), seed);
+    plotView()->redraw();
+}
+
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
     updateSeed(seed);
+    if (seed == plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(true);
+    if (const Seed* seed = plotView()->selectedSeed()) {
+        seedInspector()->showPosition(seed->transform.position);
+    }
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
+    // The view may still name the seed it is about to let go.
+    seedInspector()->showPosition(std::nullopt);
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -489,4 +527,7 @@ KNNumberField* KNPlotWindowController::integrationStepControl() {
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();
+}
+KNSeedInspector* KNPlotWindowController::seedInspector() {
+    return window()->ui().seedInspector;
 }

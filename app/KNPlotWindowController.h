@@ -27,7 +27,9 @@ class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
+class KNSeedInspector;
 class KNStatusReporter;
+class KNWindowKeyCommands;
 class QComboBox;
 class QString;
 class QTableWidget;
@@ -76,6 +78,11 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
+    // Escape: deselects the selected seed. The one place that decides what Escape cancels.
+    void cancelOperation();
+    // The seed inspector's action: moves the selected seed to position and recomputes its
+    // trajectories as a drag does.
+    void moveSelectedSeed(kinora::Vector3 position);
     // 0 ... maxEvolutionCount; 0 leaves every path blank. Any other count is refused: the
     // status bar says why, nothing is recomputed and the control shows the count in force.
     void changeEvolutions(int count);
@@ -141,6 +148,7 @@ public:
     KNNumberField* evolutionsControl();
     KNNumberField* integrationStepControl();
     KNStatusReporter* statusReporter();
+    KNSeedInspector* seedInspector();
 
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,
@@ -177,6 +185,8 @@ private:
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.
     QObject connections;
+    // A child of connections: Delete, Backspace and Escape anywhere in the window.
+    KNWindowKeyCommands* keyCommands = nullptr;
     // Deleted later, not at once: the controller may go inside its window's own close event.
     struct DeleteLater {
         void operator()(KNPlotWindow* window) const;

@@ -73,6 +73,18 @@ void KNPlotView::removeSelectedSeed() {
     }
 }
 
+Seed* KNPlotView::selectedSeed() const {
+    return dynamic_cast<Seed*>(selected);
+}
+
+void KNPlotView::deselectSeed() {
+    if (selected == nullptr) {
+        return;
+    }
+    renderableWasDeselected(selected);
+    selected = nullptr;
+}
+
 void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
     ensureContext();
     for (const SeedEntry& entry : seeds) {

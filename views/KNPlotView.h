@@ -30,6 +30,11 @@ public:
     Seed* addSeed();
     // Removes the selected seed with its paths, then reports a deselection. No redraw.
     void removeSelectedSeed();
+    // The selected seed, or null.
+    Seed* selectedSeed() const;
+    // Clears the selection as a click on empty space does, reporting the deselection when a
+    // seed was selected. No redraw.
+    void deselectSeed();
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and

@@ -6,6 +6,7 @@
 #include "KNPlotWindow.h"
 #include "KNStatusReporter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
@@ -168,6 +169,45 @@ TEST_F(ParameterControlsTest, TextThatIsNoFiniteNumberChangesNothing) {
     }
     EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
     EXPECT_TRUE(alerts->messages.empty());
+}
+
+TEST_F(ParameterControlsTest, TabGoesThroughTheFieldsInReadingOrderAndEscapeRevertsAnEdit) {
+    auto controller = lorenzWindow();
+    controller->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    row(*controller, 0)->minField()->setFocus();
+    for (const char* value : {"1", "2", "3", "4", "5", "6"}) {
+        QWidget* field = QApplication::focusWidget();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, value);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(controller->system().parameter(i).min(), 2.0 * i + 1) << i;
+        EXPECT_EQ(controller->system().parameter(i).max(), 2.0 * i + 2) << i;
+    }
+    row(*controller, 1)->minField()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), row(*controller, 0)->maxField());
+
+    KNParameterField* betaStart = row(*controller, 2)->minField();
+    betaStart->setFocus();
+    QTest::keyClicks(betaStart, "99");
+    QTest::keyClick(betaStart, Qt::Key_Escape);
+    EXPECT_EQ(betaStart->text(), "5");
+    row(*controller, 2)->maxField()->setFocus();
+    EXPECT_EQ(controller->system().parameter(2).min(), 5.0);
+}
+
+TEST_F(ParameterControlsTest, NamesAreShownAsTheyAreWritten) {
+    auto controller = scriptWindow(R"(
+var parameters = ["<b>x</b>"];
+function evolution(p, x, y, z) { return [0, 0, 0]; }
+)");
+    ASSERT_TRUE(controller);
+    QLabel* name = row(*controller, 0)->nameField();
+    EXPECT_EQ(name->text(), "<b>x</b>");
+    EXPECT_EQ(name->textFormat(), Qt::PlainText);
 }
 
 TEST_F(ParameterControlsTest, AnEditOfAnUnmappedParameterMovesNoHandle) {

@@ -210,25 +210,29 @@ TEST_F(ParameterTableView, DraggingASliderSendsLiveWhileTheOwnerStoresTheValueBa
         << "the value sent is the slider's own, not the one stored back";
 }
 
-TEST_F(ParameterTableView, StoredValuesMoveTheSliderAndRescaleOnlyWhenOutside) {
+TEST_F(ParameterTableView, StoredValuesMoveTheSliderAndBringItsScaleAroundThem) {
     QSlider* slider = row->endSlider();
     row->maxField()->setDoubleValue(28.0);
     EXPECT_EQ(slider->value(), 560);
 
-    row->maxField()->setDoubleValue(500.0);
+    row->maxField()->setDoubleValue(1e300);
     EXPECT_EQ(slider->maximum(), 1000);
-    EXPECT_EQ(row->endLink().scale().upperBound(), 1000.0);
+    row->maxField()->setDoubleValue(10.0);
+    EXPECT_EQ(row->endLink().scale().upperBound(), 20.0) << "the scale shrinks again";
     EXPECT_EQ(slider->value(), 500);
-
-    row->maxField()->setDoubleValue(28.0);
-    EXPECT_EQ(row->endLink().scale().upperBound(), 1000.0) << "inside: the scale stays";
-    EXPECT_EQ(slider->value(), 28);
+    // A page step moves rho by a tenth of its scale, not by a leftover of the extreme value.
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(owner->actions.back().value, 12.0);
 
     row->maxField()->setDoubleValue(-3.0);
     EXPECT_EQ(slider->minimum(), -1000);
     EXPECT_EQ(slider->value(), -600);
-    EXPECT_EQ(row->startSlider()->value(), 0);
-    EXPECT_TRUE(owner->actions.empty());
+
+    // A small parameter moves in steps of a few thousandths of itself.
+    row->maxField()->setDoubleValue(0.05);
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_NEAR(owner->actions.back().value, 0.0501, 1e-12);
+    EXPECT_EQ(row->endLink().scale().upperBound(), 0.1) << "the slider's own steps keep it";
 }
 
 TEST_F(ParameterTableView, DropsActionsOnceTheOwnerIsGone) {
