@@ -10,12 +10,14 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
+#include "KNScriptPathDriver.h"
 #include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
+#include "SystemPathDriver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,10 +34,6 @@ namespace {
 constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
-
-bool wasReported(const KNError& error) {
-    return !error.domain.empty() || !error.failureReason.empty();
-}
 
 QString numberText(double value) {
     return KNNumberField::shortestText(value);
@@ -68,6 +66,7 @@ KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
       alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
+    pathDriver = std::make_unique<kinora::SystemPathDriver>();
     for (std::size_t i = 0; i < names.size(); ++i) {
         kinoraSystem->parameter(static_cast<int>(i)).name = names[i];
         if (i < _axisToParameterMapping.size()) {
@@ -102,6 +101,7 @@ std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceSt
     }
     auto controller = initWithIntegrable(KNJavascriptEngine::integrable(), *names, alerts);
     controller->jsEngine = std::move(engine);
+    controller->pathDriver = std::make_unique<KNScriptPathDriver>(*controller->jsEngine);
     if (!title.empty()) {
         controller->_title = title;
     }
@@ -247,12 +247,6 @@ void KNPlotWindowController::connectControls() {
     }
 }
 
-void KNPlotWindowController::showIfReported(const KNError& error) {
-    if (wasReported(error)) {
-        alerts->presentError(error, _title.value_or(std::string()));
-    }
-}
-
 void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
     static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
     static constexpr std::uint32_t blankIndex[1] = {0};
@@ -265,49 +259,52 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     const auto pathLength = static_cast<double>(_pathStepLength);
     const std::optional<std::int32_t> vertexCount =
         kinora::trajectoryVertexCount(pathLength, _integrator->integrationStep());
-    const std::int64_t evolutions =
+    const auto evolutions = static_cast<std::int32_t>(
         vertexCount ? std::min<std::int64_t>(_evolutionCount,
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
-                    : 0;
+                    : 0);
 
-    if (jsEngine) {
-        KNError error;
-        jsEngine->makeCurrentEngineOrError(&error);
-        showIfReported(error);
-    }
-
-    // Only the paths beyond the evolutions are blanked: the others are replaced below, and
+    const KNStopwatch computing;
+    fan.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
+                vertexCount.value_or(0));
+    KNFrameStatistics::addCompute(computing.elapsed());
+    // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
-    const kinora::Vector3 start = seed->transform.position;
-    for (std::int64_t m = 0; m < evolutions; ++m) {
-        // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
-        const double s =
-            evolutions == 1 ? 0.0 : static_cast<double>(m) / static_cast<double>(evolutions - 1);
-        kinora::setParametersAtSweepFraction(*kinoraSystem, s);
-        if (jsEngine) {
-            KNError error;
-            jsEngine->prepareToEvaluateSystem(*kinoraSystem, &error);
-            showIfReported(error);
-        }
-        const KNStopwatch computing;
-        trajectory.integrate(*kinoraSystem, start, *vertexCount);
-        KNFrameStatistics::addCompute(computing.elapsed());
+    for (std::int32_t m = 0; m < evolutions; ++m) {
+        const kinora::FanPath& path = fan.path(m);
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
-                                      reinterpret_cast<const float*>(trajectory.vertices.data()),
-                                      trajectory.indices.data(), *vertexCount, *vertexCount,
-                                      static_cast<float>(s));
+                                      reinterpret_cast<const float*>(path.vertices.data()),
+                                      fan.indices().data(), *vertexCount, *vertexCount,
+                                      static_cast<float>(path.s));
+        _lastOutcome.add(path.outcome);
     }
     blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
 }
 
 void KNPlotWindowController::updateAllSeeds() {
+    _lastOutcome = {};
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
+    reportOutcome();
+}
+
+void KNPlotWindowController::recomputeSeed(Seed* seed) {
+    _lastOutcome = {};
+    updateSeed(seed);
+    reportOutcome();
+}
+
+void KNPlotWindowController::reportOutcome() {
+    // One alert per user action, however many paths met the error.
+    if (_lastOutcome.failedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0, _lastOutcome.firstError},
+                             _title.value_or(std::string()));
+    }
 }
 
 void KNPlotWindowController::addSeed() {
     KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
-    updateSeed(seed);
+    recomputeSeed(seed);
     plotView()->requestRedraw();
 }
 
@@ -395,7 +392,7 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
-    updateSeed(seed);
+    recomputeSeed(seed);
     if (seed == plotView()->selectedSeed()) {
         seedInspector()->showPosition(seed->transform.position);
     }

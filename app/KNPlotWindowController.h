@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "EvolutionOutcome.h"
 #include "Integrator.h"
 #include "KNAlertPresenter.h"
 #include "KNParameterSpaceViewDelegate.h"
@@ -9,6 +10,8 @@
 #include "KNSession.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
+#include "PathDriver.h"
+#include "SeedFan.h"
 #include "Trajectory.h"
 
 #include <QObject>
@@ -135,6 +138,8 @@ public:
     void setEvolutionCount(std::int64_t count);
     void setIntegrationStep(double step);
     void setPathStepLength(std::int64_t length);
+    // What the paths of the latest recomputation ran into, all its seeds together.
+    const kinora::RecomputationOutcome& lastOutcome() const { return _lastOutcome; }
 
     // The window's interface objects; each loads the window if needed.
     KNPlotView* plotView();
@@ -156,7 +161,11 @@ private:
 
     void windowDidLoad();
     void connectControls();
+    // One user action's recomputation of every seed, or of one; what its paths ran into is
+    // reported once.
     void updateAllSeeds();
+    void recomputeSeed(Seed* seed);
+    void reportOutcome();
     // The table's row view for row, reused when the cell already has one.
     KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
     // What a start or an end edit writes: the parameter's bound and the matching handle.
@@ -165,7 +174,6 @@ private:
         void (KNParameterSpaceView::*moveHandle)(double, int);
     };
     void changeParameterBound(KNParameterField* sender, SweepBound bound);
-    void showIfReported(const KNError& error);
     // Leaves the paths of seed from index first on blank.
     void blankPathsFrom(Seed* seed, std::size_t first);
 
@@ -179,8 +187,11 @@ private:
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
     std::optional<KNSystemSource> _systemSource;
     std::vector<kinora::Vector3> initialSeeds{kinora::Vector3{1.0, 1.0, 1.0}};
+    // Integrates the paths; for a script, through its engine.
+    std::unique_ptr<kinora::PathDriver> pathDriver;
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
-    kinora::Trajectory trajectory;
+    kinora::SeedFan fan;
+    kinora::RecomputationOutcome _lastOutcome;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.

@@ -41,6 +41,10 @@ public:
 
     KNError errorFromJSException(JSValueRef exception);
 
+    // Whether the time limit stopped a run since this engine was last made current or given
+    // parameter values.
+    bool callWasStopped() const { return _context.wasStopped(); }
+
 private:
     KNJavascriptEngine() = default;
 

@@ -1,0 +1,111 @@
+#include "SeedFan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace kinora {
+
+namespace {
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+}
+
+double sweepFraction(std::int32_t m, std::int32_t evolutions) {
+    // A single evolution runs at the start of the sweep rather than dividing 0 by 0.
+    return evolutions == 1 ? 0.0 : static_cast<double>(m) / static_cast<double>(evolutions - 1);
+}
+
+void SeedFan::start(Vector3 seed, std::int32_t evolutions, std::int32_t count) {
+    _seed = seed;
+    _evolutionCount = std::max<std::int32_t>(evolutions, 0);
+    _vertexCount = std::max<std::int32_t>(count, 0);
+    completed = 0;
+    fanBegun = false;
+    evolutionBegun = false;
+    fanError.clear();
+    const auto size = static_cast<std::size_t>(_vertexCount);
+    if (paths.size() < static_cast<std::size_t>(_evolutionCount)) {
+        paths.resize(static_cast<std::size_t>(_evolutionCount));
+    }
+    if (_indices.size() != size) {
+        _indices.resize(size);
+        std::iota(_indices.begin(), _indices.end(), 0u);
+    }
+}
+
+void SeedFan::compute(KinoraSystem& system, PathDriver& driver, Vector3 seed,
+                      std::int32_t evolutions, std::int32_t count) {
+    start(seed, evolutions, count);
+    advance(system, driver, std::numeric_limits<std::int64_t>::max());
+}
+
+void SeedFan::beginEvolution(KinoraSystem& system, PathDriver& driver) {
+    FanPath& path = paths[static_cast<std::size_t>(completed)];
+    path.s = sweepFraction(completed, _evolutionCount);
+    path.outcome = EvolutionOutcome();
+    path.states.resize(3 * static_cast<std::size_t>(_vertexCount));
+    path.vertices.resize(static_cast<std::size_t>(_vertexCount));
+    setParametersAtSweepFraction(system, path.s);
+    path.outcome.error = driver.beginEvolution(system);
+    if (path.outcome.error.empty()) {
+        path.outcome.error = fanError;
+    }
+    cursor = PathCursor{_seed, 0.0, 0};
+    evolutionBegun = true;
+}
+
+bool SeedFan::advance(KinoraSystem& system, PathDriver& driver, std::int64_t stepBudget) {
+    if (!fanBegun && completed < _evolutionCount) {
+        fanError = driver.beginFan();
+        fanBegun = true;
+    }
+    std::int64_t budget = std::max<std::int64_t>(stepBudget, 1);
+    while (completed < _evolutionCount && budget > 0) {
+        FanPath& path = paths[static_cast<std::size_t>(completed)];
+        if (!evolutionBegun) {
+            beginEvolution(system, driver);
+        } else {
+            // Someone may have used the system since the last slice.
+            setParametersAtSweepFraction(system, path.s);
+        }
+        const auto steps =
+            static_cast<std::int32_t>(std::min<std::int64_t>(budget, _vertexCount - cursor.index));
+        const std::int32_t from = cursor.index;
+        const bool goesOn = driver.advance(system, cursor, steps, path.states.data(), path.outcome);
+        budget -= std::max(cursor.index - from, 1);
+        convert(path, from);
+        if (!goesOn) {
+            std::fill(path.states.begin() + 3 * static_cast<std::ptrdiff_t>(cursor.index),
+                      path.states.end(), notANumber);
+            const std::int32_t ended = cursor.index;
+            cursor.index = _vertexCount;
+            convert(path, ended);
+        }
+        if (cursor.index == _vertexCount) {
+            evolutionBegun = false;
+            ++completed;
+        }
+    }
+    return completed == _evolutionCount;
+}
+
+void SeedFan::convert(FanPath& path, std::int32_t from) {
+    for (std::int32_t i = from; i < cursor.index; ++i) {
+        const double* state = &path.states[3 * static_cast<std::size_t>(i)];
+        const Vector3 position(state[0], state[1], state[2]);
+        const Vector3 displacement = position - _seed;
+        path.vertices[static_cast<std::size_t>(i)] = {
+            {static_cast<float>(position.x), static_cast<float>(position.y),
+             static_cast<float>(position.z)},
+            {static_cast<float>(displacement.x), static_cast<float>(displacement.y),
+             static_cast<float>(displacement.z)}};
+        if (!path.outcome.firstNonFiniteIndex &&
+            !(std::isfinite(position.x) && std::isfinite(position.y) &&
+              std::isfinite(position.z))) {
+            path.outcome.firstNonFiniteIndex = i;
+        }
+    }
+}
+
+} // namespace kinora
