@@ -5,6 +5,7 @@
 #include "KNImageExporter.h"
 #include "KNPlotView.h"
 #include "KNPlotWindowController.h"
+#include "KNTrajectoryExporter.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -33,7 +34,7 @@ bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments)
         if (argument == "--") {
             return false;
         }
-        if (argument == "--export-image") {
+        if (argument == "--export-image" || argument == "--export-data") {
             return true;
         }
     }
@@ -52,13 +53,14 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (!optionsEnded && argument == "--export-image") {
+        if (!optionsEnded && (argument == "--export-image" || argument == "--export-data")) {
             if (hasOutput) {
                 return refuse("only one export can be asked for at a time.");
             }
             if (!hasValue) {
                 return refuse(argument + " needs the name of the file to write.");
             }
+            request.kind = argument == "--export-image" ? Kind::image : Kind::data;
             request.outputPath = arguments[++i];
             hasOutput = true;
         } else if (!optionsEnded && argument == "--size") {
@@ -81,7 +83,23 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     if (request.documentPath.empty()) {
         return refuse("name the script or session file to export from.");
     }
+    if (request.width != 0 && request.kind != Kind::image) {
+        return refuse("--size applies to --export-image only.");
+    }
     return request;
+}
+
+bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
+                                      KNError* error) const {
+    int pictureWidth = width;
+    int pictureHeight = height;
+    if (pictureWidth == 0) {
+        const KNViewCamera camera = controller.plotView()->viewCamera();
+        pictureWidth = fromSession ? camera.width : defaultWidth;
+        pictureHeight = fromSession ? camera.height : defaultHeight;
+    }
+    return KNImageExporter::write(*controller.plotView(), pictureWidth, pictureHeight, outputPath,
+                                  error);
 }
 
 int KNCommandLineExport::run() const {
@@ -93,22 +111,22 @@ int KNCommandLineExport::run() const {
         return 1;
     }
     controller->window();
-    // A script that fails while its paths are computed would export a picture of nothing.
+    // A script that fails or is stopped while its paths are computed would export paths cut
+    // short.
     if (alerts->hasReportedError()) {
+        return 1;
+    }
+    if (controller->lastOutcome().stoppedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "the system's evolution function ran too long and was stopped, so "
+                              "its paths are incomplete."},
+                             url.fileName().toStdString());
         return 1;
     }
 
     KNError error;
-    int pictureWidth = width;
-    int pictureHeight = height;
-    if (pictureWidth == 0) {
-        const bool session = KNDocumentOpener::isSession(url);
-        const KNViewCamera camera = controller->plotView()->viewCamera();
-        pictureWidth = session ? camera.width : defaultWidth;
-        pictureHeight = session ? camera.height : defaultHeight;
-    }
-    if (!KNImageExporter::write(*controller->plotView(), pictureWidth, pictureHeight, outputPath,
-                                &error)) {
+    if (!(kind == Kind::image ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
+                              : KNTrajectoryExporter::write(*controller, outputPath, &error))) {
         alerts->presentError(error, {});
         return 1;
     }

@@ -1,16 +1,22 @@
 #pragma once
 
+#include "KNError.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
-// The export that runs without a window: `--export-image OUT.png [--size WxH] FILE`, where FILE
-// is a system script or a session.
+class KNPlotWindowController;
+
+// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE` and
+// `--export-data OUT.csv FILE`, where FILE is a system script or a session.
 class KNCommandLineExport {
 public:
+    enum class Kind { image, data };
     static constexpr int defaultWidth = 800;
     static constexpr int defaultHeight = 600;
 
+    Kind kind = Kind::image;
     std::string outputPath;
     std::string documentPath;
     // Zero when not given: a session's own plot view size, else the default.
@@ -27,4 +33,8 @@ public:
     // without a display (offscreen) and the views switched to a headless context. Every
     // problem is one line on standard error; the result is the process's exit code.
     int run() const;
+
+private:
+    // The plot view at the asked size, else a session's own view size, else the default.
+    bool exportImage(KNPlotWindowController& controller, bool fromSession, KNError* error) const;
 };

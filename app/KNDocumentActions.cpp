@@ -6,6 +6,7 @@
 #include "KNPlotWindowController.h"
 #include "KNSessionDocument.h"
 #include "KNSessionWriter.h"
+#include "KNTrajectoryExporter.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -73,6 +74,15 @@ void KNDocumentActions::chooseImageFile() {
     }
 }
 
+void KNDocumentActions::chooseTrajectoriesFile() {
+    const QString path =
+        chooseSaveFile(QStringLiteral("Export Trajectories"), QStringLiteral("csv"),
+                       QStringLiteral("Comma-separated values (*.csv)"));
+    if (!path.isEmpty()) {
+        exportTrajectories(path);
+    }
+}
+
 bool KNDocumentActions::saveSession(const QString& path) {
     const auto window = controller.lock();
     if (!window) {
@@ -98,6 +108,19 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     const int height = static_cast<int>(view->height() * view->devicePixelRatio()) * scale;
     KNError error;
     if (!KNImageExporter::write(*view, width, height, path.toStdString(), &error)) {
+        alerts->presentError(error, QFileInfo(path).fileName().toStdString());
+        return false;
+    }
+    return true;
+}
+
+bool KNDocumentActions::exportTrajectories(const QString& path) {
+    const auto window = controller.lock();
+    if (!window) {
+        return false;
+    }
+    KNError error;
+    if (!KNTrajectoryExporter::write(*window, path.toStdString(), &error)) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;
     }

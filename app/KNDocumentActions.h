@@ -8,7 +8,7 @@
 
 class KNPlotWindowController;
 
-// The File menu's Save Session… and Export Image… for one plot window.
+// The File menu's Save Session…, Export Image… and Export Trajectories… for one plot window.
 // The choose... operations ask for a file name (and an image size) in a modal dialog; the
 // others do the work, report any failure in one alert and return whether they succeeded.
 class KNDocumentActions {
@@ -18,11 +18,13 @@ public:
 
     void chooseSessionFile();
     void chooseImageFile();
+    void chooseTrajectoriesFile();
 
     // Saves the window as a session and notes the file among the recent ones.
     bool saveSession(const QString& path);
     // The plot view's picture at scale times its size.
     bool exportImage(const QString& path, int scale);
+    bool exportTrajectories(const QString& path);
 
 private:
     // The dialog's answer with extension added when the name has none; empty when cancelled.

@@ -202,7 +202,7 @@ void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int
 
 void KNPlotWindowController::setEvolutionCount(std::int64_t count) {
     assert(!_window && "the controls are set when the window loads");
-    _evolutionCount = std::clamp<std::int64_t>(count, 1, maxEvolutionCount);
+    _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
 }
 
 void KNPlotWindowController::setIntegrationStep(double step) {
@@ -255,7 +255,7 @@ void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
     }
 }
 
-void KNPlotWindowController::updateSeed(Seed* seed) {
+void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
     const auto pathLength = static_cast<double>(_pathStepLength);
     const std::optional<std::int32_t> vertexCount =
         kinora::trajectoryVertexCount(pathLength, _integrator->integrationStep());
@@ -263,18 +263,23 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
         vertexCount ? std::min<std::int64_t>(_evolutionCount,
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
                     : 0);
+    into.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
+                 vertexCount.value_or(0));
+}
 
+void KNPlotWindowController::updateSeed(Seed* seed) {
     const KNStopwatch computing;
-    fan.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
-                vertexCount.value_or(0));
+    computeFan(seed, fan);
     KNFrameStatistics::addCompute(computing.elapsed());
+    const std::int32_t evolutions = fan.evolutionCount();
+    const std::int32_t vertexCount = fan.vertexCount();
     // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
     for (std::int32_t m = 0; m < evolutions; ++m) {
         const kinora::FanPath& path = fan.path(m);
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(path.vertices.data()),
-                                      fan.indices().data(), *vertexCount, *vertexCount,
+                                      fan.indices().data(), vertexCount, vertexCount,
                                       static_cast<float>(path.s));
         _lastOutcome.add(path.outcome);
     }

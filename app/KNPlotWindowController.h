@@ -77,6 +77,9 @@ public:
 
     // Recomputes every trajectory of seed. Does not redraw.
     void updateSeed(Seed* seed);
+    // The fan of seed exactly as the window draws it, the states in double precision included,
+    // computed into `into`; the paths shown stay as they are.
+    void computeFan(Seed* seed, kinora::SeedFan& into);
 
     // Actions of the window's controls.
     void addSeed();

@@ -1,6 +1,7 @@
 #include "KNSessionReader.h"
 
 #include "KNOpenGLView.h"
+#include "KNPlotWindowController.h"
 #include "KNScriptFile.h"
 
 #include <QFile>
@@ -274,7 +275,8 @@ KNSession sessionAt(const QJsonObject& root) {
         session.seeds.push_back(vectorAt(seeds[i], element("seeds", i)));
     }
 
-    session.evolutionCount = integerAt(root["evolutions"], "evolutions", 1, 20);
+    session.evolutionCount =
+        integerAt(root["evolutions"], "evolutions", 0, KNPlotWindowController::maxEvolutionCount);
     session.integrationStep = positiveAt(root["step"], "step");
     session.duration = positiveAt(root["duration"], "duration");
 

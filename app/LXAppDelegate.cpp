@@ -96,7 +96,9 @@ void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowContro
           connect(window->ui().saveSessionAction, &QAction::triggered, this,
                   [documentActions] { documentActions->chooseSessionFile(); }),
           connect(window->ui().exportImageAction, &QAction::triggered, this,
-                  [documentActions] { documentActions->chooseImageFile(); })},
+                  [documentActions] { documentActions->chooseImageFile(); }),
+          connect(window->ui().exportTrajectoriesAction, &QAction::triggered, this,
+                  [documentActions] { documentActions->chooseTrajectoriesFile(); })},
          documentActions});
     new KNOpenRecentMenu(window->ui().openRecentMenu, recentDocuments,
                          [delegate = QPointer<LXAppDelegate>(this)](const QString& path) {

@@ -19,6 +19,7 @@ void printUsage(std::FILE* stream) {
     std::fputs(
         "Usage: kinora [option] [FILE ...]\n"
         "       kinora --export-image OUT.png [--size WxH] FILE\n"
+        "       kinora --export-data OUT.csv FILE\n"
         "Explores systems of three ordinary differential equations. Opens the built-in\n"
         "Lorenz system, then one window for each FILE given: a JavaScript system (.js) or a\n"
         "saved session (.kinora).\n"
@@ -31,7 +32,9 @@ void printUsage(std::FILE* stream) {
         "Exports (no window and no display needed; exit status 0 on success):\n"
         "  --export-image OUT.png  draw FILE's plot view into a PNG picture, with the\n"
         "                          session's camera and view size (800x600 for a script)\n"
-        "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n",
+        "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n"
+        "  --export-data OUT.csv   write FILE's trajectories as CSV: one row per point with\n"
+        "                          seed, evolution, s, each parameter, t, x, y, z\n",
         stream);
 }
 

@@ -10,11 +10,13 @@
 #include "KNSessionReader.h"
 #include "KNSessionWriter.h"
 #include "LXAppDelegate.h"
+#include "RK4Integrator.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTableWidget>
+#include <cstdlib>
 #include <cstring>
 #include <signal.h>
 #include <sys/resource.h>
@@ -182,6 +184,59 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
 }
 
+TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
+    auto controller = builtInLorenzWindow();
+    const double sweep[3][2] = {{10.0, 28.0}, {10.0, 10.0 / 3.0}, {8.0 / 3.0, 1.0 / 7.0}};
+    for (int i = 0; i < 3; ++i) {
+        controller->system().parameter(i).setMin(sweep[i][0]);
+        controller->system().parameter(i).setMax(sweep[i][1]);
+    }
+    controller->addSeed();
+    seedsOf(controller->plotView()).back()->transform.position = kinora::Vector3(-3.1, 0.2, 12.5);
+    controller->changeIntegrationStep(0.0123);
+    controller->changeEvolutions(4);
+    KNDocumentActions actions(controller, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
+    const QString path = folder.filePath("paths.csv");
+    ASSERT_TRUE(actions.exportTrajectories(path));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readLine().toStdString(), "seed,evolution,s,rho,sigma,beta,t,x,y,z\n");
+    const std::int32_t count = *kinora::trajectoryVertexCount(10.0, 0.0123);
+    const std::vector<Seed*> seeds = seedsOf(controller->plotView());
+    for (std::size_t seed = 0; seed < seeds.size(); ++seed) {
+        for (int m = 0; m < 4; ++m) {
+            KinoraSystem system = controller->system();
+            kinora::RK4Integrator integrator(0.0123);
+            system.integrator = &integrator;
+            const double s = m / 3.0;
+            kinora::setParametersAtSweepFraction(system, s);
+            kinora::Vector3 state = seeds[seed]->transform.position;
+            for (std::int32_t i = 0; i < count; ++i) {
+                state = system.advance(0.01 * i, state);
+                const QList<QByteArray> fields = file.readLine().trimmed().split(',');
+                ASSERT_EQ(fields.size(), 10);
+                const double expected[] = {static_cast<double>(seed),
+                                           static_cast<double>(m),
+                                           s,
+                                           system.parameters[0].value(),
+                                           system.parameters[1].value(),
+                                           system.parameters[2].value(),
+                                           (i + 1) * 0.0123,
+                                           state.x,
+                                           state.y,
+                                           state.z};
+                for (int k = 0; k < 10; ++k) {
+                    ASSERT_EQ(std::strtod(fields[k].constData(), nullptr), expected[k])
+                        << "seed " << seed << ", evolution " << m << ", row " << i << ", column "
+                        << k;
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(file.atEnd());
+}
+
 TEST_F(SessionTest, AnInterruptedSaveLeavesTheEarlierFileIntact) {
     auto controller = builtInLorenzWindow();
     const KNSession session = *KNSessionDocument::capture(*controller);
@@ -229,6 +284,12 @@ TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
         }
         return kinora.exitCode();
     };
+
+    const QString data = folder.filePath("explored.csv");
+    ASSERT_EQ(run({"--export-data", data, session}), 0);
+    KNDocumentActions actions(original, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
+    ASSERT_TRUE(actions.exportTrajectories(folder.filePath("inside.csv")));
+    EXPECT_EQ(readAll(data), readAll(folder.filePath("inside.csv")));
 
     const QString picture = folder.filePath("explored.png");
     EXPECT_EQ(run({"--export-image", picture, session}), 0);
