@@ -98,6 +98,12 @@ bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool f
         pictureWidth = fromSession ? camera.width : defaultWidth;
         pictureHeight = fromSession ? camera.height : defaultHeight;
     }
+    if (!fromSession) {
+        // Framed as a window of the picture's shape would open.
+        controller.plotView()->resize(pictureWidth, pictureHeight);
+        controller.plotView()->update();
+        controller.fitViews();
+    }
     return KNImageExporter::write(*controller.plotView(), pictureWidth, pictureHeight, outputPath,
                                   error);
 }

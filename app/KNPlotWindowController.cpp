@@ -1,6 +1,7 @@
 #include "KNPlotWindowController.h"
 
 #include "KNFrameStatistics.h"
+#include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -15,6 +16,7 @@
 #include "KNStatusReporter.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
+#include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
 #include "SystemPathDriver.h"
@@ -31,7 +33,6 @@
 
 namespace {
 
-constexpr double initialIntegrationStep = 0.01;
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
 
@@ -62,8 +63,8 @@ void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const
 KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
                                                const std::vector<std::string>& names,
                                                std::shared_ptr<KNAlertPresenter> alerts)
-    : _integrator(std::make_unique<kinora::RK4Integrator>(initialIntegrationStep)),
-      alerts(std::move(alerts)) {
+    : _integrator(std::make_unique<kinora::RK4Integrator>(kinora::defaultIntegrationStep)),
+      _pathStepLength(kinora::defaultPathDuration), alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
     pathDriver = std::make_unique<kinora::SystemPathDriver>();
@@ -163,36 +164,28 @@ void KNPlotWindowController::windowDidLoad() {
     reloadData(sliderTableView(), *this);
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
-    for (std::size_t axis = 0; axis < _axisToParameterMapping.size(); ++axis) {
-        const std::int32_t index = _axisToParameterMapping[axis];
-        if (index >= 0 && index < kinoraSystem->parameterCount()) {
-            parameterView()->setStartValue(kinoraSystem->parameter(index).min(),
-                                           static_cast<int>(axis));
-            parameterView()->setEndValue(kinoraSystem->parameter(index).max(),
-                                         static_cast<int>(axis));
-        }
-    }
-    for (const kinora::Vector3& position : initialSeeds) {
-        plotView()->addSeed()->transform.position = position;
-    }
-    updateAllSeeds();
+    KNInitialState::apply(*this, openingDeclaration ? *openingDeclaration
+                                 : jsEngine         ? jsEngine->initialDeclaration()
+                                                    : kinora::InitialDeclaration());
+    placeOpeningCameras();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
     evolutionsControl()->setDoubleValue(static_cast<double>(_evolutionCount));
     integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
     connectControls();
 
+    // The views have their laid-out size now: the opening framing is made again at that size,
+    // and it is what Reset View returns to.
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
         self->plotView()->update();
         self->parameterView()->update();
+        self->placeOpeningCameras();
+        self->plotView()->rememberOpeningCamera();
+        self->parameterView()->rememberOpeningCamera();
     });
-}
-
-void KNPlotWindowController::setInitialSeeds(std::vector<kinora::Vector3> seeds) {
-    assert(!_window && "the seeds are placed when the window loads");
-    initialSeeds = std::move(seeds);
 }
 
 void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping) {
@@ -200,20 +193,26 @@ void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int
     _axisToParameterMapping = mapping;
 }
 
-void KNPlotWindowController::setEvolutionCount(std::int64_t count) {
-    assert(!_window && "the controls are set when the window loads");
-    _evolutionCount = std::clamp<std::int64_t>(count, 0, maxEvolutionCount);
+void KNPlotWindowController::setOpeningDeclaration(kinora::InitialDeclaration declaration) {
+    assert(!_window && "the window starts as declared when it loads");
+    openingDeclaration = std::move(declaration);
 }
 
-void KNPlotWindowController::setIntegrationStep(double step) {
-    assert(!_window && "the controls are set when the window loads");
-    assert(kinora::trajectoryVertexCount(static_cast<double>(_pathStepLength), step));
-    _integrator->setIntegrationStep(step);
+void KNPlotWindowController::setOpeningCameras(const KNViewCamera& plot,
+                                               const KNViewCamera& parameter) {
+    assert(!_window && "the cameras are placed when the window loads");
+    openingCameras = {plot, parameter};
 }
 
-void KNPlotWindowController::setPathStepLength(std::int64_t length) {
-    assert(!_window && "the trajectories are computed when the window loads");
-    _pathStepLength = length;
+void KNPlotWindowController::placeOpeningCameras() {
+    if (!openingCameras) {
+        fitViews();
+        return;
+    }
+    plotView()->setViewCamera(openingCameras->first);
+    parameterView()->setViewCamera(openingCameras->second);
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::connectControls() {
@@ -227,10 +226,19 @@ void KNPlotWindowController::connectControls() {
                      [this](double count) { changeEvolutions(static_cast<int>(count)); });
     QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
                      [this](double step) { changeIntegrationStep(step); });
-    for (KNNumberField* field : {evolutionsControl(), integrationStepControl()}) {
+    pathDurationControl()->setCheck(
+        [this](double duration) { return pathDurationRefusal(duration); });
+    QObject::connect(pathDurationControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double duration) { changePathDuration(duration); });
+    for (KNNumberField* field :
+         {evolutionsControl(), integrationStepControl(), pathDurationControl()}) {
         QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
                          &KNStatusReporter::reportRefusal);
     }
+    QObject::connect(window()->ui().fitViewAction, &QAction::triggered, &connections,
+                     [this] { fitViews(); });
+    QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
+                     [this] { resetViews(); });
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -275,8 +283,12 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     const std::int32_t vertexCount = fan.vertexCount();
     // Only the paths beyond the evolutions are blanked: the others are replaced here, and
     // blanking them too would reallocate their buffers twice on every drag event.
+    kinora::BoundingBox& bounds = pathBounds[seed] = kinora::BoundingBox();
     for (std::int32_t m = 0; m < evolutions; ++m) {
         const kinora::FanPath& path = fan.path(m);
+        for (const kinora::PathVertex& vertex : path.vertices) {
+            bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
+        }
         plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(path.vertices.data()),
                                       fan.indices().data(), vertexCount, vertexCount,
@@ -381,6 +393,48 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
+std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) const {
+    const std::optional<std::string> problem =
+        kinora::pathDurationProblem(duration, _integrator->integrationStep());
+    if (!problem) {
+        return std::nullopt;
+    }
+    return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                  *problem + ".");
+}
+
+void KNPlotWindowController::changePathDuration(double duration) {
+    const std::optional<QString> refusal = pathDurationRefusal(duration);
+    if (refusal) {
+        statusReporter()->reportRefusal(*refusal);
+    } else {
+        _pathStepLength = duration;
+    }
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (refusal) {
+        return;
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+}
+
+std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
+    const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
+    if (!problem) {
+        _integrator->setIntegrationStep(step);
+        _pathStepLength = duration;
+    }
+    integrationStepControl()->setDoubleValue(_integrator->integrationStep());
+    pathDurationControl()->setDoubleValue(_pathStepLength);
+    if (problem) {
+        return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
+                                      *problem + ".");
+    }
+    updateAllSeeds();
+    plotView()->requestRedraw();
+    return std::nullopt;
+}
+
 void KNPlotWindowController::cancelOperation() {
     plotView()->deselectSeed();
     plotView()->redraw();
@@ -461,15 +515,70 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
     if (index < 0 || index >= kinoraSystem->parameterCount()) {
         return;
     }
-    const double value = sender->doubleValue();
-    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
+    storeParameterBound(index, sender->doubleValue(), bound);
     updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
+    if (index < 0 || index >= kinoraSystem->parameterCount()) {
+        return;
+    }
+    storeParameterBound(index, start,
+                        {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
+    storeParameterBound(index, end,
+                        {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+    updateAllSeeds();
+    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::storeParameterBound(int index, double value, SweepBound bound) {
+    (kinoraSystem->parameter(index).*bound.storeIntoParameter)(value);
     for (int axis = 0; axis < static_cast<int>(_axisToParameterMapping.size()); ++axis) {
         if (_axisToParameterMapping[static_cast<std::size_t>(axis)] == index) {
             (parameterView()->*bound.moveHandle)(value, axis);
         }
     }
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
+}
+
+kinora::BoundingBox KNPlotWindowController::plotBounds() {
+    std::unordered_map<const Seed*, kinora::BoundingBox> current;
+    kinora::BoundingBox box;
+    plotView()->enumerateSeedsWithBlock([&](Seed* seed) {
+        box.add(seed->transform.position);
+        const auto bounds = pathBounds.find(seed);
+        if (bounds != pathBounds.end()) {
+            box.add(bounds->second);
+            current.insert(*bounds);
+        }
+    });
+    // Removed seeds are forgotten here rather than on every removal.
+    pathBounds = std::move(current);
+    return box;
+}
+
+kinora::BoundingBox KNPlotWindowController::handleBounds() {
+    kinora::BoundingBox box;
+    KNParameterSpaceView* view = parameterView();
+    box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
+    box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});
+    return box;
+}
+
+void KNPlotWindowController::fitViews() {
+    plotView()->frameBox(plotBounds());
+    parameterView()->frameBox(handleBounds());
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::resetViews() {
+    plotView()->resetView();
+    parameterView()->resetView();
     plotView()->requestRedraw();
     parameterView()->requestRedraw();
 }
@@ -526,6 +635,9 @@ KNNumberField* KNPlotWindowController::evolutionsControl() {
 }
 KNNumberField* KNPlotWindowController::integrationStepControl() {
     return window()->ui().stepField;
+}
+KNNumberField* KNPlotWindowController::pathDurationControl() {
+    return window()->ui().durationField;
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();

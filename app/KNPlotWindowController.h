@@ -1,7 +1,9 @@
 #pragma once
 
+#include "BoundingBox.h"
 #include "EvolutionFunction.h"
 #include "EvolutionOutcome.h"
+#include "InitialDeclaration.h"
 #include "Integrator.h"
 #include "KNAlertPresenter.h"
 #include "KNParameterSpaceViewDelegate.h"
@@ -21,6 +23,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class KNJavascriptEngine;
@@ -95,9 +99,27 @@ public:
     // A step that is not positive and finite, or that would give a path no point or more points
     // than the core allows, is refused the same way.
     void changeIntegrationStep(double step);
-    // Why count or step cannot be taken, or nothing when it can.
+    // Sets the time each path covers; a duration that is not positive and finite, or that the
+    // step cannot serve within the vertex cap, is refused the same way.
+    void changePathDuration(double duration);
+    // Sets step and duration together, so a pair that is only usable as a pair can be set; on
+    // refusal nothing changes and the reason is returned. Recomputes every seed and redraws.
+    std::optional<QString> changeIntegration(double step, double duration);
+    // Sets a parameter's sweep as two table edits do: the parameter, the handles on the axes
+    // showing it, its row, every seed's paths, both views. An index that names no parameter
+    // changes nothing.
+    void changeParameterSweep(int index, double start, double end);
+
+    // Places each view's scene so that everything it shows is in the picture: the plot view its
+    // seeds and every finite path point, the parameter-space view both handles. Redraws.
+    void fitViews();
+    // Both views return to their camera of when the window opened. Redraws.
+    void resetViews();
+
+    // Why count, step or duration cannot be taken, or nothing when it can.
     static std::optional<QString> evolutionsRefusal(double count);
     std::optional<QString> integrationStepRefusal(double step) const;
+    std::optional<QString> pathDurationRefusal(double duration) const;
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -122,7 +144,7 @@ public:
 
     KinoraSystem& system() { return *kinoraSystem; }
     const kinora::Integrator& integrator() const { return *_integrator; }
-    std::int64_t pathStepLength() const { return _pathStepLength; }
+    double pathStepLength() const { return _pathStepLength; }
     std::int64_t evolutionCount() const { return _evolutionCount; }
     const std::array<std::int32_t, 3>& axisToParameterMapping() const {
         return _axisToParameterMapping;
@@ -135,12 +157,12 @@ public:
     void setSystemSource(KNSystemSource source) { _systemSource = std::move(source); }
 
     // How the window starts, for a caller that sets it up before the window loads (a restored
-    // session); each value must be one the window's own controls would accept.
-    void setInitialSeeds(std::vector<kinora::Vector3> seeds);
+    // session): the axis mapping, a declaration that takes the place of the script's own (its
+    // values must be ones the window accepts) and the cameras, which then replace the fitted
+    // ones and are what Reset View returns to.
     void setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping);
-    void setEvolutionCount(std::int64_t count);
-    void setIntegrationStep(double step);
-    void setPathStepLength(std::int64_t length);
+    void setOpeningDeclaration(kinora::InitialDeclaration declaration);
+    void setOpeningCameras(const KNViewCamera& plot, const KNViewCamera& parameter);
     // What the paths of the latest recomputation ran into, all its seeds together.
     const kinora::RecomputationOutcome& lastOutcome() const { return _lastOutcome; }
 
@@ -155,6 +177,7 @@ public:
     QComboBox* zPopupButton();
     KNNumberField* evolutionsControl();
     KNNumberField* integrationStepControl();
+    KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
     KNSeedInspector* seedInspector();
 
@@ -163,6 +186,8 @@ private:
                            std::shared_ptr<KNAlertPresenter> alerts);
 
     void windowDidLoad();
+    // The cameras a session gave, else the fitted ones.
+    void placeOpeningCameras();
     void connectControls();
     // One user action's recomputation of every seed, or of one; what its paths ran into is
     // reported once.
@@ -177,24 +202,33 @@ private:
         void (KNParameterSpaceView::*moveHandle)(double, int);
     };
     void changeParameterBound(KNParameterField* sender, SweepBound bound);
+    // Stores a start or end value and moves the handle of every axis showing the parameter.
+    void storeParameterBound(int index, double value, SweepBound bound);
+    // The box of every seed and every finite point of its paths.
+    kinora::BoundingBox plotBounds();
+    // The box of the two handles.
+    kinora::BoundingBox handleBounds();
     // Leaves the paths of seed from index first on blank.
     void blankPathsFrom(Seed* seed, std::size_t first);
 
     // Declared before the integrator, so the integrator is deleted first, then the system.
     std::unique_ptr<KinoraSystem> kinoraSystem;
     std::unique_ptr<kinora::Integrator> _integrator;
-    std::int64_t _pathStepLength = 10;
+    double _pathStepLength;
     std::int64_t _evolutionCount = 10;
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
     std::optional<KNSystemSource> _systemSource;
-    std::vector<kinora::Vector3> initialSeeds{kinora::Vector3{1.0, 1.0, 1.0}};
+    std::optional<kinora::InitialDeclaration> openingDeclaration;
+    std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     // Integrates the paths; for a script, through its engine.
     std::unique_ptr<kinora::PathDriver> pathDriver;
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
     kinora::SeedFan fan;
     kinora::RecomputationOutcome _lastOutcome;
+    // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
+    std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.

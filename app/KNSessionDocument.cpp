@@ -5,10 +5,9 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
+#include "PathDuration.h"
 #include "Seed.h"
-#include "Trajectory.h"
 
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -131,24 +130,26 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
         return refuse("its parameters (" + joinedNames(sessionNames) +
                       ") are not those of its system (" + joinedNames(systemNames) + ").");
     }
-    if (session.duration != std::trunc(session.duration) || session.duration > 1e9) {
-        return refuse("'duration' must be a whole number of time units.");
-    }
-    if (!kinora::trajectoryVertexCount(session.duration, session.integrationStep)) {
-        return refuse("'step' and 'duration' give paths of no points or of more than " +
-                      std::to_string(kinora::maxTrajectoryVertices) + " points.");
+    if (const std::optional<std::string> problem =
+            kinora::pathDurationProblem(session.duration, session.integrationStep)) {
+        return refuse("its duration of " + kinora::formatNumber(session.duration) + " " + *problem +
+                      ".");
     }
 
+    // The window starts from the session as it would from a script's declaration, through the
+    // same operations as the user's own edits.
+    kinora::InitialDeclaration start;
     for (std::size_t i = 0; i < session.parameters.size(); ++i) {
-        kinora::Parameter& parameter = controller->system().parameter(static_cast<int>(i));
-        parameter.setMin(session.parameters[i].start);
-        parameter.setMax(session.parameters[i].end);
+        start.sweeps.push_back(
+            {static_cast<int>(i), session.parameters[i].start, session.parameters[i].end});
     }
+    start.seeds = session.seeds;
+    start.duration = session.duration;
+    start.step = session.integrationStep;
+    start.evolutions = static_cast<int>(session.evolutionCount);
     controller->setAxisToParameterMapping(session.axisToParameterMapping);
-    controller->setPathStepLength(static_cast<std::int64_t>(session.duration));
-    controller->setIntegrationStep(session.integrationStep);
-    controller->setEvolutionCount(session.evolutionCount);
-    controller->setInitialSeeds(session.seeds);
+    controller->setOpeningDeclaration(std::move(start));
+    controller->setOpeningCameras(session.plotCamera, session.parameterCamera);
     controller->setSystemSource(session.system);
 
     KNPlotWindow* window = controller->window();
@@ -158,7 +159,5 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
     controller->plotView()->resize(session.plotCamera.width, session.plotCamera.height);
     controller->parameterView()->resize(session.parameterCamera.width,
                                         session.parameterCamera.height);
-    controller->plotView()->setViewCamera(session.plotCamera);
-    controller->parameterView()->setViewCamera(session.parameterCamera);
     return controller;
 }

@@ -1,5 +1,6 @@
 #include "KNJavascriptEngine.h"
 
+#include "InitialDeclarationReader.h"
 #include "ScriptString.h"
 
 #include <cmath>
@@ -131,6 +132,9 @@ std::optional<KNError> KNJavascriptEngine::load(const std::string& source) {
         return failure;
     }
     if (std::optional<KNError> failure = lookUpParameters()) {
+        return failure;
+    }
+    if (std::optional<KNError> failure = readInitialDeclaration()) {
         return failure;
     }
 
@@ -300,6 +304,30 @@ std::optional<KNError> KNJavascriptEngine::lookUpParameters(JSValueRef* paramete
     }
     if (parameters) {
         *parameters = value;
+    }
+    return std::nullopt;
+}
+
+std::optional<KNError> KNJavascriptEngine::readInitialDeclaration() {
+    JSValueRef exception = nullptr;
+    const JSValueRef initial = globalProperty("initial", &exception);
+    if (exception) {
+        return failureFrom(exception);
+    }
+    // A script that declares nothing loads exactly as one written before `initial` existed.
+    if (isMissing(_context.ref(), initial)) {
+        return std::nullopt;
+    }
+    KNError error;
+    const std::optional<std::vector<std::string>> names = parameterNamesOrError(&error);
+    if (!names) {
+        return error;
+    }
+    const kinora::InitialDeclarationReader reader(
+        _context.ref(), *names,
+        [this](JSValueRef thrown) { return failureFrom(thrown).failureReason; });
+    if (std::optional<std::string> reason = reader.read(initial, &_initialDeclaration)) {
+        return makeError(std::move(*reason));
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "InitialDeclaration.h"
 #include "KNError.h"
 #include "KinoraSystem.h"
 #include "ProtectedScriptValue.h"
@@ -41,6 +42,9 @@ public:
 
     KNError errorFromJSException(JSValueRef exception);
 
+    // How the script's global `initial` asks its window to start; empty when it declares nothing.
+    const kinora::InitialDeclaration& initialDeclaration() const { return _initialDeclaration; }
+
     // Whether the time limit stopped a run since this engine was last made current or given
     // parameter values.
     bool callWasStopped() const { return _context.wasStopped(); }
@@ -56,10 +60,13 @@ private:
     std::optional<KNError> lookUpEvolution(JSObjectRef* function = nullptr);
     // Why the global `parameters` is missing or unreadable, or nothing with its value stored.
     std::optional<KNError> lookUpParameters(JSValueRef* parameters = nullptr);
+    // Reads the optional global `initial`; why it cannot be used, or nothing.
+    std::optional<KNError> readInitialDeclaration();
     // The error for an exception, or the time-out error when the time limit stopped the script.
     KNError failureFrom(JSValueRef exception);
 
     kinora::ScriptContext _context;
     // This engine's values for `evolution`'s first argument, from the last prepareToEvaluateSystem.
     kinora::ProtectedScriptValue parameterValues;
+    kinora::InitialDeclaration _initialDeclaration;
 };

@@ -1,5 +1,6 @@
 #include "KNOpenGLView.h"
 
+#include "BoundingBox.h"
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
 #include "KNRenderCallbacks.h"
@@ -8,6 +9,7 @@
 #include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
+#include "SceneFraming.h"
 #include "Shader.h"
 #include "Texture2D.h"
 #include "Vector4.h"
@@ -36,6 +38,8 @@ constexpr double scrollDeltaPerNotch = 10.0;
 constexpr double touchpadPixelsPerDelta = 10.0;
 // One wheel event never scales by more than this factor (or its inverse).
 constexpr float maximumScrollFactor = 2.0f;
+// The part of the view's half-width and half-height left free around a framed box.
+constexpr double framingMargin = 0.08;
 
 std::unique_ptr<Texture2D> makeImage(int width, int height) {
     auto texture =
@@ -346,6 +350,36 @@ int KNOpenGLView::maximumImageSide() {
     return std::min(texture, renderbuffer);
 }
 
+void KNOpenGLView::frameBox(const kinora::BoundingBox& box) {
+    if (!scene) {
+        return;
+    }
+    const kinora::SceneFraming framing =
+        kinora::frameBox(box, scene->transform.rotation, scene->camera, framingMargin);
+    const double scale = clampedScale(framing.scale);
+    scene->transform.pivot = framing.pivot;
+    scene->transform.position = kinora::Vector3();
+    scene->transform.scale = kinora::Vector3(scale, scale, scale);
+}
+
+void KNOpenGLView::rememberOpeningCamera() {
+    if (scene) {
+        openingPlacement = scene->transform;
+    }
+}
+
+void KNOpenGLView::resetView() {
+    if (scene) {
+        scene->transform = openingPlacement;
+    }
+}
+
+void KNOpenGLView::panned(QPointF from, QPointF to) {
+    scene->transform.position +=
+        kinora::panTranslation(to.x() - from.x(), to.y() - from.y(), frameHeight(), scene->camera,
+                               scene->transform.position);
+}
+
 void KNOpenGLView::mouseDown(QPointF locationInView) {
     if (!scene) {
         return;
@@ -395,11 +429,13 @@ void KNOpenGLView::mouseDragged(QPointF locationInView) {
     if (!scene) {
         return;
     }
-    KNFrameStatistics::beginEvent(selected != nullptr ? "drag" : "rotate");
+    KNFrameStatistics::beginEvent(panning ? "pan" : selected != nullptr ? "drag" : "rotate");
     ensureContext();
     const QPointF c = locationInView;
     const QPointF p = previousPointInView;
-    if (selected != nullptr) {
+    if (panning) {
+        panned(p, c);
+    } else if (selected != nullptr) {
         renderableDraggedFromPointToPoint(selected, p, c);
     } else {
         // One point of travel turns the scene by one degree about the screen-plane axis
@@ -532,6 +568,13 @@ QPointF KNOpenGLView::locationInView(const QMouseEvent& event) const {
 }
 
 void KNOpenGLView::mousePressEvent(QMouseEvent* event) {
+    // A pan neither picks nor changes the selection.
+    if (event->button() == Qt::MiddleButton ||
+        (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier))) {
+        panning = true;
+        previousPointInView = locationInView(*event);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -540,13 +583,18 @@ void KNOpenGLView::mousePressEvent(QMouseEvent* event) {
 }
 
 void KNOpenGLView::mouseMoveEvent(QMouseEvent* event) {
-    if (!primaryButtonDown || !(event->buttons() & Qt::LeftButton)) {
+    const bool dragging = primaryButtonDown && (event->buttons() & Qt::LeftButton);
+    if (!panning && !dragging) {
         return;
     }
     mouseDragged(locationInView(*event));
 }
 
 void KNOpenGLView::mouseReleaseEvent(QMouseEvent* event) {
+    if (panning) {
+        panning = false;
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         return;
     }

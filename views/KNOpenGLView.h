@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNViewCamera.h"
+#include "Transform.h"
 
 #include <QImage>
 #include <QPointF>
@@ -12,6 +13,7 @@ class QOpenGLContext;
 class Texture2D;
 
 namespace kinora {
+class BoundingBox;
 class Framebuffer;
 class Mesh;
 class Renderable;
@@ -71,6 +73,15 @@ public:
     void setViewCamera(const KNViewCamera& camera);
     // The widest and tallest image renderImage can draw on this GL.
     static int maximumImageSide();
+    // Places the scene so that box fills the picture with a small margin, keeping its rotation;
+    // turning and zooming then centre on the box. An empty box returns to the default placement.
+    // No redraw.
+    void frameBox(const kinora::BoundingBox& box);
+    // The scene's placement now is the one resetView returns to.
+    void rememberOpeningCamera();
+    // Returns the scene to the remembered placement (the default one until something was
+    // remembered). No redraw.
+    void resetView();
 
     // The scene scale never leaves this range, so dragging never divides by zero.
     static constexpr double minimumSceneScale = 1e-3;
@@ -82,6 +93,8 @@ protected:
     void mouseDragged(QPointF locationInView);
     void mouseUp(QPointF locationInView);
     void scrollWheel(double deltaY);
+    // Moves the scene with the cursor, parallel to the screen.
+    void panned(QPointF from, QPointF to);
 
     // Hooks for the subclasses. The base drag moves r so that it follows the cursor in the plane
     // through r parallel to the screen; overrides call it first.
@@ -155,4 +168,7 @@ private:
     bool primaryButtonDown = false;
     bool redrawPending = false;
     bool pickImageStale = true;
+    // Set from a Shift+primary or a middle-button press until its release.
+    bool panning = false;
+    kinora::Transform openingPlacement;
 };

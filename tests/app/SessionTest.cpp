@@ -150,7 +150,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
         {"\"evolutions\": 10", "\"evolutions\": 21", "'evolutions' must be a whole number"},
         {"\"step\": 0.01", "\"step\": 1e999", "illegal number"},
-        {"\"step\": 0.01", "\"step\": 1e-9", "more than 1000000 points"},
+        {"\"step\": 0.01", "\"step\": 1e-9", "the most is 1,000,000"},
         {"\"seeds\": [", manySeeds + ",", "'seeds' must hold 0 to 1000 entries"},
         {"\"axes\": [", "\"axes\": [7,", "'axes' must hold exactly 3"},
         {"\"name\": \"rho\"", "\"name\": \"r\"", "not those of its system"},

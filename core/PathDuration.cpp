@@ -1,0 +1,55 @@
+#include "PathDuration.h"
+
+#include "Trajectory.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kinora {
+
+namespace {
+
+// A whole count with thousands separators: 1,000,000.
+std::string groupedCount(double count) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.0f", count);
+    const std::string plain(digits);
+    std::string text;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (i > 0 && (plain.size() - i) % 3 == 0) {
+            text += ',';
+        }
+        text += plain[i];
+    }
+    return text;
+}
+
+} // namespace
+
+std::string formatNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::optional<std::string> pathDurationProblem(double duration, double step) {
+    if (!std::isfinite(duration) || duration <= 0.0) {
+        return "is not a positive, finite number of time units";
+    }
+    if (!std::isfinite(step) || step <= 0.0) {
+        return "cannot be served by a step of " + formatNumber(step) +
+               ", which is not a positive, finite number";
+    }
+    const double count = std::trunc(duration / step);
+    if (count < 1.0) {
+        return "is shorter than one step of " + formatNumber(step);
+    }
+    if (count > static_cast<double>(maxTrajectoryVertices)) {
+        return "gives " + groupedCount(count) + " points per path at a step of " +
+               formatNumber(step) + "; the most is " +
+               groupedCount(static_cast<double>(maxTrajectoryVertices));
+    }
+    return std::nullopt;
+}
+
+} // namespace kinora

@@ -1,0 +1,69 @@
+#include "SceneFraming.h"
+
+#include "Matrix3.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kinora {
+
+namespace {
+
+// The largest scale s at which a point q (the eye-space offset from the pivot, before scaling)
+// keeps |s * lateral| within limit times its depth D - s * q.z; no bound when moving the point
+// outward along the view never brings it to the edge.
+double lateralBound(double lateral, double depthOffset, double limit, double distance) {
+    const double coefficient = std::abs(lateral) + limit * depthOffset;
+    return coefficient > 0.0 ? limit * distance / coefficient
+                             : std::numeric_limits<double>::infinity();
+}
+
+} // namespace
+
+SceneFraming frameBox(const BoundingBox& box, const Matrix4& sceneRotation, const Camera& camera,
+                      double margin) {
+    if (box.isEmpty()) {
+        return {};
+    }
+    const Vector3 centre = box.centre();
+    const double distance = -(camera.viewMatrix() * Vector3()).z;
+    const double nearPlane = static_cast<double>(camera.near) * static_cast<double>(camera.zoom);
+    const double keep = 1.0 / (1.0 + margin);
+    const double horizontal = keep * static_cast<double>(camera.right) / nearPlane;
+    const double vertical = keep * static_cast<double>(camera.top) / nearPlane;
+
+    const Matrix3 toEye(camera.viewMatrix());
+    const Matrix3 turn(sceneRotation);
+    double scale = std::numeric_limits<double>::infinity();
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vector3 point((corner & 1) ? box.max().x : box.min().x,
+                            (corner & 2) ? box.max().y : box.min().y,
+                            (corner & 4) ? box.max().z : box.min().z);
+        const Vector3 q = toEye * (turn * (point - centre));
+        scale = std::min(scale, lateralBound(q.x, q.z, horizontal, distance));
+        scale = std::min(scale, lateralBound(q.y, q.z, vertical, distance));
+        // In front of the near plane and before the far one.
+        if (q.z > 0.0) {
+            scale = std::min(scale, (distance - nearPlane) / q.z);
+        } else if (q.z < 0.0) {
+            scale = std::min(scale, (static_cast<double>(camera.far) - distance) / -q.z);
+        }
+    }
+    if (!std::isfinite(scale)) {
+        scale = 1.0;
+    }
+    return {centre, scale};
+}
+
+Vector3 panTranslation(double dx, double dy, double viewHeight, const Camera& camera,
+                       Vector3 scenePosition) {
+    const double depth = -(camera.viewMatrix() * scenePosition).z;
+    const double nearPlane = static_cast<double>(camera.near) * static_cast<double>(camera.zoom);
+    const double unitsPerPoint =
+        2.0 * depth * static_cast<double>(camera.top) / nearPlane / viewHeight;
+    const Matrix3 eyeToWorld(camera.transform.rotation);
+    return eyeToWorld * Vector3(dx * unitsPerPoint, dy * unitsPerPoint, 0.0);
+}
+
+} // namespace kinora

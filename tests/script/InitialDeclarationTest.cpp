@@ -1,0 +1,76 @@
+#include "EngineTestSupport.h"
+
+#include <utility>
+
+namespace {
+
+std::string lorenzWith(const std::string& initial) {
+    return lorenzScript + "var initial = " + initial + ";";
+}
+
+TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
+    const auto engine = loaded(lorenzWith(
+        "{sweep: {sigma: 10, rho: [10, 28], beta: 8 / 3}, seeds: [[1, 1, 1], [-3, 2.5, 12]],"
+        " duration: 20, step: 0.005, evolutions: 12}"));
+    ASSERT_TRUE(engine);
+    const kinora::InitialDeclaration& declared = engine->initialDeclaration();
+    ASSERT_EQ(declared.sweeps.size(), 3u);
+    EXPECT_EQ(declared.sweeps[0].parameter, 1);
+    EXPECT_EQ(declared.sweeps[0].start, 10.0);
+    EXPECT_EQ(declared.sweeps[0].end, 10.0);
+    EXPECT_EQ(declared.sweeps[1].parameter, 0);
+    EXPECT_EQ(declared.sweeps[1].start, 10.0);
+    EXPECT_EQ(declared.sweeps[1].end, 28.0);
+    EXPECT_EQ(declared.sweeps[2].end, 8.0 / 3.0);
+    ASSERT_TRUE(declared.seeds);
+    ASSERT_EQ(declared.seeds->size(), 2u);
+    EXPECT_EQ((*declared.seeds)[1].y, 2.5);
+    EXPECT_EQ(declared.duration, 20.0);
+    EXPECT_EQ(declared.step, 0.005);
+    EXPECT_EQ(declared.evolutions, 12);
+
+    const auto plain = loaded(lorenzScript + "var initial = {duration: 50};");
+    EXPECT_TRUE(plain->initialDeclaration().sweeps.empty());
+    EXPECT_FALSE(plain->initialDeclaration().seeds);
+    EXPECT_FALSE(plain->initialDeclaration().step);
+}
+
+TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"5", "'initial' is not an object"},
+        {"{sweep: {rhoo: 28}}", "'initial.sweep.rhoo' names no parameter"},
+        {"{sweep: {rho: '28'}}", "'initial.sweep.rho' is not a number or a [start, end] pair"},
+        {"{sweep: {rho: [1, 2, 3]}}", "'initial.sweep.rho' is not a number or a [start, end] pair"},
+        {"{sweep: {rho: [1, NaN]}}", "'initial.sweep.rho[1]' is not a finite number"},
+        {"{sweep: {rho: Infinity}}", "'initial.sweep.rho' is not a finite number"},
+        {"{sweep: [28]}", "'initial.sweep' is not an object whose keys are parameter names"},
+        {"{seeds: [[1, 1]]}", "'initial.seeds[0]' is not an [x, y, z] triple"},
+        {"{seeds: [[1, 1, 1], [0, 'a', 0]]}", "'initial.seeds[1][1]' is not a number"},
+        {"{seeds: new Array(101).fill([0, 0, 0])}",
+         "'initial.seeds' holds 101 entries; the most is 100"},
+        {"{duration: -1}",
+         "'initial.duration' of -1 is not a positive, finite number of time units"},
+        {"{duration: 1e9}", "'initial.duration' of 1e+09 gives 100,000,000,000 points per path at "
+                            "a step of 0.01; the most is 1,000,000"},
+        {"{step: 1e-9}",
+         "'initial.step' of 1e-09 is refused: a duration of 10 gives "
+         "10,000,000,000 points per path at a step of 1e-09; the most is 1,000,000"},
+        {"{step: 0}", "'initial.step' of 0 is not a positive number"},
+        {"{duration: 0.001}", "'initial.duration' of 0.001 is shorter than one step of 0.01"},
+        {"{evolutions: 2.5}", "'initial.evolutions' of 2.5 is not a whole number from 1 to 20"},
+        {"{evolutions: 21}", "'initial.evolutions' of 21 is not a whole number from 1 to 20"},
+        {"{durations: 5}",
+         "'initial.durations' is not a field of 'initial' (sweep, seeds, duration, step, "
+         "evolutions)"},
+        {"{get step() { throw new Error('no step today'); }}", "no step today"},
+    };
+    for (const auto& [initial, message] : cases) {
+        EXPECT_EQ(loadFailure(lorenzWith(initial)), message) << initial;
+    }
+    // A repeated parameter name cannot say which parameter it means.
+    EXPECT_EQ(loadFailure("var parameters = ['a', 'a']; function evolution() { return [0, 0, 0]; }"
+                          "var initial = {sweep: {a: 1}};"),
+              "'initial.sweep.a' names more than one parameter");
+}
+
+} // namespace
