@@ -10,12 +10,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <algorithm>
 #include <utility>
 
 LXAppDelegate::LXAppDelegate(std::shared_ptr<KNAlertPresenter> alerts,
                              KNRecentDocuments recentDocuments)
-    : alerts(std::move(alerts)), recentDocuments(std::move(recentDocuments)) {}
+    : alerts(std::move(alerts)), recentDocuments(std::move(recentDocuments)),
+      examples(KNExampleCatalog::examplesIn(KNExampleCatalog::examplesDirectory())) {}
 
 LXAppDelegate::~LXAppDelegate() {
     for (Registration& registration : registrations) {
@@ -87,6 +89,7 @@ void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowContro
     controller->showWindow();
     _windowControllers.push_back(controller);
     KNPlotWindow* window = controller->window();
+    fillExamplesMenu(window);
     auto documentActions = std::make_shared<KNDocumentActions>(controller, alerts, recentDocuments);
     registrations.push_back(
         {window,
@@ -106,6 +109,18 @@ void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowContro
                                  delegate->openRecentFile(path);
                              }
                          });
+}
+
+void LXAppDelegate::fillExamplesMenu(KNPlotWindow* window) {
+    QMenu* menu = window->ui().examplesMenu;
+    menu->setEnabled(!examples.empty());
+    for (const KNExample& example : examples) {
+        // The items belong to the window's menu, so they go with the window.
+        QAction* item = menu->addAction(example.title);
+        connect(item, &QAction::triggered, this, [this, path = example.path] {
+            createPlotWindowWithURL(QUrl::fromLocalFile(path));
+        });
+    }
 }
 
 void LXAppDelegate::plotWindowWillClose(KNPlotWindow* window) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNAlertPresenter.h"
+#include "KNExampleCatalog.h"
 #include "KNRecentDocuments.h"
 
 #include <QMetaObject>
@@ -46,6 +47,8 @@ public:
 private:
     void addWindowController(const std::shared_ptr<KNPlotWindowController>& controller);
     void openPanelDidEnd(QFileDialog* panel, int result);
+    // One item per shipped example, each opening its script in a new window.
+    void fillExamplesMenu(KNPlotWindow* window);
 
     // Exists from construction, so files handed over at any time have a list to go to.
     std::vector<std::shared_ptr<KNPlotWindowController>> _windowControllers;
@@ -58,4 +61,5 @@ private:
     std::shared_ptr<KNAlertPresenter> alerts;
     KNRecentDocuments recentDocuments;
     QPointer<QFileDialog> openPanel;
+    std::vector<KNExample> examples;
 };

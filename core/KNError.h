@@ -1,10 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-// A user-facing error: where it comes from, a code and the reason shown to the user.
+// A user-facing error: where it comes from, a code and the reason shown to the user. An error
+// raised by a script names the line it came from, when known, beside the reason rather than in
+// it, so the reason stays the script engine's own text.
 struct KNError {
     std::string domain;
     int code = 0;
     std::string failureReason;
+    std::optional<int> line = std::nullopt;
 };

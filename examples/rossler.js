@@ -3,11 +3,19 @@
 //   dy/dt = x + a y
 //   dz/dt = b + z (x - c)
 // Classic values: a = 0.2, b = 0.2, c = 5.7.
-// A sweep worth trying: a and b at 0.2 (start and end), c from 2.5 to 6 walks through the
-// period-doubling route to chaos: one loop, two loops, four, then the chaotic band.
+// The window opens on a and b at 0.2 (start and end), c from 2.5 to 6: the period-doubling
+// route to chaos. The violet loop (c = 2.5) closes after one turn, the next ones after two and
+// four, and the gold ones (c near 6) fill the chaotic band.
 var parameters = ["a", "b", "c"];
 
 function evolution(p, x, y, z) {
     var a = p[0], b = p[1], c = p[2];
     return [-y - z, x + a * y, b + z * (x - c)];
 }
+
+var initial = {
+    sweep: {a: 0.2, b: 0.2, c: [2.5, 6]},
+    seeds: [[0, -4, 0]],
+    duration: 200,
+    step: 0.02,
+};

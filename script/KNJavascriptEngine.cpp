@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -20,6 +21,8 @@ constexpr double loadTimeLimit = 1.0;
 constexpr double callTimeLimit = 0.010;
 
 constexpr std::size_t messageBytes = 1023;
+// Ends a message cut at messageBytes, so the cut is not taken for the message's own end.
+constexpr std::string_view ellipsis = "\u2026";
 constexpr std::size_t nameBytes = 4095;
 constexpr double maxParameterCount = 1024;
 
@@ -89,6 +92,24 @@ kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Paramete
     }
     return {component(context, derivative, 0), component(context, derivative, 1),
             component(context, derivative, 2)};
+}
+
+// The line a thrown error came from, as the engine records it on the error (counted from 1);
+// nothing for a thrown value that is no error object.
+std::optional<int> lineOf(JSContextRef context, JSObjectRef thrown) {
+    if (!thrown) {
+        return std::nullopt;
+    }
+    const JSValueRef line =
+        JSObjectGetProperty(context, thrown, kinora::ScriptString("line").ref(), nullptr);
+    if (!line || !JSValueIsNumber(context, line)) {
+        return std::nullopt;
+    }
+    const double number = JSValueToNumber(context, line, nullptr);
+    if (!(number >= 1 && number <= std::numeric_limits<int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
 }
 
 } // namespace
@@ -172,7 +193,8 @@ std::optional<std::vector<std::string>> KNJavascriptEngine::parameterNamesOrErro
         return fail(failureFrom(exception));
     }
     if (!(length >= 0 && length <= maxParameterCount && length == std::trunc(length))) {
-        return fail(makeError("'parameters' length is not a valid count"));
+        return fail(makeError("'parameters' length is not a valid count: it must be a whole "
+                              "number from 0 to 1024"));
     }
 
     const unsigned count = static_cast<unsigned>(length);
@@ -265,7 +287,16 @@ KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
         message = exception;
     }
     const auto text = kinora::ScriptString::adopt(JSValueToStringCopy(context, message, nullptr));
-    return makeError(text.utf8(messageBytes));
+    // Characters take at most four bytes, so a prefix this long exceeds the limit exactly when
+    // the whole text does.
+    std::string reason = text.utf8(messageBytes + 4);
+    if (reason.size() > messageBytes) {
+        reason = kinora::utf8Prefix(std::move(reason), messageBytes - ellipsis.size());
+        reason.append(ellipsis);
+    }
+    KNError error = makeError(std::move(reason));
+    error.line = lineOf(context, object);
+    return error;
 }
 
 JSValueRef KNJavascriptEngine::globalProperty(const char* name, JSValueRef* exception) {

@@ -39,7 +39,7 @@ constexpr double touchpadPixelsPerDelta = 10.0;
 // One wheel event never scales by more than this factor (or its inverse).
 constexpr float maximumScrollFactor = 2.0f;
 // The part of the view's half-width and half-height left free around a framed box.
-constexpr double framingMargin = 0.08;
+constexpr double framingMargin = 0.1;
 
 std::unique_ptr<Texture2D> makeImage(int width, int height) {
     auto texture =

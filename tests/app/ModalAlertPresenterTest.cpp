@@ -11,6 +11,8 @@ namespace {
 struct SeenAlert {
     bool seen = false;
     QString text;
+    QString informativeText;
+    int width = 0;
     QString title;
     Qt::TextFormat format = Qt::AutoText;
     QList<QAbstractButton*> buttons;
@@ -27,6 +29,8 @@ void dismissWhenShown(SeenAlert* seen) {
         }
         seen->seen = true;
         seen->text = alert->text();
+        seen->informativeText = alert->informativeText();
+        seen->width = alert->width();
         seen->title = alert->windowTitle();
         seen->format = alert->textFormat();
         seen->buttons = alert->buttons();
@@ -51,6 +55,18 @@ TEST(ModalAlertPresenterTest, ShowsTheReasonAsPlainTextAndWaitsForOK) {
     dismissWhenShown(&untitled);
     presenter.presentError({"KNJavascriptErrorDomain", 0, "no name"}, "");
     EXPECT_EQ(untitled.title, QApplication::applicationDisplayName());
+}
+
+TEST(ModalAlertPresenterTest, NamesTheLineApartAndWrapsALongMessage) {
+    KNModalAlertPresenter presenter;
+    SeenAlert seen;
+    dismissWhenShown(&seen);
+    const std::string cut = std::string(1020, 'x') + "\u2026";
+    presenter.presentError({"KNJavascriptErrorDomain", 0, cut, 3}, "long.js");
+    ASSERT_TRUE(seen.seen);
+    EXPECT_EQ(seen.text.remove(QChar(0x200B)), QString::fromStdString(cut));
+    EXPECT_EQ(seen.informativeText, "At line 3 of the script.");
+    EXPECT_LT(seen.width, 1000);
 }
 
 } // namespace

@@ -95,6 +95,12 @@ TEST_P(Examples, LoadAndMatchTheirEquations) {
         EXPECT_NEAR(scripted.z, expected.z, 1e-12 * (1 + std::abs(expected.z))) << example.file;
     }
 
+    // Each example starts its window on its own sweep of every parameter, seeds and duration.
+    const kinora::InitialDeclaration& declared = engine->initialDeclaration();
+    EXPECT_EQ(declared.sweeps.size(), names->size()) << example.file;
+    EXPECT_TRUE(declared.seeds && !declared.seeds->empty()) << example.file;
+    EXPECT_TRUE(declared.duration) << example.file;
+
     // A whole default path stays finite at the classic values from a seed near the attractor.
     Vector3 state(0.1, 0, 0);
     for (int i = 0; i < 1000; ++i) {

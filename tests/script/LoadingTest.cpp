@@ -2,6 +2,7 @@
 #include "ScriptString.h"
 
 #include <chrono>
+#include <optional>
 
 namespace {
 
@@ -56,10 +57,14 @@ TEST(ScriptLoading, LongMessagesAreCutOnCharacterBoundaries) {
     for (int i = 0; i < 666; ++i) {
         message += "\u20AC";
     }
+    const std::string ellipsis = "\u2026";
     const std::string reason = loadFailure("throw new Error('" + message + "');");
     EXPECT_EQ(reason.size(), 1021u);
     EXPECT_TRUE(kinora::isValidUTF8(reason));
-    EXPECT_EQ(message.compare(0, reason.size(), reason), 0);
+    ASSERT_TRUE(reason.ends_with(ellipsis));
+    EXPECT_EQ(message.compare(0, reason.size() - ellipsis.size(), reason, 0,
+                              reason.size() - ellipsis.size()),
+              0);
 
     // Four-byte characters are two UTF-16 units in the engine.
     std::string emoji;
@@ -67,12 +72,29 @@ TEST(ScriptLoading, LongMessagesAreCutOnCharacterBoundaries) {
         emoji += "\U0001F600";
     }
     const std::string emojiReason = loadFailure("throw new Error('" + emoji + "');");
-    EXPECT_EQ(emojiReason.size(), 1020u);
+    EXPECT_EQ(emojiReason.size(), 1023u);
     EXPECT_TRUE(kinora::isValidUTF8(emojiReason));
 
     const std::string exact(1023, 'x');
     EXPECT_EQ(loadFailure("throw new Error('" + exact + "');"), exact);
-    EXPECT_EQ(loadFailure("throw new Error('" + exact + "y');"), exact);
+    EXPECT_EQ(loadFailure("throw new Error('" + exact + "y');"), exact.substr(3) + ellipsis);
+}
+
+TEST(ScriptLoading, ErrorsAtLoadNameTheirLineApartFromTheMessage) {
+    struct Case {
+        std::string source;
+        std::optional<int> line;
+    };
+    for (const Case& c : {Case{"var a = 1;\n\nfunction evolution( {", 3},
+                          Case{"var parameters = [];\nthrow new Error('no system here');", 2},
+                          Case{"throw 'plain text';", std::nullopt},
+                          Case{"function evolution() {}", std::nullopt}}) {
+        SCOPED_TRACE(c.source);
+        KNError error;
+        EXPECT_FALSE(KNJavascriptEngine::initWithSourceString(c.source, &error));
+        EXPECT_EQ(error.line, c.line);
+        EXPECT_EQ(error.failureReason.find("line"), std::string::npos) << error.failureReason;
+    }
 }
 
 TEST(ScriptLoading, SourceTextMustBeUTF8WithoutNUL) {

@@ -47,7 +47,9 @@ TEST(ParameterNames, CountsThatAreNoCountAreRefused) {
     for (const char* parameters :
          {"{length: -1}", "{length: 2.5}", "{length: Infinity}", "{length: NaN}", "{}",
           "{length: 1025}", "{length: 4294967296}", "{length: 'many'}"}) {
-        EXPECT_EQ(namesFailure(parameters), "'parameters' length is not a valid count")
+        EXPECT_EQ(namesFailure(parameters),
+                  "'parameters' length is not a valid count: it must be a whole number from "
+                  "0 to 1024")
             << parameters;
     }
     EXPECT_EQ(namesOf("{length: '2', 0: 'a', 1: 'b'}"), (Names{"a", "b"}));
