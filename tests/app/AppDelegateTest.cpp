@@ -233,7 +233,9 @@ TEST_F(AppDelegateTest, ClosingTheLastWindowQuitsTheApplication) {
             widget->close();
         }
     });
-    QTimer::singleShot(10000, [&timedOut] {
+    // Tied to this test: once exec has returned, the guard must not fire in a later test.
+    QObject timeOutGuard;
+    QTimer::singleShot(10000, &timeOutGuard, [&timedOut] {
         timedOut = true;
         QApplication::exit(1);
     });

@@ -296,9 +296,14 @@ TEST_F(PlotWindowControllerTest, AScriptSystemFollowsItsOwnScript) {
     ASSERT_TRUE(other);
 
     auto builtIn = lorenzWindow();
+    // The example declares its own start; the built-in window is brought to the same one.
+    builtIn->changePathDuration(script->pathStepLength());
+    firstSeed(*builtIn)->transform.position = firstSeed(*script)->transform.position;
     for (auto* controller : {script.get(), builtIn.get()}) {
+        const double starts[] = {10.0, 10.0, 8.0 / 3.0};
         const double ends[] = {28.0, 10.0, 8.0 / 3.0};
         for (int i = 0; i < 3; ++i) {
+            controller->system().parameter(i).setMin(starts[i]);
             controller->system().parameter(i).setMax(ends[i]);
         }
     }
