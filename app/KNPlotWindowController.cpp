@@ -276,6 +276,7 @@ void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
 }
 
 void KNPlotWindowController::updateSeed(Seed* seed) {
+    const int seedNumber = numberOf(seed);
     const KNStopwatch computing;
     computeFan(seed, fan);
     KNFrameStatistics::addCompute(computing.elapsed());
@@ -294,28 +295,41 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
                                       fan.indices().data(), vertexCount, vertexCount,
                                       static_cast<float>(path.s));
         _lastOutcome.add(path.outcome);
+        report.add(seedNumber, seed->transform.position, path.s, *kinoraSystem, path.outcome);
     }
     blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
 }
 
+int KNPlotWindowController::numberOf(Seed* seed) {
+    int number = 0;
+    int counted = 0;
+    plotView()->enumerateSeedsWithBlock([&](Seed* each) {
+        ++counted;
+        if (each == seed) {
+            number = counted;
+        }
+    });
+    return number;
+}
+
 void KNPlotWindowController::updateAllSeeds() {
     _lastOutcome = {};
+    report.clear();
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
     reportOutcome();
 }
 
 void KNPlotWindowController::recomputeSeed(Seed* seed) {
     _lastOutcome = {};
+    report.clear();
     updateSeed(seed);
     reportOutcome();
 }
 
 void KNPlotWindowController::reportOutcome() {
-    // One alert per user action, however many paths met the error.
-    if (_lastOutcome.failedPaths > 0) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0, _lastOutcome.firstError},
-                             _title.value_or(std::string()));
-    }
+    // One status message per recomputation, however many paths met a problem, and no alert:
+    // a drag recomputes on every event.
+    statusReporter()->reportRecomputation(report.message());
 }
 
 void KNPlotWindowController::addSeed() {

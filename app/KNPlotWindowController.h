@@ -9,6 +9,7 @@
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
+#include "KNRecomputationReport.h"
 #include "KNSession.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
@@ -194,6 +195,8 @@ private:
     void updateAllSeeds();
     void recomputeSeed(Seed* seed);
     void reportOutcome();
+    // The seed's place in the plot view's list, counted from 1 as the user counts them.
+    int numberOf(Seed* seed);
     // The table's row view for row, reused when the cell already has one.
     KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
     // What a start or an end edit writes: the parameter's bound and the matching handle.
@@ -227,6 +230,8 @@ private:
     // Reused by every updateSeed, so a drag allocates no vertex buffers.
     kinora::SeedFan fan;
     kinora::RecomputationOutcome _lastOutcome;
+    // The same outcomes, told to the user once per recomputation.
+    KNRecomputationReport report;
     // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
     std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
 

@@ -326,24 +326,59 @@ TEST_F(PlotWindowControllerTest, AScriptSystemFollowsItsOwnScript) {
     EXPECT_TRUE(alerts->messages.empty());
 }
 
-TEST_F(PlotWindowControllerTest, ScriptFailuresDuringTheComputationAreShownOnceAndItGoesOn) {
+TEST_F(PlotWindowControllerTest, ScriptFailuresDuringTheComputationAreReportedOnceAndItGoesOn) {
     auto refusing = scriptWindow(refusingParameterScript);
     ASSERT_TRUE(refusing);
-    ASSERT_EQ(alerts->messages.size(), 1u);
-    EXPECT_EQ(alerts->messages[0], "sweep values are read-only");
+    // Not one modal alert, however many paths met the error: a status message instead.
+    EXPECT_TRUE(alerts->messages.empty());
     EXPECT_EQ(refusing->lastOutcome().failedPaths, 10);
-    EXPECT_EQ(alerts->documentNames[0], "");
+    EXPECT_EQ(refusing->statusReporter()->currentMessage(),
+              "Script error in 10 of 10 paths: sweep values are read-only");
     const std::vector<PathContents> paths = pathsOf(refusing->plotView(), firstSeed(*refusing));
     for (int m = 0; m < 10; ++m) {
         EXPECT_EQ(paths[m].vertices.size(), 1000u);
     }
+    // A drag event is one recomputation: one message again, still no alert.
+    refusing->plotViewSeedWasMoved(refusing->plotView(), firstSeed(*refusing));
+    EXPECT_TRUE(alerts->messages.empty());
+    EXPECT_EQ(refusing->statusReporter()->currentMessage(),
+              "Script error in 10 of 10 paths: sweep values are read-only");
 
-    alerts->clear();
     auto vanishing = scriptWindow(vanishingEvolutionScript);
     ASSERT_TRUE(vanishing);
-    ASSERT_EQ(alerts->messages.size(), 1u);
-    EXPECT_EQ(alerts->messages[0], "evolution has gone away");
+    EXPECT_TRUE(alerts->messages.empty());
+    EXPECT_EQ(vanishing->statusReporter()->currentMessage(),
+              "Script error in 10 of 10 paths: evolution has gone away");
     EXPECT_EQ(pathsOf(vanishing->plotView(), firstSeed(*vanishing))[0].vertices.size(), 1000u);
+}
+
+TEST_F(PlotWindowControllerTest, DivergingAndStoppedPathsAreReportedOncePerRecomputation) {
+    // Blows up for a > 0 (dx/dt = a x^2), stays finite for a <= 0.
+    auto diverging = scriptWindow(R"(
+var parameters = ["a"];
+function evolution(p, x, y, z) { return [p[0] * x * x, 0, 0]; }
+)");
+    ASSERT_TRUE(diverging);
+    EXPECT_EQ(diverging->statusReporter()->currentMessage(), "");
+    diverging->system().parameter(0).setMin(-1.0);
+    diverging->system().parameter(0).setMax(8.0);
+    diverging->addSeed();
+    diverging->changeEvolutions(10);
+    // s = 1/9 gives a = 0, which stays at the seed; from s = 2/9 on a = 1 ... 8 and the seed at
+    // (1, 1, 1) runs off within 10 time units. The second seed sits at the origin, a fixed point.
+    EXPECT_EQ(diverging->statusReporter()->currentMessage(),
+              "Seed 1 at (1, 1, 1): 8 of 10 paths left the finite range, the first from a = 1.");
+    EXPECT_TRUE(alerts->messages.empty());
+
+    auto endless = scriptWindow(R"(
+var parameters = [];
+function evolution(p, x, y, z) { for (;;) {} }
+)");
+    ASSERT_TRUE(endless);
+    endless->changeEvolutions(3);
+    EXPECT_EQ(endless->statusReporter()->currentMessage(),
+              "The time limit stopped the script in 3 of 3 paths; they end where it stopped.");
+    EXPECT_TRUE(alerts->messages.empty());
 }
 
 TEST_F(PlotWindowControllerTest, AFileThatDoesNotLoadShowsWhyAndOpensNoWindow) {
