@@ -14,6 +14,7 @@
 #include "KNScriptPathDriver.h"
 #include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
+#include "KNSweepKey.h"
 #include "KNTableReload.h"
 #include "KNWindowKeyCommands.h"
 #include "PathDuration.h"
@@ -162,6 +163,7 @@ void KNPlotWindowController::windowDidLoad() {
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
+    showAxisNames();
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
     KNInitialState::apply(*this, openingDeclaration ? *openingDeclaration
@@ -313,6 +315,8 @@ int KNPlotWindowController::numberOf(Seed* seed) {
 }
 
 void KNPlotWindowController::updateAllSeeds() {
+    const KNSweepKey key = KNSweepKey::describe(kinoraSystem->parameters);
+    plotView()->setSweepKey(key.start, key.end);
     _lastOutcome = {};
     report.clear();
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
@@ -450,8 +454,9 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
 }
 
 void KNPlotWindowController::cancelOperation() {
+    KNFrameStatistics::beginEvent("deselect");
     plotView()->deselectSeed();
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
@@ -459,9 +464,10 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
     if (seed == nullptr) {
         return;
     }
+    KNFrameStatistics::beginEvent("move");
     seed->transform.position = position;
     plotViewSeedWasMoved(plotView(), seed);
-    plotView()->redraw();
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
@@ -602,6 +608,8 @@ void KNPlotWindowController::changeParameterMapping() {
     _axisToParameterMapping = {xPopupButton()->currentIndex() - 1,
                                yPopupButton()->currentIndex() - 1,
                                zPopupButton()->currentIndex() - 1};
+    showAxisNames();
+    parameterView()->requestRedraw();
     parameterSpaceViewBoundsDidChange(parameterView());
 }
 
@@ -618,6 +626,17 @@ void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceV
     reloadData(sliderTableView(), *this);
     updateAllSeeds();
     plotView()->requestRedraw();
+}
+
+void KNPlotWindowController::showAxisNames() {
+    std::array<QString, 3> names;
+    for (std::size_t axis = 0; axis < names.size(); ++axis) {
+        const std::int32_t index = _axisToParameterMapping[axis];
+        if (index >= 0 && index < kinoraSystem->parameterCount()) {
+            names[axis] = QString::fromStdString(kinoraSystem->parameter(index).name);
+        }
+    }
+    parameterView()->setAxisNames(names);
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

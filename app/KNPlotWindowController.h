@@ -193,6 +193,8 @@ private:
     // One user action's recomputation of every seed, or of one; what its paths ran into is
     // reported once.
     void updateAllSeeds();
+    // Names the parameter-space view's axes after the mapped parameters.
+    void showAxisNames();
     void recomputeSeed(Seed* seed);
     void reportOutcome();
     // The seed's place in the plot view's list, counted from 1 as the user counts them.

@@ -3,6 +3,8 @@
 #include "BoundingBox.h"
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
+#include "KNImageLimits.h"
+#include "KNLabelRenderer.h"
 #include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
@@ -38,6 +40,11 @@ constexpr double scrollDeltaPerNotch = 10.0;
 constexpr double touchpadPixelsPerDelta = 10.0;
 // One wheel event never scales by more than this factor (or its inverse).
 constexpr float maximumScrollFactor = 2.0f;
+// Bytes per pixel of a view's images: picture, pick image, depth and stencil, and the plot view's
+// kept layer of picture, depth and stencil.
+constexpr int viewBytesPerPixel = 20;
+// Of an exported image: picture, depth and stencil.
+constexpr int exportBytesPerPixel = 8;
 // The part of the view's half-width and half-height left free around a framed box.
 constexpr double framingMargin = 0.1;
 
@@ -127,6 +134,9 @@ void KNOpenGLView::awakeFromNib() {
     colorRampShader = std::make_unique<kinora::Shader>();
     loadShaders();
 
+    labelRenderer = std::make_unique<KNLabelRenderer>();
+    labelRenderer->load(resourcePath("shaders/label", "vsh"), resourcePath("shaders/label", "fsh"));
+
     buildOffscreenImages(initialImageSize, initialImageSize);
     buildAxes();
 
@@ -198,7 +208,8 @@ void KNOpenGLView::update() {
     }
     KNFrameStatistics::beginEvent("resize");
     ensureContext();
-    buildOffscreenImages(pixelWidth(), pixelHeight());
+    const QSize images = KNImageLimits::fit(QSize(pixelWidth(), pixelHeight()), viewBytesPerPixel);
+    buildOffscreenImages(images.width(), images.height());
     const float aspect =
         static_cast<float>(static_cast<double>(frameWidth()) / static_cast<double>(frameHeight()));
     scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
@@ -213,6 +224,7 @@ void KNOpenGLView::redraw() {
     ensureContext();
     const KNStopwatch drawing;
     drawPicture(*framebuffer);
+    drawOverlay(*framebuffer, devicePixelRatio());
     pickImageStale = true;
     if (KNFrameStatistics::enabled()) {
         // The renderer may defer the work: finish it so it counts as drawing, not presenting.
@@ -222,7 +234,8 @@ void KNOpenGLView::redraw() {
     const KNStopwatch presenting;
     present();
     KNFrameStatistics::redrawDone(drawTime, presenting.elapsed(), wasRequested,
-                                  statisticsSeedCount(), pixelWidth(), pixelHeight());
+                                  statisticsSeedCount(), framebuffer->getWidth(),
+                                  framebuffer->getHeight());
 }
 
 void KNOpenGLView::requestRedraw() {
@@ -249,19 +262,79 @@ void KNOpenGLView::drawPicture(kinora::Framebuffer& target) {
     scene->drawPicture({}, true, &target);
 }
 
+void KNOpenGLView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    labelRenderer->draw(labels(), *scene, target, pixelsPerPoint);
+}
+
+std::vector<KNLabel> KNOpenGLView::labels() const {
+    return {};
+}
+
+std::vector<KNLabel> KNOpenGLView::axisLabels(const std::array<QString, 3>& names, bool ticks) {
+    // The axes' own colours, lightened to read on black.
+    const QColor tints[3] = {QColor(255, 150, 150), QColor(150, 235, 150), QColor(160, 185, 255)};
+    const kinora::Vector3 directions[3] = {kinora::xAxis, kinora::yAxis, kinora::zAxis};
+    std::vector<KNLabel> result;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!names[axis].isEmpty()) {
+            KNLabel name;
+            name.text = names[axis];
+            name.position = directions[axis] * 10.8;
+            name.colour = tints[axis];
+            name.horizontalAlignment = 0.5;
+            name.verticalAlignment = 0.5;
+            name.slideTowards = kinora::Vector3();
+            result.push_back(name);
+        }
+        if (!ticks) {
+            continue;
+        }
+        for (int value : {-10, -5, 5, 10}) {
+            KNLabel tick;
+            tick.text = QString::number(value);
+            tick.position = directions[axis] * static_cast<double>(value);
+            tick.offsetX = 3.0;
+            tick.offsetY = 1.0;
+            tick.hideNear = kinora::Vector3();
+            result.push_back(tick);
+        }
+    }
+    return result;
+}
+
 void KNOpenGLView::present() {
     // An unexposed window has no drawable to present to; the off-screen picture is up to date
     // regardless.
-    if (!isExposed() || handle() == nullptr || !KNSharedContext::makeCurrent(this)) {
+    if (!isExposed() || handle() == nullptr) {
+        return;
+    }
+    // Attaching the context to a window makes the platform allocate its buffers at the
+    // window's size: gigabytes for the largest windows.
+    const QSize windowPixels(pixelWidth(), pixelHeight());
+    if (!KNImageLimits::canPresent(windowPixels)) {
+        if (!tooLargeReported) {
+            std::fprintf(stderr,
+                         "A view of %d x %d pixels is larger than the GL can show (at most %d on "
+                         "a side); it stays blank until it is smaller.\n",
+                         windowPixels.width(), windowPixels.height(), KNImageLimits::largestSide());
+            tooLargeReported = true;
+        }
+        return;
+    }
+    tooLargeReported = false;
+    if (!KNSharedContext::makeCurrent(this)) {
         return;
     }
     const GLuint window = KNSharedContext::defaultFramebufferObject();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer->id);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
+    // Images capped below the window's size are stretched over it.
+    const bool sameSize = framebuffer->getWidth() == windowPixels.width() &&
+                          framebuffer->getHeight() == windowPixels.height();
     glBlitFramebuffer(0, 0, framebuffer->getWidth(), framebuffer->getHeight(), 0, 0,
-                      framebuffer->getWidth(), framebuffer->getHeight(), GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+                      windowPixels.width(), windowPixels.height(), GL_COLOR_BUFFER_BIT,
+                      sameSize ? GL_NEAREST : GL_LINEAR);
     glBindFramebuffer(GL_FRAMEBUFFER, window);
     if (KNSharedContext::windowHasAlpha()) {
         // The picture is transparent where nothing was drawn; the window shows it opaque.
@@ -273,11 +346,12 @@ void KNOpenGLView::present() {
     KNSharedContext::swapBuffers(this);
 }
 
-QImage KNOpenGLView::renderImage(QSize pixelSize) {
-    if (!scene || pixelSize.isEmpty()) {
+QImage KNOpenGLView::renderImage(QSize wantedSize) {
+    if (!scene || wantedSize.isEmpty()) {
         return {};
     }
     ensureContext();
+    const QSize pixelSize = KNImageLimits::fit(wantedSize, exportBytesPerPixel);
     auto picture = makeImage(pixelSize.width(), pixelSize.height());
     auto target = makePictureTarget(picture.get(), nullptr);
 
@@ -292,6 +366,7 @@ QImage KNOpenGLView::renderImage(QSize pixelSize) {
                       static_cast<float>(centre + halfWidth), camera.bottom, camera.top,
                       camera.near, camera.far);
     drawPicture(*target);
+    drawOverlay(*target, devicePixelRatio());
     camera = shown;
 
     QImage image(pixelSize, QImage::Format_RGBX8888);
@@ -339,15 +414,6 @@ void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
     scene->transform = camera.sceneTransform;
     scene->camera.transform = camera.eye;
     scene->camera.zoom = camera.zoom;
-}
-
-int KNOpenGLView::maximumImageSide() {
-    ensureContext();
-    GLint texture = 0;
-    GLint renderbuffer = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    return std::min(texture, renderbuffer);
 }
 
 void KNOpenGLView::frameBox(const kinora::BoundingBox& box) {
@@ -416,13 +482,18 @@ void KNOpenGLView::updatePickImage() {
 
 QPoint KNOpenGLView::pickPixel(QPointF locationInView) const {
     // Pixel rows are counted from the top in the window and from the bottom in the images: a
-    // point inside the window's row r (top-down) lies in image row height - 1 - r.
+    // point inside the window's row r (top-down) lies in image row height - 1 - r. Images
+    // capped below the window's size cover it at a coarser scale.
+    const int width = framebuffer->getWidth();
+    const int height = framebuffer->getHeight();
     const double ratio = devicePixelRatio();
-    const int column = static_cast<int>(std::floor(locationInView.x() * ratio));
+    const double scaleX = static_cast<double>(width) / pixelWidth();
+    const double scaleY = static_cast<double>(height) / pixelHeight();
+    const int column = static_cast<int>(std::floor(locationInView.x() * ratio * scaleX));
     const int rowFromTop =
-        static_cast<int>(std::floor((frameHeight() - locationInView.y()) * ratio));
-    return QPoint(std::clamp(column, 0, pixelWidth() - 1),
-                  std::clamp(pixelHeight() - 1 - rowFromTop, 0, pixelHeight() - 1));
+        static_cast<int>(std::floor((frameHeight() - locationInView.y()) * ratio * scaleY));
+    return QPoint(std::clamp(column, 0, width - 1),
+                  std::clamp(height - 1 - rowFromTop, 0, height - 1));
 }
 
 void KNOpenGLView::mouseDragged(QPointF locationInView) {

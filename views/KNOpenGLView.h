@@ -1,14 +1,18 @@
 #pragma once
 
+#include "KNLabel.h"
 #include "KNViewCamera.h"
 #include "Transform.h"
 
 #include <QImage>
 #include <QPointF>
 #include <QWindow>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
+class KNLabelRenderer;
 class QOpenGLContext;
 class Texture2D;
 
@@ -60,10 +64,12 @@ public:
     // Asks for a redraw once control returns to the event loop: all requests of one event (and
     // of events handled before it runs) make a single redraw.
     void requestRedraw();
-    // The picture as it would be shown, drawn off screen at pixelSize (device pixels) with the
-    // view's camera and an aspect ratio that follows pixelSize. For exporting images; the view's
-    // own images and window are left alone. Null when the size is empty.
-    QImage renderImage(QSize pixelSize);
+    // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
+    // pixels) with the view's camera and an aspect ratio that follows the size. For exporting
+    // images; the view's own images and window are left alone. A size beyond what the GL can
+    // allocate or the memory budget allows (KNImageLimits) gives a smaller image of the same
+    // shape. Null when the size is empty.
+    QImage renderImage(QSize wantedSize);
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
@@ -71,8 +77,6 @@ public:
     KNViewCamera viewCamera() const;
     // Takes over the transforms and zoom (the size stays the window system's). No redraw.
     void setViewCamera(const KNViewCamera& camera);
-    // The widest and tallest image renderImage can draw on this GL.
-    static int maximumImageSide();
     // Places the scene so that box fills the picture with a small margin, keeping its rotation;
     // turning and zooming then centre on the box. An empty box returns to the default placement.
     // No redraw.
@@ -108,6 +112,13 @@ protected:
     // Draws the picture (colour attachment 0 of target) of the scene; subclasses may draw it
     // another way as long as the result is the same.
     virtual void drawPicture(kinora::Framebuffer& target);
+    // What is drawn over the picture: the labels() and whatever subclasses add. Never picked.
+    virtual void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint);
+    // The texts over the picture; the base has none.
+    virtual std::vector<KNLabel> labels() const;
+    // The axes' names at their positive ends, each lightly tinted with its axis' colour (an
+    // empty name is left out), and with ticks the values -10, -5, 5 and 10 along each axis.
+    static std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks);
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -124,7 +135,8 @@ protected:
     // The view's size in points, each side truncated to an int and at least 1.
     int frameWidth() const;
     int frameHeight() const;
-    // The size of the off-screen images and of the viewport: device pixels, each side >= 1.
+    // The view's size in device pixels, each side >= 1: the size of the off-screen images as long
+    // as the GL and the memory budget allow it (KNImageLimits).
     int pixelWidth() const;
     int pixelHeight() const;
 
@@ -147,6 +159,7 @@ protected:
     std::unique_ptr<Texture2D> displayTexture;
     std::unique_ptr<Texture2D> pickTexture;
     std::unique_ptr<kinora::Framebuffer> framebuffer;
+    std::unique_ptr<KNLabelRenderer> labelRenderer;
     kinora::Renderable* selected = nullptr;
     QPointF previousPointInView;
 
@@ -167,6 +180,8 @@ private:
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
     bool redrawPending = false;
+    // Whether the console has been told that the window is too large to draw to.
+    bool tooLargeReported = false;
     bool pickImageStale = true;
     // Set from a Shift+primary or a middle-button press until its release.
     bool panning = false;

@@ -6,6 +6,7 @@
 #include "Renderable.h"
 #include "Scene.h"
 
+#include <QStringList>
 #include <cassert>
 #include <epoxy/gl.h>
 
@@ -132,6 +133,36 @@ void KNParameterSpaceView::renderableDraggedFromPointToPoint(kinora::Renderable*
     if (auto receiver = delegate()) {
         receiver->parameterSpaceViewBoundsDidChange(this);
     }
+}
+
+void KNParameterSpaceView::setAxisNames(const std::array<QString, 3>& names) {
+    axisNames = names;
+}
+
+std::vector<KNLabel> KNParameterSpaceView::labels() const {
+    std::vector<KNLabel> result = axisLabels(axisNames, false);
+    for (const kinora::Renderable* handle : {minHandle.get(), maxHandle.get()}) {
+        if (handle == nullptr) {
+            continue;
+        }
+        QStringList values;
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!axisNames[static_cast<std::size_t>(axis)].isEmpty()) {
+                values << QString::number(coordinateOrZero(handle->transform.position, axis), 'g',
+                                          4);
+            }
+        }
+        if (values.isEmpty()) {
+            continue;
+        }
+        KNLabel label;
+        label.text = values.join(QStringLiteral(", "));
+        label.position = handle->transform.position;
+        label.offsetX = 8.0;
+        label.offsetY = 4.0;
+        result.push_back(label);
+    }
+    return result;
 }
 
 bool KNParameterSpaceView::isSelectable(kinora::Renderable* r) const {

@@ -26,6 +26,9 @@ public:
     // The start (end) handle's coordinate on axis, 0.0 for any other axis.
     double minValueForAxis(int axis) const;
     double maxValueForAxis(int axis) const;
+    // The names of the parameters the axes show, x, y, z; an empty name for an axis that shows
+    // none. Named axes are labelled, and the handles show their values on them.
+    void setAxisNames(const std::array<QString, 3>& names);
 
     // Non-owning: messages are dropped once the delegate is gone.
     std::shared_ptr<KNParameterSpaceViewDelegate> delegate() const;
@@ -35,6 +38,8 @@ protected:
     void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
+    // The named axes, and beside each handle its values on them.
+    std::vector<KNLabel> labels() const override;
 
     std::unique_ptr<kinora::Mesh> handleMesh;
     std::unique_ptr<kinora::Mesh> pathMesh;
@@ -46,4 +51,5 @@ protected:
 
 private:
     std::weak_ptr<KNParameterSpaceViewDelegate> _delegate;
+    std::array<QString, 3> axisNames;
 };

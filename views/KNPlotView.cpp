@@ -1,6 +1,7 @@
 #include "KNPlotView.h"
 
 #include "KNFrameStatistics.h"
+#include "KNLabelRenderer.h"
 #include "KNPlotViewDelegate.h"
 #include "KNRenderCallbacks.h"
 #include "Mesh.h"
@@ -124,6 +125,45 @@ void KNPlotView::drawPicture(kinora::Framebuffer& target) {
         return;
     }
     KNOpenGLView::drawPicture(target);
+}
+
+namespace {
+// The colour key's bar, in points from the lower left corner.
+const QRectF keyBar(12.0, 24.0, 96.0, 8.0);
+} // namespace
+
+void KNPlotView::setSweepKey(const QString& start, const QString& end) {
+    sweepStart = start;
+    sweepEnd = end;
+}
+
+void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    if (!sweepStart.isEmpty() || !sweepEnd.isEmpty()) {
+        labelRenderer->drawColourBar(*colorRampShader, keyBar, target, pixelsPerPoint);
+    }
+    KNOpenGLView::drawOverlay(target, pixelsPerPoint);
+}
+
+std::vector<KNLabel> KNPlotView::labels() const {
+    std::vector<KNLabel> result =
+        axisLabels({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, true);
+    if (sweepStart.isEmpty() && sweepEnd.isEmpty()) {
+        return result;
+    }
+    // The start's text above the bar's start, the end's below its end.
+    KNLabel start;
+    start.text = sweepStart;
+    start.anchor = KNLabel::Anchor::view;
+    start.position = kinora::Vector3(keyBar.left(), keyBar.bottom() + 1.0, 0.0);
+    result.push_back(start);
+    KNLabel end;
+    end.text = sweepEnd;
+    end.anchor = KNLabel::Anchor::view;
+    end.position = kinora::Vector3(keyBar.right(), keyBar.top() - 1.0, 0.0);
+    end.horizontalAlignment = 1.0;
+    end.verticalAlignment = 1.0;
+    result.push_back(end);
+    return result;
 }
 
 int KNPlotView::statisticsSeedCount() const {

@@ -42,6 +42,10 @@ public:
     void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
                            int vertexCount, int indexCount, float sValue);
 
+    // The colour key's texts: the parameter values at the start (s = 0) and at the end (s = 1)
+    // of the sweep. Shown from the next redraw on.
+    void setSweepKey(const QString& start, const QString& end);
+
     // Non-owning: messages are dropped once the delegate is gone.
     std::shared_ptr<KNPlotViewDelegate> delegate() const;
     void setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate);
@@ -56,6 +60,9 @@ protected:
     // While a seed is dragged among others, only it is drawn again on every frame.
     void drawPicture(kinora::Framebuffer& target) override;
     int statisticsSeedCount() const override;
+    // The axes with their names and ticks, and the colour key in the lower left corner.
+    void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
+    std::vector<KNLabel> labels() const override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -76,4 +83,6 @@ private:
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;
+    QString sweepStart;
+    QString sweepEnd;
 };

@@ -1,9 +1,11 @@
 #include "Framebuffer.h"
+#include "KNImageLimits.h"
 #include "Scene.h"
 #include "Seed.h"
 #include "ViewTestSupport.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -35,6 +37,7 @@ protected:
     // The picture as the one pass over every renderable in index order draws it.
     std::vector<std::uint32_t> referencePicture() {
         view.scene->draw();
+        view.drawOverlay(*view.framebuffer, 1.0);
         return picture();
     }
 
@@ -146,6 +149,33 @@ TEST_F(DrawingTest, ASelectionShowsRightAfterTheClick) {
     clickAt(view, {5, 5});
     settle();
     EXPECT_EQ(count(picture(), white), 100);
+}
+
+TEST_F(DrawingTest, LabelsShowOnScreenAndInTheExportedImage) {
+    view.setSweepKey("rho 10", "rho 28");
+    view.setZoom(0.4f);
+    view.redraw();
+    const QImage shown = pictureOf(*view.framebuffer);
+    const QImage exported = view.renderImage(QSize(2 * size, 2 * size));
+    ASSERT_EQ(exported.size(), QSize(2 * size, 2 * size));
+    const QPointF name = onScreen(kinora::Vector3(10.8, 0.0, 0.0));
+    EXPECT_GT(xAxisNamePixelsNear(shown, name.x(), size - name.y(), 1), 5);
+    EXPECT_GT(xAxisNamePixelsNear(exported, 2 * name.x(), 2 * (size - name.y()), 2), 5);
+}
+
+TEST_F(DrawingTest, AHugeViewGetsImagesWithinTheLimitsAndStillPicks) {
+    Seed* seed = view.addSeed();
+    resizeAndWait(view, 32767, 32767);
+    const double pixels = double(view.framebuffer->getWidth()) * view.framebuffer->getHeight();
+    EXPECT_LE(pixels * 20, KNImageLimits::memoryBudget);
+    EXPECT_LE(view.framebuffer->getWidth(), KNImageLimits::largestSide());
+    EXPECT_NEAR(double(view.framebuffer->getWidth()) / view.framebuffer->getHeight(), 1.0, 1e-3);
+    view.redraw();
+    const QImage exported = view.renderImage(QSize(32767, 16384));
+    EXPECT_LE(double(exported.width()) * exported.height() * 8, KNImageLimits::memoryBudget);
+    EXPECT_NEAR(double(exported.width()) / exported.height(), 2.0, 1e-2);
+    clickAt(view, QPointF(view.width() / 2.0, view.height() / 2.0));
+    EXPECT_EQ(view.selected, seed);
 }
 
 // Runs in a second copy of this binary with the statistics switched on.

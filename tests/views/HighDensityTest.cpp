@@ -58,6 +58,15 @@ TEST_F(HighDensity, TurnsOneDegreePerPoint) {
     }
 }
 
+TEST_F(HighDensity, LabelsAreDrawnAtTheFullDensity) {
+    view.setZoom(0.4f);
+    view.redraw();
+    const QPointF name = projectToView(*view.scene, kinora::Vector3(10.8, 0.0, 0.0), 300, 200);
+    EXPECT_GT(
+        xAxisNamePixelsNear(pictureOf(*view.framebuffer), 2 * name.x(), 2 * (200 - name.y()), 2),
+        20);
+}
+
 TEST(HighDensityRun, PassesAtADevicePixelRatioOfTwo) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -68,7 +77,7 @@ TEST(HighDensityRun, PassesAtADevicePixelRatioOfTwo) {
     ASSERT_TRUE(child.waitForFinished(120000));
     const QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 3 tests")) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 4 tests")) << output.toStdString();
     EXPECT_FALSE(output.contains("SKIPPED")) << output.toStdString();
 }
 

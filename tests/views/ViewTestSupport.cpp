@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 
+#include "Framebuffer.h"
 #include "GLBufferContents.h"
 #include "Matrix4.h"
 #include "Mesh.h"
@@ -100,6 +101,30 @@ QPointF projectToView(kinora::Scene& scene, kinora::Vector3 position, double vie
     };
     return QPointF((clip[0] / clip[3] + 1.0) / 2.0 * viewWidth,
                    (clip[1] / clip[3] + 1.0) / 2.0 * viewHeight);
+}
+
+QImage pictureOf(kinora::Framebuffer& target) {
+    QImage image(target.getWidth(), target.getHeight(), QImage::Format_RGBA8888);
+    target.bind();
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glReadPixels(0, 0, image.width(), image.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    target.unbind();
+    return image.mirrored();
+}
+
+int xAxisNamePixelsNear(const QImage& image, double x, double y, int scale) {
+    int found = 0;
+    for (int dy = -12 * scale; dy <= 12 * scale; ++dy) {
+        for (int dx = -12 * scale; dx <= 12 * scale; ++dx) {
+            const QPoint at(static_cast<int>(x) + dx, static_cast<int>(y) + dy);
+            if (!image.rect().contains(at)) {
+                continue;
+            }
+            const QColor colour = image.pixelColor(at);
+            found += colour.red() > 200 && colour.green() < 190 && colour.blue() < 190 ? 1 : 0;
+        }
+    }
+    return found;
 }
 
 std::vector<float> readFloatBuffer(unsigned buffer) {

@@ -9,6 +9,7 @@
 #include "Scene.h"
 #include "Vector3.h"
 
+#include <QImage>
 #include <QPoint>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@ public:
     using KNOpenGLView::colorRampShader;
     using KNOpenGLView::displayShader;
     using KNOpenGLView::displayTexture;
+    using KNOpenGLView::drawOverlay;
     using KNOpenGLView::flatColorShader;
     using KNOpenGLView::framebuffer;
     using KNOpenGLView::pathShader;
@@ -69,6 +71,12 @@ void wheel(KNOpenGLView& view, int angleDeltaY, int pixelDeltaY = 0);
 // scene's camera and transform exactly as the draw pass does.
 QPointF projectToView(kinora::Scene& scene, kinora::Vector3 position, double viewWidth,
                       double viewHeight);
+
+// Colour attachment 0 of target as an image, top row first.
+QImage pictureOf(kinora::Framebuffer& target);
+// Pixels of the x axis' name (light red) within 12 points of (x, y) (pixels, y from the top) in
+// an image of scale pixels per point.
+int xAxisNamePixelsNear(const QImage& image, double x, double y, int scale);
 
 // Leaves no GL context current, as the window system may when a surface goes away.
 void releaseCurrentContext();

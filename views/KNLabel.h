@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Vector3.h"
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+// A line of text drawn over a view's picture, always legible: light text with a dark outline,
+// never hidden by the scene and never picked.
+struct KNLabel {
+    enum class Anchor {
+        // position is a point of the scene, in the coordinates its renderables use.
+        scene,
+        // position is a point of the view in points, origin at the lower left.
+        view,
+    };
+
+    QString text;
+    Anchor anchor = Anchor::scene;
+    kinora::Vector3 position;
+    QColor colour = QColor(235, 235, 235);
+    // Which point of the text's box sits at the anchor: 0 left (bottom), 0.5 centre, 1 right
+    // (top); the box then moves by offset points.
+    double horizontalAlignment = 0.0;
+    double verticalAlignment = 0.0;
+    double offsetX = 0.0;
+    double offsetY = 0.0;
+    // Scene anchors only. A label whose anchor falls outside the picture slides back towards
+    // this point's place on the picture until it is inside (an axis name follows its axis to
+    // the picture's edge).
+    std::optional<kinora::Vector3> slideTowards;
+    // Scene anchors only. Left out when it would sit on top of this point's place (a tick of an
+    // axis seen end-on).
+    std::optional<kinora::Vector3> hideNear;
+};
