@@ -7,6 +7,7 @@
 #include "LorenzFan.h"
 #include "RK4Integrator.h"
 #include "RatioRegistry.h"
+#include "ScriptContext.h"
 #include "Trajectory.h"
 
 #include <JavaScriptCore/JavaScript.h>
@@ -59,8 +60,7 @@ private:
 class BareCalls {
 public:
     explicit BareCalls(bool timeLimit)
-        : context(JSGlobalContextCreate(nullptr)), integrator(step),
-          system(nullptr, &integrator, 3) {
+        : context(owner.ref()), integrator(step), system(nullptr, &integrator, 3) {
         setSweep(system);
         if (timeLimit) {
             JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(context), callTimeLimit, nullptr,
@@ -75,10 +75,7 @@ public:
         JSStringRelease(name);
         JSValueProtect(context, evolution);
     }
-    ~BareCalls() {
-        JSValueUnprotect(context, evolution);
-        JSGlobalContextRelease(context);
-    }
+    ~BareCalls() { JSValueUnprotect(context, evolution); }
     BareCalls(const BareCalls&) = delete;
     BareCalls& operator=(const BareCalls&) = delete;
 
@@ -119,6 +116,8 @@ private:
         });
     }
 
+    // The program's own context, so the engine's options are set before it.
+    kinora::ScriptContext owner;
     JSGlobalContextRef context;
     JSObjectRef evolution;
     kinora::RK4Integrator integrator;

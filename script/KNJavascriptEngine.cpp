@@ -1,6 +1,7 @@
 #include "KNJavascriptEngine.h"
 
 #include "InitialDeclarationReader.h"
+#include "ScriptEngineStartup.h"
 #include "ScriptString.h"
 
 #include <cmath>
@@ -43,13 +44,13 @@ bool isMissing(JSContextRef context, JSValueRef value) {
 }
 
 // What the shared callback evaluates: the engine made current last. The argument array is
-// filled in place for every call; slot 0 is the engine's parameter array, which the engine
-// protects.
+// filled in place for every call; the engine protects the function and the parameter array in
+// slot 0.
 struct CurrentEngine {
     const KNJavascriptEngine* engine = nullptr;
     kinora::ScriptContext* context = nullptr;
     // Null unless the engine's `evolution` was a function when it was made current.
-    kinora::ProtectedScriptValue evolution;
+    JSObjectRef evolution = nullptr;
     JSValueRef arguments[4] = {};
 };
 
@@ -71,7 +72,7 @@ double component(JSContextRef context, JSObjectRef derivative, unsigned index) {
 
 kinora::Vector3 evaluateCurrentEngine(double, const std::vector<kinora::Parameter>&,
                                       kinora::Vector3 state) {
-    const auto function = const_cast<JSObjectRef>(current.evolution.get());
+    const JSObjectRef function = current.evolution;
     if (!function || current.context->wasStopped()) {
         return {notANumber, notANumber, notANumber};
     }
@@ -116,6 +117,10 @@ std::optional<int> lineOf(JSContextRef context, JSObjectRef thrown) {
 
 std::shared_ptr<KNJavascriptEngine>
 KNJavascriptEngine::initWithSourceString(const std::string& source, KNError* error) {
+    if (const std::optional<std::string>& failure = kinora::ScriptEngineStartup::failure()) {
+        store(error, makeError(*failure));
+        return nullptr;
+    }
     std::shared_ptr<KNJavascriptEngine> engine(new KNJavascriptEngine());
     if (std::optional<KNError> failure = engine->load(source)) {
         store(error, std::move(*failure));
@@ -226,15 +231,27 @@ void KNJavascriptEngine::makeCurrentEngineOrError(KNError* error) {
     current.context = &_context;
     current.arguments[0] = parameterValues.get();
     _context.clearStopped();
+    evolution.reset();
 
     // A script may have replaced its function by anything; calling that is refused here.
-    JSObjectRef evolution = nullptr;
-    if (std::optional<KNError> failure = lookUpEvolution(&evolution)) {
+    JSObjectRef function = nullptr;
+    if (std::optional<KNError> failure = lookUpEvolution(&function)) {
         store(error, std::move(*failure));
         return;
     }
     // Protected because the script can drop its global reference while this one is in use.
-    current.evolution = kinora::ProtectedScriptValue(context, evolution);
+    evolution = kinora::ProtectedScriptValue(context, function);
+    current.evolution = function;
+}
+
+kinora::ScriptRK4Driver::Run KNJavascriptEngine::integrateRK4(kinora::Vector3 state,
+                                                              std::int32_t count, double h,
+                                                              double h2, double* states) {
+    if (!evolution.get()) {
+        return {};
+    }
+    return rk4Driver.run(const_cast<JSObjectRef>(evolution.get()), parameterValues.get(), state,
+                         count, h, h2, states);
 }
 
 void KNJavascriptEngine::prepareToEvaluateSystem(const KinoraSystem& system, KNError* error) {
@@ -307,19 +324,19 @@ JSValueRef KNJavascriptEngine::globalProperty(const char* name, JSValueRef* exce
 std::optional<KNError> KNJavascriptEngine::lookUpEvolution(JSObjectRef* function) {
     const JSContextRef context = _context.ref();
     JSValueRef exception = nullptr;
-    const JSValueRef evolution = globalProperty("evolution", &exception);
+    const JSValueRef value = globalProperty("evolution", &exception);
     if (exception) {
         return failureFrom(exception);
     }
-    if (isMissing(context, evolution)) {
+    if (isMissing(context, value)) {
         return makeError("Function 'evolution' is undefined.");
     }
-    if (!JSValueIsObject(context, evolution) ||
-        !JSObjectIsFunction(context, const_cast<JSObjectRef>(evolution))) {
+    if (!JSValueIsObject(context, value) ||
+        !JSObjectIsFunction(context, const_cast<JSObjectRef>(value))) {
         return makeError("'evolution' is not a function");
     }
     if (function) {
-        *function = const_cast<JSObjectRef>(evolution);
+        *function = const_cast<JSObjectRef>(value);
     }
     return std::nullopt;
 }

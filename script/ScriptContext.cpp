@@ -1,26 +1,18 @@
 #include "ScriptContext.h"
 
 #include "ExecutionTimeLimit.h"
+#include "ScriptEngineStartup.h"
 
 #include <cassert>
-#include <jsc/jsc.h>
+#include <cmath>
 
 namespace kinora {
 
-namespace {
-
-// Optimised code by default checks the time limit only when a signal interrupts it, and that
-// misses some runs of a compiled endless loop; checking at every loop head always stops it. The
-// option must be set before the first context exists.
-bool pollForTimeLimit() {
-    return jsc_options_set_boolean("usePollingTraps", TRUE);
-}
-
-} // namespace
-
 ScriptContext::ScriptContext() {
-    [[maybe_unused]] static const bool polling = pollForTimeLimit();
-    assert(polling);
+    // Whoever creates a context has made sure the engine can start; asking again here also
+    // sets the engine's options before the first context whatever the caller.
+    [[maybe_unused]] const bool canStart = !ScriptEngineStartup::failure();
+    assert(canStart);
     _ref = JSGlobalContextCreate(nullptr);
     assert(_ref);
 }
@@ -30,11 +22,43 @@ ScriptContext::~ScriptContext() {
 }
 
 void ScriptContext::setTimeLimit(double seconds) {
+    timeLimit = seconds;
     JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(_ref), seconds, stopRun, this);
 }
 
+void ScriptContext::watchProgress(const double* watched, double quietSeconds) {
+    progress = watched;
+    lastProgress = *watched;
+    quietTicks = 0;
+    allowedQuietTicks = static_cast<int>(std::ceil(quietSeconds / progressTick));
+    // The engine calls back at every tick; a callback that lets the run go on gets another.
+    JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(_ref), progressTick, stopRun, this);
+}
+
+void ScriptContext::endProgressWatch() {
+    progress = nullptr;
+    setTimeLimit(timeLimit);
+}
+
+bool ScriptContext::isStalled() {
+    if (*progress != lastProgress) {
+        lastProgress = *progress;
+        quietTicks = 0;
+        return false;
+    }
+    return ++quietTicks >= allowedQuietTicks;
+}
+
 bool ScriptContext::stopRun(JSContextRef, void* context) {
-    static_cast<ScriptContext*>(context)->_stopped = true;
+    auto* self = static_cast<ScriptContext*>(context);
+    if (self->progress && !self->isStalled()) {
+        // Letting the run go on does not by itself bring another call; setting the limit anew
+        // does.
+        JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(self->_ref), progressTick, stopRun,
+                                            self);
+        return false;
+    }
+    self->_stopped = true;
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "ScriptContext.h"
 #include "ScriptString.h"
 
 #include <chrono>
@@ -8,7 +9,8 @@ namespace {
 
 // The message the script engine itself gives when it evaluates source.
 std::string engineMessageFor(const char* source) {
-    const JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
+    const kinora::ScriptContext owner;
+    const JSGlobalContextRef context = owner.ref();
     const JSStringRef script = JSStringCreateWithUTF8CString(source);
     JSValueRef exception = nullptr;
     JSEvaluateScript(context, script, nullptr, nullptr, 0, &exception);
@@ -19,7 +21,6 @@ std::string engineMessageFor(const char* source) {
     std::string result = text.utf8(4096);
     JSStringRelease(name);
     JSStringRelease(script);
-    JSGlobalContextRelease(context);
     return result;
 }
 
