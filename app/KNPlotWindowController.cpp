@@ -340,6 +340,8 @@ void KNPlotWindowController::addSeed() {
     KNFrameStatistics::beginEvent("add");
     Seed* seed = plotView()->addSeed();
     recomputeSeed(seed);
+    // Selected, so its coordinates can be typed at once.
+    plotView()->selectSeed(seed);
     plotView()->requestRedraw();
 }
 

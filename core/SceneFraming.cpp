@@ -36,11 +36,8 @@ SceneFraming frameBox(const BoundingBox& box, const Matrix4& sceneRotation, cons
     const Matrix3 toEye(camera.viewMatrix());
     const Matrix3 turn(sceneRotation);
     double scale = std::numeric_limits<double>::infinity();
-    for (int corner = 0; corner < 8; ++corner) {
-        const Vector3 point((corner & 1) ? box.max().x : box.min().x,
-                            (corner & 2) ? box.max().y : box.min().y,
-                            (corner & 4) ? box.max().z : box.min().z);
-        const Vector3 q = toEye * (turn * (point - centre));
+    for (const Vector3& corner : box.corners()) {
+        const Vector3 q = toEye * (turn * (corner - centre));
         scale = std::min(scale, lateralBound(q.x, q.z, horizontal, distance));
         scale = std::min(scale, lateralBound(q.y, q.z, vertical, distance));
         // In front of the near plane and before the far one.

@@ -14,7 +14,8 @@ struct SceneFraming {
     double scale = 1.0;
 };
 
-// The framing that keeps every corner of box, turned by sceneRotation, inside the camera's viewing
+// The framing that keeps every corner of box (and so every point added to it), turned by
+// sceneRotation, inside the camera's viewing
 // volume, leaving margin (a fraction of the half-width and half-height) free on every side. The
 // camera must look along its own -z axis at the origin, with a symmetric frustum. An empty box
 // gives the default framing (the origin, scale 1); a box that is a single point is centred at

@@ -86,6 +86,12 @@ void KNPlotView::deselectSeed() {
     selected = nullptr;
 }
 
+void KNPlotView::selectSeed(Seed* seed) {
+    renderableWasDeselected(selected);
+    selected = seed;
+    renderableWasSelected(seed);
+}
+
 void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
     ensureContext();
     for (const SeedEntry& entry : seeds) {

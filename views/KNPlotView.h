@@ -35,6 +35,8 @@ public:
     // Clears the selection as a click on empty space does, reporting the deselection when a
     // seed was selected. No redraw.
     void deselectSeed();
+    // Selects seed, one of this view's, as a click on it does. No redraw.
+    void selectSeed(Seed* seed);
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and

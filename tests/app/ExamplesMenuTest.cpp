@@ -64,7 +64,7 @@ TEST(ExamplesMenu, EveryShippedExampleOpensWithItsAttractorFramed) {
         const QRect extent = pathExtent(screenImageOf(view));
         EXPECT_GT(
             std::max(extent.width() * 1.0 / view->width(), extent.height() * 1.0 / view->height()),
-            0.4);
+            0.55);
         EXPECT_TRUE(QRect(1, 1, view->width() - 2, view->height() - 2).contains(extent));
         example.window()->close();
         settle();

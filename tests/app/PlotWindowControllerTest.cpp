@@ -4,6 +4,7 @@
 #include "KNNumberField.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
+#include "KNSeedInspector.h"
 #include "KNStatusReporter.h"
 #include "RK4Integrator.h"
 #include "RecordingAlertPresenter.h"
@@ -243,10 +244,12 @@ TEST_F(PlotWindowControllerTest, SeedsGetTheirPathsWhenAddedAndWhenMoved) {
     expectPath(moved, expectedTrajectory(controller->system(), 0.01, 4.0 / 9.0, {-2.0, 3.0, 5.0}),
                static_cast<float>(4.0 / 9.0));
 
-    // Selection reports drive the remove button; removing without a selection removes nothing.
-    controller->plotViewSeedWasSelected(controller->plotView(), 0);
+    // A seed added is selected, so its coordinates can be typed; the selection drives the
+    // remove button, and removing without a selection removes nothing.
+    EXPECT_EQ(controller->plotView()->selectedSeed(), seeds[1]);
     EXPECT_TRUE(controller->removeSeedButton()->isEnabled());
-    controller->plotViewSeedWasDeselected(controller->plotView(), 0);
+    EXPECT_EQ(controller->seedInspector()->field(0)->text(), "-2") << "it follows the move";
+    controller->cancelOperation();
     EXPECT_FALSE(controller->removeSeedButton()->isEnabled());
     controller->removeSeed();
     EXPECT_EQ(seedsOf(controller->plotView()).size(), 2u);
