@@ -65,6 +65,8 @@ protected:
             controller->addSeed();
             seedsOf(controller->plotView()).back()->transform.position = position;
         }
+        // A selection is not part of a session.
+        controller->cancelOperation();
         controller->changeIntegrationStep(0.0123);
         controller->changeEvolutions(7);
         KNViewCamera camera = controller->plotView()->viewCamera();
