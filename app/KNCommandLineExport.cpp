@@ -117,6 +117,7 @@ int KNCommandLineExport::run() const {
         return 1;
     }
     controller->window();
+    controller->completeRecomputation();
     // A script that fails or is stopped while its paths are computed would export paths cut
     // short.
     if (alerts->hasReportedError()) {

@@ -103,6 +103,7 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     if (!window) {
         return false;
     }
+    window->completeRecomputation();
     KNPlotView* view = window->plotView();
     const int width = static_cast<int>(view->width() * view->devicePixelRatio()) * scale;
     const int height = static_cast<int>(view->height() * view->devicePixelRatio()) * scale;

@@ -265,41 +265,121 @@ void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
     }
 }
 
-void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
-    const auto pathLength = static_cast<double>(_pathStepLength);
+void KNPlotWindowController::updateSeed(Seed* seed) {
+    if (fanSeed == seed) {
+        fanSeed = nullptr;
+    }
+    if (std::find(pendingSeeds.begin(), pendingSeeds.end(), seed) == pendingSeeds.end()) {
+        // A seed being dragged goes first: its fan is what the user looks at.
+        pendingSeeds.push_front(seed);
+    }
+    recomputation.start(
+        [this](KNRecomputation::Clock::time_point deadline) { return recomputeUntil(deadline); });
+}
+
+bool KNPlotWindowController::hasSeed(Seed* seed) {
+    bool found = false;
+    plotView()->enumerateSeedsWithBlock([&](Seed* each) { found = found || each == seed; });
+    return found;
+}
+
+KNPlotWindowController::FanShape KNPlotWindowController::fanShape(Seed* seed) const {
     const std::optional<std::int32_t> vertexCount =
-        kinora::trajectoryVertexCount(pathLength, _integrator->integrationStep());
+        kinora::trajectoryVertexCount(_pathStepLength, _integrator->integrationStep());
     const auto evolutions = static_cast<std::int32_t>(
         vertexCount ? std::min<std::int64_t>(_evolutionCount,
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
                     : 0);
-    into.compute(*kinoraSystem, *pathDriver, seed->transform.position, evolutions,
-                 vertexCount.value_or(0));
+    return {evolutions, vertexCount.value_or(0)};
 }
 
-void KNPlotWindowController::updateSeed(Seed* seed) {
+void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
+    completeRecomputation();
+    const FanShape shape = fanShape(seed);
+    into.compute(*kinoraSystem, *pathDriver, seed->transform.position, shape.evolutions,
+                 shape.vertexCount);
+}
+
+void KNPlotWindowController::completeRecomputation() {
+    if (recomputation.isRunning()) {
+        recomputation.cancel();
+        recomputeUntil(KNRecomputation::Clock::time_point::max());
+    }
+}
+
+void KNPlotWindowController::startFan(Seed* seed) {
+    const FanShape shape = fanShape(seed);
+    fan.start(seed->transform.position, shape.evolutions, shape.vertexCount);
+    fanSeed = seed;
+    shownPaths = 0;
+    pathBounds[seed] = kinora::BoundingBox();
+    // Only the paths beyond the evolutions are blanked: the others are replaced as they are
+    // computed, and blanking them too would reallocate their buffers twice per drag event.
+    blankPathsFrom(seed, static_cast<std::size_t>(shape.evolutions));
+}
+
+void KNPlotWindowController::showCompletedPaths(Seed* seed) {
     const int seedNumber = numberOf(seed);
-    const KNStopwatch computing;
-    computeFan(seed, fan);
-    KNFrameStatistics::addCompute(computing.elapsed());
-    const std::int32_t evolutions = fan.evolutionCount();
-    const std::int32_t vertexCount = fan.vertexCount();
-    // Only the paths beyond the evolutions are blanked: the others are replaced here, and
-    // blanking them too would reallocate their buffers twice on every drag event.
-    kinora::BoundingBox& bounds = pathBounds[seed] = kinora::BoundingBox();
-    for (std::int32_t m = 0; m < evolutions; ++m) {
-        const kinora::FanPath& path = fan.path(m);
+    kinora::BoundingBox& bounds = pathBounds[seed];
+    for (; shownPaths < fan.completedCount(); ++shownPaths) {
+        const kinora::FanPath& path = fan.path(shownPaths);
         for (const kinora::PathVertex& vertex : path.vertices) {
             bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
-        plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
+        plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(shownPaths)],
                                       reinterpret_cast<const float*>(path.vertices.data()),
-                                      fan.indices().data(), vertexCount, vertexCount,
+                                      fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
                                       static_cast<float>(path.s));
         _lastOutcome.add(path.outcome);
         report.add(seedNumber, seed->transform.position, path.s, *kinoraSystem, path.outcome);
     }
-    blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
+}
+
+bool KNPlotWindowController::recomputeUntil(KNRecomputation::Clock::time_point deadline) {
+    // A seed removed since it was queued is skipped.
+    if (fanSeed && !hasSeed(fanSeed)) {
+        fanSeed = nullptr;
+    }
+    const std::size_t seedCount = pendingSeeds.size() + (fanSeed ? 1 : 0) + seedsDone;
+    while (fanSeed || !pendingSeeds.empty()) {
+        if (!fanSeed) {
+            Seed* seed = pendingSeeds.front();
+            pendingSeeds.pop_front();
+            if (hasSeed(seed)) {
+                startFan(seed);
+            }
+            continue;
+        }
+        const KNStopwatch computing;
+        const bool complete = fan.advance(*kinoraSystem, *pathDriver, stepsPerPiece);
+        const auto elapsed = computing.elapsed();
+        KNFrameStatistics::addCompute(elapsed);
+        // Pieces of a few milliseconds: the deadline is checked often, at little cost.
+        if (elapsed < std::chrono::milliseconds(2)) {
+            stepsPerPiece = std::min<std::int64_t>(stepsPerPiece * 2, 1 << 22);
+        } else if (elapsed > std::chrono::milliseconds(8)) {
+            stepsPerPiece = std::max<std::int64_t>(stepsPerPiece / 2, 1);
+        }
+        showCompletedPaths(fanSeed);
+        if (complete) {
+            fanSeed = nullptr;
+            ++seedsDone;
+        }
+        if (KNRecomputation::Clock::now() >= deadline && (fanSeed || !pendingSeeds.empty())) {
+            statusReporter()->reportProgress(seedsDone, static_cast<int>(seedCount));
+            plotView()->requestRedraw();
+            return false;
+        }
+    }
+    finishRecomputation();
+    return true;
+}
+
+void KNPlotWindowController::finishRecomputation() {
+    seedsDone = 0;
+    statusReporter()->endProgress();
+    reportOutcome();
+    plotView()->requestRedraw();
 }
 
 int KNPlotWindowController::numberOf(Seed* seed) {
@@ -319,15 +399,21 @@ void KNPlotWindowController::updateAllSeeds() {
     plotView()->setSweepKey(key.start, key.end);
     _lastOutcome = {};
     report.clear();
-    plotView()->enumerateSeedsWithBlock([this](Seed* seed) { updateSeed(seed); });
-    reportOutcome();
+    seedsDone = 0;
+    fanSeed = nullptr;
+    pendingSeeds.clear();
+    plotView()->enumerateSeedsWithBlock([this](Seed* seed) { pendingSeeds.push_back(seed); });
+    recomputation.start(
+        [this](KNRecomputation::Clock::time_point deadline) { return recomputeUntil(deadline); });
 }
 
 void KNPlotWindowController::recomputeSeed(Seed* seed) {
-    _lastOutcome = {};
-    report.clear();
+    // A seed moved while others are still computing joins that recomputation and its report.
+    if (!recomputation.isRunning()) {
+        _lastOutcome = {};
+        report.clear();
+    }
     updateSeed(seed);
-    reportOutcome();
 }
 
 void KNPlotWindowController::reportOutcome() {
@@ -456,6 +542,14 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
 }
 
 void KNPlotWindowController::cancelOperation() {
+    // Escape first stops a long recomputation: the paths computed so far stay.
+    if (recomputation.isRunning()) {
+        recomputation.cancel();
+        pendingSeeds.clear();
+        fanSeed = nullptr;
+        finishRecomputation();
+        return;
+    }
     KNFrameStatistics::beginEvent("deselect");
     plotView()->deselectSeed();
     plotView()->requestRedraw();

@@ -9,6 +9,7 @@
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
+#include "KNRecomputation.h"
 #include "KNRecomputationReport.h"
 #include "KNSession.h"
 #include "KNTableViewDataSource.h"
@@ -21,6 +22,7 @@
 #include <QUrl>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,16 +82,23 @@ public:
     bool isWindowLoaded() const { return _window != nullptr; }
     void showWindow();
 
-    // Recomputes every trajectory of seed. Does not redraw.
+    // Recomputes every trajectory of seed: at once as far as the first slice of the
+    // recomputation goes, the rest from the event loop (KNRecomputation), paths handed to the
+    // view as they are done. A seed already being recomputed starts over.
     void updateSeed(Seed* seed);
+    // Whether a recomputation still has work left; Escape (cancelOperation) stops it.
+    bool isRecomputing() const { return recomputation.isRunning(); }
     // The fan of seed exactly as the window draws it, the states in double precision included,
-    // computed into `into`; the paths shown stay as they are.
+    // computed into `into` once any running recomputation is complete; the paths shown stay.
     void computeFan(Seed* seed, kinora::SeedFan& into);
+    // Finishes a recomputation still at work at once, so every path is there (for an export).
+    void completeRecomputation();
 
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Escape: deselects the selected seed. The one place that decides what Escape cancels.
+    // Escape: stops a recomputation still at work, otherwise deselects the selected seed. The one
+    // place that decides what Escape cancels.
     void cancelOperation();
     // The seed inspector's action: moves the selected seed to position and recomputes its
     // trajectories as a drag does.
@@ -197,6 +206,19 @@ private:
     void showAxisNames();
     void recomputeSeed(Seed* seed);
     void reportOutcome();
+    // One slice of the running recomputation, up to deadline; true when every seed is done.
+    bool recomputeUntil(KNRecomputation::Clock::time_point deadline);
+    bool hasSeed(Seed* seed);
+    // The evolutions and vertices per path a fan of seed has now.
+    struct FanShape {
+        std::int32_t evolutions;
+        std::int32_t vertexCount;
+    };
+    FanShape fanShape(Seed* seed) const;
+    void startFan(Seed* seed);
+    // Hands the fan's newly completed paths to the view.
+    void showCompletedPaths(Seed* seed);
+    void finishRecomputation();
     // The seed's place in the plot view's list, counted from 1 as the user counts them.
     int numberOf(Seed* seed);
     // The table's row view for row, reused when the cell already has one.
@@ -236,6 +258,14 @@ private:
     KNRecomputationReport report;
     // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
     std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
+    // The seeds still to compute in the running recomputation, the one in progress (null
+    // between seeds), how many of its paths the view has, and the steps of the next slice piece.
+    KNRecomputation recomputation;
+    std::deque<Seed*> pendingSeeds;
+    Seed* fanSeed = nullptr;
+    std::int32_t shownPaths = 0;
+    std::int64_t stepsPerPiece = 256;
+    int seedsDone = 0;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Context of every connection to the window's controls, so none outlives the controller.

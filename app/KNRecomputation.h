@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+// Runs work that can be cut into slices so that it never keeps its window from answering input
+// for long. The first slice runs at once, inside the action that started the work, so small
+// work is done when the action returns; what is left runs in further slices from the event
+// loop, which handles the user's input in between. Starting new work supersedes the old.
+class KNRecomputation {
+public:
+    using Clock = std::chrono::steady_clock;
+    // Works until the deadline, checking it between small pieces; returns true when all is done.
+    using Work = std::function<bool(Clock::time_point deadline)>;
+
+    KNRecomputation();
+
+    void start(Work work);
+    // Drops the rest of the work.
+    void cancel();
+    bool isRunning() const { return static_cast<bool>(work); }
+
+    // Well within the half second the window may take to answer, leaving room for the draw
+    // and for one more step of a slow script past the deadline.
+    static constexpr std::chrono::milliseconds firstSlice{150};
+    static constexpr std::chrono::milliseconds laterSlice{50};
+
+private:
+    void runSlice(std::chrono::milliseconds length);
+
+    Work work;
+    QTimer next;
+};
