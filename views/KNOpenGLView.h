@@ -77,10 +77,11 @@ public:
     KNViewCamera viewCamera() const;
     // Takes over the transforms and zoom (the size stays the window system's). No redraw.
     void setViewCamera(const KNViewCamera& camera);
-    // Places the scene so that box fills the picture with a small margin, keeping its rotation;
+    // Places the scene so that box fills the picture, leaving margin (a part of the half-width and
+    // half-height) free on every side and keeping the scene's rotation;
     // turning and zooming then centre on the box. An empty box returns to the default placement.
     // No redraw.
-    void frameBox(const kinora::BoundingBox& box);
+    void frameBox(const kinora::BoundingBox& box, double margin);
     // The scene's placement now is the one resetView returns to.
     void rememberOpeningCamera();
     // Returns the scene to the remembered placement (the default one until something was
