@@ -644,8 +644,9 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(plotBounds());
-    parameterView()->frameBox(handleBounds());
+    plotView()->frameBox(plotBounds(), 0.1);
+    // Room for the values written beside the handles.
+    parameterView()->frameBox(handleBounds(), 1.0);
     plotView()->requestRedraw();
     parameterView()->requestRedraw();
 }

@@ -45,8 +45,6 @@ constexpr float maximumScrollFactor = 2.0f;
 constexpr int viewBytesPerPixel = 20;
 // Of an exported image: picture, depth and stencil.
 constexpr int exportBytesPerPixel = 8;
-// The part of the view's half-width and half-height left free around a framed box.
-constexpr double framingMargin = 0.1;
 
 std::unique_ptr<Texture2D> makeImage(int width, int height) {
     auto texture =
@@ -388,12 +386,12 @@ void KNOpenGLView::setZoom(float zoom) {
     scene->transform.scale = kinora::Vector3(scale, scale, scale);
 }
 
-void KNOpenGLView::frameBox(const kinora::BoundingBox& box) {
+void KNOpenGLView::frameBox(const kinora::BoundingBox& box, double margin) {
     if (!scene) {
         return;
     }
     const kinora::SceneFraming framing =
-        kinora::frameBox(box, scene->transform.rotation, scene->camera, framingMargin);
+        kinora::frameBox(box, scene->transform.rotation, scene->camera, margin);
     const double scale = clampedScale(framing.scale);
     scene->transform.pivot = framing.pivot;
     scene->transform.position = kinora::Vector3();

@@ -72,10 +72,11 @@ public:
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
-    // Places the scene so that box fills the picture with a small margin, keeping its rotation;
+    // Places the scene so that box fills the picture, leaving margin (a part of the half-width and
+    // half-height) free on every side and keeping the scene's rotation;
     // turning and zooming then centre on the box. An empty box returns to the default placement.
     // No redraw.
-    void frameBox(const kinora::BoundingBox& box);
+    void frameBox(const kinora::BoundingBox& box, double margin);
     // The scene's placement now is the one resetView returns to.
     void rememberOpeningCamera();
     // Returns the scene to the remembered placement (the default one until something was
