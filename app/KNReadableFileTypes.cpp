@@ -5,6 +5,7 @@
 const std::vector<KNFileType>& KNReadableFileTypes::all() {
     static const std::vector<KNFileType> types = {
         {QStringLiteral("JavaScript systems"), QStringLiteral("js")},
+        {QStringLiteral("Kinora sessions"), QStringLiteral("kinora")},
     };
     return types;
 }

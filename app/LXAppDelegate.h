@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class KNDocumentActions;
 class KNPlotWindow;
 class KNPlotWindowController;
 class QFileDialog;
@@ -34,8 +35,10 @@ public:
     // loads; files of other types are refused in one alert. While a panel is open, this raises it
     // instead of opening a second one.
     QFileDialog* openFile();
-    // Opens a window on the script at url; on failure the controller has shown an alert.
+    // Opens a window on the script or session at url; on failure an alert has named the problem.
     void createPlotWindowWithURL(const QUrl& url);
+    // Opens a file chosen in File ▸ Open Recent and refreshes its entry in the recent files.
+    void openRecentFile(const QString& path);
     // Drops the controller of window and stops listening to it.
     void plotWindowWillClose(KNPlotWindow* window);
 
@@ -54,6 +57,7 @@ private:
     struct Registration {
         KNPlotWindow* window;
         std::vector<QMetaObject::Connection> connections;
+        std::shared_ptr<KNDocumentActions> documentActions;
     };
     std::vector<Registration> registrations;
     std::shared_ptr<KNAlertPresenter> alerts;

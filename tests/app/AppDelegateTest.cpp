@@ -221,7 +221,8 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
     EXPECT_TRUE(panel->isVisible());
     EXPECT_FALSE(panel->isModal());
     EXPECT_EQ(panel->fileMode(), QFileDialog::ExistingFiles);
-    EXPECT_EQ(panel->nameFilters(), QStringList{"JavaScript systems (*.js)"});
+    EXPECT_EQ(panel->nameFilters(),
+              (QStringList{"JavaScript systems (*.js)", "Kinora sessions (*.kinora)"}));
 
     panel->setDirectory(folder.path());
     panel->selectFile("\"broken.js\" \"good.js\"");
@@ -253,8 +254,9 @@ TEST_F(AppDelegateTest, TheOpenPanelOpensOnlyReadableTypes) {
     panel->selectFile("\"notes.txt\" \"good.js\" \"system.js.bak\"");
     static_cast<QDialog*>(panel)->accept();
     EXPECT_EQ(alerts->messages,
-              std::vector<std::string>{"Cannot open \"notes.txt\", \"system.js.bak\": Kinora "
-                                       "opens only JavaScript systems (.js)."});
+              std::vector<std::string>{
+                  "Cannot open \"notes.txt\", \"system.js.bak\": Kinora "
+                  "opens only JavaScript systems (.js), Kinora sessions (.kinora)."});
     ASSERT_EQ(delegate->windowControllers().size(), 1u);
     EXPECT_EQ(controller(0).title(), "good.js");
     EXPECT_EQ(recentFiles(), std::vector<std::string>{good.toStdString()});

@@ -11,8 +11,8 @@ namespace {
 const char* const limitedRun = "KINORA_TEST_LIMITED_ADDRESS_SPACE";
 
 TEST(ScriptEngineStartup, UnderAnAddressSpaceLimitAScriptIsRefusedInsteadOfAbortingTheProcess) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer's shadow memory alone is larger than any address-space limit";
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer's shadow memory does not fit under the limit";
 #endif
     if (std::getenv(limitedRun)) {
         const std::string reason = loadFailure(lorenzScript);
