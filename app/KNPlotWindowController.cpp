@@ -28,6 +28,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <utility>
 
@@ -86,15 +87,8 @@ KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
         new KNPlotWindowController(integrable, names, std::move(alerts)));
 }
 
-std::shared_ptr<KNPlotWindowController>
-KNPlotWindowController::initWithSourceString(const std::string& source,
-                                             std::shared_ptr<KNAlertPresenter> alerts) {
-    return fromSource(source, {}, std::move(alerts));
-}
-
-std::shared_ptr<KNPlotWindowController>
-KNPlotWindowController::fromSource(const std::string& source, const std::string& title,
-                                   std::shared_ptr<KNAlertPresenter> alerts) {
+std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceString(
+    const std::string& source, std::shared_ptr<KNAlertPresenter> alerts, const std::string& title) {
     KNError error;
     std::shared_ptr<KNJavascriptEngine> engine =
         KNJavascriptEngine::initWithSourceString(source, &error);
@@ -113,6 +107,7 @@ KNPlotWindowController::fromSource(const std::string& source, const std::string&
     if (!title.empty()) {
         controller->_title = title;
     }
+    controller->_systemSource = KNSystemSource{KNSystemSource::Kind::script, title, source};
     return controller;
 }
 
@@ -134,7 +129,7 @@ KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
         alerts->presentError(error, name);
         return nullptr;
     }
-    return fromSource(*source, name, std::move(alerts));
+    return initWithSourceString(*source, std::move(alerts), name);
 }
 
 KNPlotWindow* KNPlotWindowController::window() {
@@ -171,9 +166,10 @@ void KNPlotWindowController::windowDidLoad() {
     showAxisNames();
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
-    KNInitialState::apply(*this,
-                          jsEngine ? jsEngine->initialDeclaration() : kinora::InitialDeclaration());
-    fitViews();
+    KNInitialState::apply(*this, openingDeclaration ? *openingDeclaration
+                                 : jsEngine         ? jsEngine->initialDeclaration()
+                                                    : kinora::InitialDeclaration());
+    placeOpeningCameras();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
@@ -188,10 +184,37 @@ void KNPlotWindowController::windowDidLoad() {
     QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
         self->plotView()->update();
         self->parameterView()->update();
-        self->fitViews();
+        self->placeOpeningCameras();
         self->plotView()->rememberOpeningCamera();
         self->parameterView()->rememberOpeningCamera();
     });
+}
+
+void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping) {
+    assert(!_window && "the pop-ups are filled when the window loads");
+    _axisToParameterMapping = mapping;
+}
+
+void KNPlotWindowController::setOpeningDeclaration(kinora::InitialDeclaration declaration) {
+    assert(!_window && "the window starts as declared when it loads");
+    openingDeclaration = std::move(declaration);
+}
+
+void KNPlotWindowController::setOpeningCameras(const KNViewCamera& plot,
+                                               const KNViewCamera& parameter) {
+    assert(!_window && "the cameras are placed when the window loads");
+    openingCameras = {plot, parameter};
+}
+
+void KNPlotWindowController::placeOpeningCameras() {
+    if (!openingCameras) {
+        fitViews();
+        return;
+    }
+    plotView()->setViewCamera(openingCameras->first);
+    parameterView()->setViewCamera(openingCameras->second);
+    plotView()->requestRedraw();
+    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::connectControls() {
@@ -260,20 +283,39 @@ bool KNPlotWindowController::hasSeed(Seed* seed) {
     return found;
 }
 
-void KNPlotWindowController::startFan(Seed* seed) {
+KNPlotWindowController::FanShape KNPlotWindowController::fanShape(Seed* seed) const {
     const std::optional<std::int32_t> vertexCount =
         kinora::trajectoryVertexCount(_pathStepLength, _integrator->integrationStep());
     const auto evolutions = static_cast<std::int32_t>(
         vertexCount ? std::min<std::int64_t>(_evolutionCount,
                                              static_cast<std::int64_t>(seed->pathIDs.size()))
                     : 0);
-    fan.start(seed->transform.position, evolutions, vertexCount.value_or(0));
+    return {evolutions, vertexCount.value_or(0)};
+}
+
+void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
+    completeRecomputation();
+    const FanShape shape = fanShape(seed);
+    into.compute(*kinoraSystem, *pathDriver, seed->transform.position, shape.evolutions,
+                 shape.vertexCount);
+}
+
+void KNPlotWindowController::completeRecomputation() {
+    if (recomputation.isRunning()) {
+        recomputation.cancel();
+        recomputeUntil(KNRecomputation::Clock::time_point::max());
+    }
+}
+
+void KNPlotWindowController::startFan(Seed* seed) {
+    const FanShape shape = fanShape(seed);
+    fan.start(seed->transform.position, shape.evolutions, shape.vertexCount);
     fanSeed = seed;
     shownPaths = 0;
     pathBounds[seed] = kinora::BoundingBox();
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
-    blankPathsFrom(seed, static_cast<std::size_t>(evolutions));
+    blankPathsFrom(seed, static_cast<std::size_t>(shape.evolutions));
 }
 
 void KNPlotWindowController::showCompletedPaths(Seed* seed) {

@@ -3,6 +3,7 @@
 #include "BoundingBox.h"
 #include "EvolutionFunction.h"
 #include "EvolutionOutcome.h"
+#include "InitialDeclaration.h"
 #include "Integrator.h"
 #include "KNAlertPresenter.h"
 #include "KNParameterSpaceViewDelegate.h"
@@ -10,6 +11,7 @@
 #include "KNPlotViewDelegate.h"
 #include "KNRecomputation.h"
 #include "KNRecomputationReport.h"
+#include "KNSession.h"
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
@@ -25,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class KNJavascriptEngine;
@@ -60,9 +63,11 @@ public:
     static std::shared_ptr<KNPlotWindowController>
     initWithIntegrable(EvolutionFunction integrable, const std::vector<std::string>& names,
                        std::shared_ptr<KNAlertPresenter> alerts);
-    // A system defined by a script; on failure shows the error and yields null.
+    // A system defined by a script, titled title unless that is empty; on failure shows the
+    // error and yields null.
     static std::shared_ptr<KNPlotWindowController>
-    initWithSourceString(const std::string& source, std::shared_ptr<KNAlertPresenter> alerts);
+    initWithSourceString(const std::string& source, std::shared_ptr<KNAlertPresenter> alerts,
+                         const std::string& title = {});
     // A system read from a script file, titled with the file name; on failure shows the error
     // and yields null.
     static std::shared_ptr<KNPlotWindowController>
@@ -83,6 +88,11 @@ public:
     void updateSeed(Seed* seed);
     // Whether a recomputation still has work left; Escape (cancelOperation) stops it.
     bool isRecomputing() const { return recomputation.isRunning(); }
+    // The fan of seed exactly as the window draws it, the states in double precision included,
+    // computed into `into` once any running recomputation is complete; the paths shown stay.
+    void computeFan(Seed* seed, kinora::SeedFan& into);
+    // Finishes a recomputation still at work at once, so every path is there (for an export).
+    void completeRecomputation();
 
     // Actions of the window's controls.
     void addSeed();
@@ -151,6 +161,18 @@ public:
     }
     const std::optional<std::string>& title() const { return _title; }
     bool hasScriptEngine() const { return jsEngine != nullptr; }
+    // Where the system came from; a controller made from a bare evolution function has none
+    // and cannot be saved.
+    const std::optional<KNSystemSource>& systemSource() const { return _systemSource; }
+    void setSystemSource(KNSystemSource source) { _systemSource = std::move(source); }
+
+    // How the window starts, for a caller that sets it up before the window loads (a restored
+    // session): the axis mapping, a declaration that takes the place of the script's own (its
+    // values must be ones the window accepts) and the cameras, which then replace the fitted
+    // ones and are what Reset View returns to.
+    void setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping);
+    void setOpeningDeclaration(kinora::InitialDeclaration declaration);
+    void setOpeningCameras(const KNViewCamera& plot, const KNViewCamera& parameter);
     // What the paths of the latest recomputation ran into, all its seeds together.
     const kinora::RecomputationOutcome& lastOutcome() const { return _lastOutcome; }
 
@@ -173,12 +195,9 @@ private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,
                            std::shared_ptr<KNAlertPresenter> alerts);
 
-    // initWithSourceString for the document named title (empty for none).
-    static std::shared_ptr<KNPlotWindowController>
-    fromSource(const std::string& source, const std::string& title,
-               std::shared_ptr<KNAlertPresenter> alerts);
-
     void windowDidLoad();
+    // The cameras a session gave, else the fitted ones.
+    void placeOpeningCameras();
     void connectControls();
     // One user action's recomputation of every seed, or of one; what its paths ran into is
     // reported once.
@@ -190,6 +209,12 @@ private:
     // One slice of the running recomputation, up to deadline; true when every seed is done.
     bool recomputeUntil(KNRecomputation::Clock::time_point deadline);
     bool hasSeed(Seed* seed);
+    // The evolutions and vertices per path a fan of seed has now.
+    struct FanShape {
+        std::int32_t evolutions;
+        std::int32_t vertexCount;
+    };
+    FanShape fanShape(Seed* seed) const;
     void startFan(Seed* seed);
     // Hands the fan's newly completed paths to the view.
     void showCompletedPaths(Seed* seed);
@@ -221,6 +246,9 @@ private:
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
+    std::optional<KNSystemSource> _systemSource;
+    std::optional<kinora::InitialDeclaration> openingDeclaration;
+    std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     // Integrates the paths; for a script, through its engine.
     std::unique_ptr<kinora::PathDriver> pathDriver;
     // Reused by every updateSeed, so a drag allocates no vertex buffers.

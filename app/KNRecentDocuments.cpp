@@ -1,5 +1,6 @@
 #include "KNRecentDocuments.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <glib.h>
@@ -79,7 +80,10 @@ bool KNRecentDocuments::noteNewRecentDocument(const std::string& path, KNError* 
         }
     }
 
-    g_bookmark_file_set_mime_type(bookmarks.get(), uri.get(), "application/javascript");
+    const bool session = absolute.extension() == ".kinora";
+    g_bookmark_file_set_mime_type(bookmarks.get(), uri.get(),
+                                  session ? "application/x-kinora-session"
+                                          : "application/javascript");
     g_bookmark_file_add_application(bookmarks.get(), uri.get(), applicationName.c_str(),
                                     command.c_str());
 
@@ -90,4 +94,42 @@ bool KNRecentDocuments::noteNewRecentDocument(const std::string& path, KNError* 
                     "Cannot write the recent files \"" + list + "\": " + saveError->message + ".");
     }
     return true;
+}
+
+std::vector<std::string> KNRecentDocuments::recentFiles() const {
+    const BookmarkFilePtr bookmarks(g_bookmark_file_new());
+    GError* rawError = nullptr;
+    if (!g_bookmark_file_load_from_file(bookmarks.get(), listPath().c_str(), &rawError)) {
+        const ErrorPtr loadError(rawError);
+        return {};
+    }
+    struct Entry {
+        std::string path;
+        GDateTime* stamp;
+    };
+    std::vector<Entry> entries;
+    gsize count = 0;
+    gchar** uris = g_bookmark_file_get_uris(bookmarks.get(), &count);
+    for (gsize i = 0; i < count; ++i) {
+        GDateTime* stamp = nullptr;
+        if (!g_bookmark_file_get_application_info(bookmarks.get(), uris[i], applicationName.c_str(),
+                                                  nullptr, nullptr, &stamp, nullptr)) {
+            continue;
+        }
+        const CharPtr path(g_filename_from_uri(uris[i], nullptr, nullptr));
+        std::error_code statusError;
+        if (path && std::filesystem::is_regular_file(path.get(), statusError)) {
+            entries.push_back({path.get(), stamp});
+        }
+    }
+    g_strfreev(uris);
+    // Stable, so entries noted within the same second keep the list's order.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return g_date_time_compare(a.stamp, b.stamp) > 0;
+    });
+    std::vector<std::string> files;
+    for (const Entry& entry : entries) {
+        files.push_back(entry.path);
+    }
+    return files;
 }

@@ -1,6 +1,9 @@
 #include "LXAppDelegate.h"
 
-#include "KNDefinitions.h"
+#include "KNBuiltinSystems.h"
+#include "KNDocumentActions.h"
+#include "KNDocumentOpener.h"
+#include "KNOpenRecentMenu.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 
@@ -28,11 +31,11 @@ LXAppDelegate::~LXAppDelegate() {
 void LXAppDelegate::applicationDidFinishLaunching() {
     // Without a window there is no menu left on this platform, so the last close quits.
     QApplication::setQuitOnLastWindowClosed(true);
-    auto controller =
-        KNPlotWindowController::initWithIntegrable(lorenz, {"rho", "sigma", "beta"}, alerts);
-    if (controller) {
-        addWindowController(controller);
-    }
+    const KNBuiltinSystem* lorenzSystem = findBuiltinSystem("lorenz");
+    auto controller = KNPlotWindowController::initWithIntegrable(
+        lorenzSystem->evolution, lorenzSystem->parameterNames, alerts);
+    controller->setSystemSource({KNSystemSource::Kind::builtIn, lorenzSystem->name, {}});
+    addWindowController(controller);
 }
 
 void LXAppDelegate::applicationOpenFiles(const QStringList& paths) {
@@ -70,8 +73,13 @@ void LXAppDelegate::openPanelDidEnd(QFileDialog* panel, int result) {
     }
 }
 
+void LXAppDelegate::openRecentFile(const QString& path) {
+    createPlotWindowWithURL(QUrl::fromLocalFile(path));
+    recentDocuments.noteNewRecentDocument(path.toStdString());
+}
+
 void LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
-    auto controller = KNPlotWindowController::initWithContentsOfURL(url, alerts);
+    auto controller = KNDocumentOpener::open(url, alerts);
     if (controller) {
         addWindowController(controller);
     }
@@ -82,12 +90,25 @@ void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowContro
     _windowControllers.push_back(controller);
     KNPlotWindow* window = controller->window();
     fillExamplesMenu(window);
+    auto documentActions = std::make_shared<KNDocumentActions>(controller, alerts, recentDocuments);
     registrations.push_back(
         {window,
          {connect(window, &KNPlotWindow::windowWillClose, this,
                   [this](KNPlotWindow* closing) { plotWindowWillClose(closing); }),
-          connect(window->ui().openFileAction, &QAction::triggered, this,
-                  [this] { openFile(); })}});
+          connect(window->ui().openFileAction, &QAction::triggered, this, [this] { openFile(); }),
+          connect(window->ui().saveSessionAction, &QAction::triggered, this,
+                  [documentActions] { documentActions->chooseSessionFile(); }),
+          connect(window->ui().exportImageAction, &QAction::triggered, this,
+                  [documentActions] { documentActions->chooseImageFile(); }),
+          connect(window->ui().exportTrajectoriesAction, &QAction::triggered, this,
+                  [documentActions] { documentActions->chooseTrajectoriesFile(); })},
+         documentActions});
+    new KNOpenRecentMenu(window->ui().openRecentMenu, recentDocuments,
+                         [delegate = QPointer<LXAppDelegate>(this)](const QString& path) {
+                             if (delegate) {
+                                 delegate->openRecentFile(path);
+                             }
+                         });
 }
 
 void LXAppDelegate::fillExamplesMenu(KNPlotWindow* window) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class KNDocumentActions;
 class KNPlotWindow;
 class KNPlotWindowController;
 class QFileDialog;
@@ -32,8 +33,10 @@ public:
     // is opened and then noted in the recent files, whether or not it loads. While a panel is
     // open, this raises it instead of opening a second one.
     QFileDialog* openFile();
-    // Opens a window on the script at url; on failure the controller has shown an alert.
+    // Opens a window on the script or session at url; on failure an alert has named the problem.
     void createPlotWindowWithURL(const QUrl& url);
+    // Opens a file chosen in File ▸ Open Recent and refreshes its entry in the recent files.
+    void openRecentFile(const QString& path);
     // Drops the controller of window and stops listening to it.
     void plotWindowWillClose(KNPlotWindow* window);
 
@@ -52,6 +55,7 @@ private:
     struct Registration {
         KNPlotWindow* window;
         std::vector<QMetaObject::Connection> connections;
+        std::shared_ptr<KNDocumentActions> documentActions;
     };
     std::vector<Registration> registrations;
     std::shared_ptr<KNAlertPresenter> alerts;

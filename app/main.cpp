@@ -1,5 +1,7 @@
+#include "KNCommandLineExport.h"
 #include "KNModalAlertPresenter.h"
 #include "KNRecentDocuments.h"
+#include "KNSharedContext.h"
 #include "LXAppDelegate.h"
 
 #include <QApplication>
@@ -7,19 +9,33 @@
 #include <cstring>
 #include <glib.h>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
 void printUsage(std::FILE* stream) {
-    std::fputs("Usage: kinora [option] [file.js ...]\n"
-               "Explores systems of three ordinary differential equations. Opens the built-in\n"
-               "Lorenz system, then one window for each JavaScript system file given.\n"
-               "\n"
-               "Options:\n"
-               "  -h, --help     show this help and exit\n"
-               "  -v, --version  show the version and exit\n"
-               "  --             treat every later argument as a file\n",
-               stream);
+    std::fputs(
+        "Usage: kinora [option] [FILE ...]\n"
+        "       kinora --export-image OUT.png [--size WxH] FILE\n"
+        "       kinora --export-data OUT.csv FILE\n"
+        "Explores systems of three ordinary differential equations. Opens the built-in\n"
+        "Lorenz system, then one window for each FILE given: a JavaScript system (.js) or a\n"
+        "saved session (.kinora).\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     show this help and exit\n"
+        "  -v, --version  show the version and exit\n"
+        "  --             treat every later argument as a file\n"
+        "\n"
+        "Exports (no window and no display needed; exit status 0 on success):\n"
+        "  --export-image OUT.png  draw FILE's plot view into a PNG picture, with the\n"
+        "                          session's camera and view size (800x600 for a script)\n"
+        "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n"
+        "  --export-data OUT.csv   write FILE's trajectories as CSV: one row per point with\n"
+        "                          seed, evolution, s, each parameter, t, x, y, z\n",
+        stream);
 }
 
 // Answered before the window system is touched, so both work without a display.
@@ -68,12 +84,38 @@ std::string launchCommand() {
     return command;
 }
 
+// The exports run on Qt's display-less platform with a headless GL context, so they work where
+// no display server is.
+int runExport(int argc, char** argv) {
+    std::string problem;
+    const std::optional<KNCommandLineExport> request =
+        KNCommandLineExport::parse(std::vector<std::string>(argv + 1, argv + argc), &problem);
+    if (!request) {
+        std::fprintf(stderr, "kinora: %s\n", problem.c_str());
+        printUsage(stderr);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kinora"));
+    if (!KNSharedContext::useHeadlessContext(&problem)) {
+        std::fprintf(stderr, "kinora: cannot draw without a display: %s.\n", problem.c_str());
+        return 1;
+    }
+    const int result = request->run();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     int exitCode = 0;
     if (answersInformationRequest(argc, argv, &exitCode)) {
         return exitCode;
+    }
+    if (KNCommandLineExport::isRequested(std::vector<std::string>(argv + 1, argv + argc))) {
+        return runExport(argc, argv);
     }
 
     QApplication application(argc, argv);

@@ -374,6 +374,13 @@ QImage KNOpenGLView::renderImage(QSize wantedSize) {
     glReadPixels(0, 0, pixelSize.width(), pixelSize.height(), GL_RGBA, GL_UNSIGNED_BYTE,
                  image.bits());
     target->unbind();
+    // Transparent where nothing was drawn; the window shows it opaque.
+    for (int row = 0; row < image.height(); ++row) {
+        uchar* line = image.scanLine(row);
+        for (int x = 0; x < image.width(); ++x) {
+            line[4 * x + 3] = 0xff;
+        }
+    }
     // GL rows run bottom-up.
     return image.mirrored();
 }
@@ -384,6 +391,27 @@ void KNOpenGLView::setZoom(float zoom) {
     }
     const double scale = clampedScale(static_cast<double>(zoom));
     scene->transform.scale = kinora::Vector3(scale, scale, scale);
+}
+
+KNViewCamera KNOpenGLView::viewCamera() const {
+    KNViewCamera camera;
+    camera.width = frameWidth();
+    camera.height = frameHeight();
+    if (scene) {
+        camera.sceneTransform = scene->transform;
+        camera.eye = scene->camera.transform;
+        camera.zoom = scene->camera.zoom;
+    }
+    return camera;
+}
+
+void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
+    if (!scene) {
+        return;
+    }
+    scene->transform = camera.sceneTransform;
+    scene->camera.transform = camera.eye;
+    scene->camera.zoom = camera.zoom;
 }
 
 void KNOpenGLView::frameBox(const kinora::BoundingBox& box, double margin) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNLabel.h"
+#include "KNViewCamera.h"
 #include "Transform.h"
 
 #include <QImage>
@@ -72,6 +73,10 @@ public:
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
+    // The scene's transform, the eye and the zoom, with this view's size in points.
+    KNViewCamera viewCamera() const;
+    // Takes over the transforms and zoom (the size stays the window system's). No redraw.
+    void setViewCamera(const KNViewCamera& camera);
     // Places the scene so that box fills the picture, leaving margin (a part of the half-width and
     // half-height) free on every side and keeping the scene's rotation;
     // turning and zooming then centre on the box. An empty box returns to the default placement.

@@ -1,5 +1,7 @@
 #include "KNSharedContext.h"
 
+#include "HeadlessContext.h"
+
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QWindow>
@@ -8,6 +10,7 @@
 
 namespace {
 QOffscreenSurface* offscreenSurface = nullptr;
+bool headless = false;
 
 [[noreturn]] void failWithoutContext(const char* reason) {
     std::fprintf(stderr, "Kinora needs an OpenGL 3.2 core profile context: %s.\n", reason);
@@ -48,16 +51,31 @@ QSurfaceFormat KNSharedContext::format() {
     return format;
 }
 
+bool KNSharedContext::useHeadlessContext(std::string* failureReason) {
+    headless = kinora::HeadlessContext::makeCurrent(failureReason);
+    return headless;
+}
+
+bool KNSharedContext::isHeadless() {
+    return headless;
+}
+
 QOpenGLContext* KNSharedContext::context() {
+    if (headless) {
+        return nullptr;
+    }
     static QOpenGLContext* const context = createSharedContext();
     return context;
 }
 
 bool KNSharedContext::exists() {
-    return offscreenSurface != nullptr;
+    return headless || offscreenSurface != nullptr;
 }
 
 bool KNSharedContext::makeCurrent(QWindow* window) {
+    if (headless) {
+        return kinora::HeadlessContext::makeCurrent();
+    }
     QOpenGLContext* shared = context();
     // A drag event attaches once per path it refills: skip the platform call when nothing would
     // change. Qt releases the context when a window's native surface goes, so one still current
@@ -69,10 +87,18 @@ bool KNSharedContext::makeCurrent(QWindow* window) {
 }
 
 void KNSharedContext::makeCurrentOffscreen() {
+    if (headless) {
+        kinora::HeadlessContext::makeCurrent();
+        return;
+    }
     context()->makeCurrent(offscreenSurface);
 }
 
 void KNSharedContext::makeCurrentAnywhere() {
+    if (headless) {
+        kinora::HeadlessContext::makeCurrent();
+        return;
+    }
     QOpenGLContext* shared = context();
     if (QOpenGLContext::currentContext() != shared || shared->surface() == nullptr) {
         shared->makeCurrent(offscreenSurface);
@@ -80,13 +106,19 @@ void KNSharedContext::makeCurrentAnywhere() {
 }
 
 bool KNSharedContext::windowHasAlpha() {
-    return context()->format().alphaBufferSize() > 0;
+    return !headless && context()->format().alphaBufferSize() > 0;
 }
 
 void KNSharedContext::swapBuffers(QWindow* window) {
+    if (headless) {
+        return;
+    }
     context()->swapBuffers(window);
 }
 
 unsigned KNSharedContext::defaultFramebufferObject() {
+    if (headless) {
+        return 0;
+    }
     return context()->defaultFramebufferObject();
 }

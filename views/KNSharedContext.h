@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSurfaceFormat>
+#include <string>
 
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -15,10 +16,17 @@ public:
     // and of every view's window, which must have it before its native window is created.
     static QSurfaceFormat format();
 
-    // Created on the first call, made current on the offscreen surface at once, never released.
+    // Created on the first call, made current on the offscreen surface at once, never released;
+    // null in headless use.
     // A display that cannot provide the format ends the program with a message: nothing in it
     // can draw without one.
     static QOpenGLContext* context();
+    // From now on every view draws with a context that needs no display server (off screen
+    // only: nothing is presented). Call before any view is set up. False, with the reason, when
+    // the machine offers no such context.
+    static bool useHeadlessContext(std::string* failureReason);
+    static bool isHeadless();
+
     // Whether context() has run; teardown before it has nothing to release.
     static bool exists();
 

@@ -78,8 +78,7 @@ TEST_F(EndToEndTest, InformationRequestsAnswerWithoutADisplay) {
     start({"--help"}, false);
     ASSERT_TRUE(kinora.waitForFinished(10000));
     EXPECT_EQ(kinora.exitCode(), 0);
-    EXPECT_TRUE(
-        kinora.readAllStandardOutput().startsWith("Usage: kinora [option] [file.js ...]\n"));
+    EXPECT_TRUE(kinora.readAllStandardOutput().startsWith("Usage: kinora [option] [FILE ...]\n"));
 }
 
 TEST_F(EndToEndTest, AnUnknownOptionIsRefusedBeforeAnyWindowOpens) {

@@ -119,3 +119,24 @@ TEST_F(RecentDocumentsTest, FallsBackToTheHomeFolderForAnUnsetOrRelativeDataHome
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecentDocumentsTest, TheRecentFilesAreThisProgramsExistingFilesNewestFirst) {
+    const std::string first = script("first.js");
+    const std::string session = script("class.kinora");
+    const std::string gone = script("gone.js");
+    const KNRecentDocuments otherProgram("editor", "editor %u");
+    ASSERT_TRUE(recent.noteNewRecentDocument(first));
+    ASSERT_TRUE(recent.noteNewRecentDocument(session));
+    ASSERT_TRUE(recent.noteNewRecentDocument(gone));
+    ASSERT_TRUE(otherProgram.noteNewRecentDocument(script("notes.js")));
+    std::remove(gone.c_str());
+    EXPECT_EQ(recent.recentFiles(), (std::vector<std::string>{session, first}));
+
+    // Opening it again makes it the newest.
+    ASSERT_TRUE(recent.noteNewRecentDocument(first));
+    EXPECT_EQ(recent.recentFiles(), (std::vector<std::string>{first, session}));
+}
+
+} // namespace

@@ -1,0 +1,18 @@
+#include "KNBuiltinSystems.h"
+
+#include "KNDefinitions.h"
+
+#include <array>
+
+const KNBuiltinSystem* findBuiltinSystem(const std::string& name) {
+    static const std::array<KNBuiltinSystem, 2> systems{{
+        {"lorenz", lorenz, {"rho", "sigma", "beta"}},
+        {"rossler", rossler, {"a", "b", "c"}},
+    }};
+    for (const KNBuiltinSystem& system : systems) {
+        if (system.name == name) {
+            return &system;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "EvolutionFunction.h"
+
+#include <string>
+#include <vector>
+
+// A system compiled into the program, known by the name sessions record for it.
+struct KNBuiltinSystem {
+    std::string name;
+    EvolutionFunction evolution;
+    std::vector<std::string> parameterNames;
+};
+
+// The built-in system called name ("lorenz", "rossler"), or null.
+const KNBuiltinSystem* findBuiltinSystem(const std::string& name);

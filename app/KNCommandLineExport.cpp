@@ -1,0 +1,141 @@
+#include "KNCommandLineExport.h"
+
+#include "KNConsoleAlertPresenter.h"
+#include "KNDocumentOpener.h"
+#include "KNImageExporter.h"
+#include "KNPlotView.h"
+#include "KNPlotWindowController.h"
+#include "KNTrajectoryExporter.h"
+
+#include <QFileInfo>
+#include <QUrl>
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+bool parseSide(const std::string& text, int* side) {
+    const char* end = text.data() + text.size();
+    const auto [rest, failure] = std::from_chars(text.data(), end, *side);
+    return failure == std::errc() && rest == end && *side >= 1 && *side <= KNImageExporter::maxSide;
+}
+
+bool parseSize(const std::string& text, int* width, int* height) {
+    const std::size_t x = text.find('x');
+    return x != std::string::npos && parseSide(text.substr(0, x), width) &&
+           parseSide(text.substr(x + 1), height);
+}
+
+} // namespace
+
+bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "--export-image" || argument == "--export-data") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<KNCommandLineExport>
+KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::string* problem) {
+    KNCommandLineExport request;
+    bool hasOutput = false;
+    bool optionsEnded = false;
+    const auto refuse = [problem](const std::string& reason) {
+        *problem = reason;
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (!optionsEnded && (argument == "--export-image" || argument == "--export-data")) {
+            if (hasOutput) {
+                return refuse("only one export can be asked for at a time.");
+            }
+            if (!hasValue) {
+                return refuse(argument + " needs the name of the file to write.");
+            }
+            request.kind = argument == "--export-image" ? Kind::image : Kind::data;
+            request.outputPath = arguments[++i];
+            hasOutput = true;
+        } else if (!optionsEnded && argument == "--size") {
+            if (!hasValue || !parseSize(arguments[i + 1], &request.width, &request.height)) {
+                return refuse("--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
+                              std::to_string(KNImageExporter::maxSide) +
+                              " (for example 1600x1200).");
+            }
+            ++i;
+        } else if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            return refuse("unknown option '" + argument + "'.");
+        } else if (request.documentPath.empty()) {
+            request.documentPath = argument;
+        } else {
+            return refuse("an export reads exactly one script or session file.");
+        }
+    }
+    if (request.documentPath.empty()) {
+        return refuse("name the script or session file to export from.");
+    }
+    if (request.width != 0 && request.kind != Kind::image) {
+        return refuse("--size applies to --export-image only.");
+    }
+    return request;
+}
+
+bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
+                                      KNError* error) const {
+    int pictureWidth = width;
+    int pictureHeight = height;
+    if (pictureWidth == 0) {
+        const KNViewCamera camera = controller.plotView()->viewCamera();
+        pictureWidth = fromSession ? camera.width : defaultWidth;
+        pictureHeight = fromSession ? camera.height : defaultHeight;
+    }
+    if (!fromSession) {
+        // Framed as a window of the picture's shape would open.
+        controller.plotView()->resize(pictureWidth, pictureHeight);
+        controller.plotView()->update();
+        controller.fitViews();
+    }
+    return KNImageExporter::write(*controller.plotView(), pictureWidth, pictureHeight, outputPath,
+                                  error);
+}
+
+int KNCommandLineExport::run() const {
+    auto alerts = std::make_shared<KNConsoleAlertPresenter>(stderr);
+    const QUrl url =
+        QUrl::fromLocalFile(QFileInfo(QString::fromStdString(documentPath)).absoluteFilePath());
+    std::shared_ptr<KNPlotWindowController> controller = KNDocumentOpener::open(url, alerts);
+    if (!controller) {
+        return 1;
+    }
+    controller->window();
+    controller->completeRecomputation();
+    // A script that fails or is stopped while its paths are computed would export paths cut
+    // short.
+    if (alerts->hasReportedError()) {
+        return 1;
+    }
+    if (controller->lastOutcome().stoppedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "the system's evolution function ran too long and was stopped, so "
+                              "its paths are incomplete."},
+                             url.fileName().toStdString());
+        return 1;
+    }
+
+    KNError error;
+    if (!(kind == Kind::image ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
+                              : KNTrajectoryExporter::write(*controller, outputPath, &error))) {
+        alerts->presentError(error, {});
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "KNViewCamera.h"
+#include "Vector3.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Where a window's system comes from: a built-in system by name, or a script's own text with
+// the name of the file it was read from, so that a session needs nothing beside itself.
+struct KNSystemSource {
+    enum class Kind { builtIn, script };
+    Kind kind = Kind::builtIn;
+    // A built-in system's name ("lorenz"), or the script file's name ("lorenz.js").
+    std::string name;
+    // The script's text; empty for a built-in system.
+    std::string scriptText;
+};
+
+// One parameter's sweep as the session keeps it.
+struct KNSessionParameter {
+    std::string name;
+    double start = 0.0;
+    double end = 0.0;
+};
+
+// Everything that reproduces a plot window: its system, every parameter's sweep, the axis
+// mapping, the seeds, the integration settings and both views' cameras and sizes.
+struct KNSession {
+    static constexpr int formatVersion = 1;
+
+    KNSystemSource system;
+    std::vector<KNSessionParameter> parameters;
+    std::array<std::int32_t, 3> axisToParameterMapping{-1, -1, -1};
+    std::vector<kinora::Vector3> seeds;
+    std::int64_t evolutionCount = 10;
+    double integrationStep = 0.01;
+    double duration = 10.0;
+    // The window's size in points, so the views come back at the size they were saved at.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    KNViewCamera plotCamera;
+    KNViewCamera parameterCamera;
+};

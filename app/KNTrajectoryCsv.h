@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Trajectories as comma-separated values: a header row, then one row per vertex with the seed
+// index, the evolution index, s, each parameter's value, t, x, y and z. Numbers are written in
+// the shortest form that reads back to the same double ("nan", "inf" and "-inf" for the
+// non-finite ones), so the file holds exactly the values computed.
+class KNTrajectoryCsv {
+public:
+    // Text goes to sink in chunks of about a megabyte; a sink that returns false ends the
+    // writing, and every later call returns false.
+    KNTrajectoryCsv(std::vector<std::string> parameterNames,
+                    std::function<bool(std::string_view)> sink);
+
+    bool writeHeader();
+    // count vertices whose states are x, y, z at 3i ... 3i+2; vertex i lies at t = (i + 1) * step.
+    bool writePath(int seed, int evolution, double s, const std::vector<double>& parameterValues,
+                   double step, const double* states, std::int32_t count);
+    // Hands over what is still buffered.
+    bool finish();
+
+    // A field as CSV has it: quoted, with quotes doubled, when it holds a comma, a quote, a line
+    // break or surrounding spaces.
+    static std::string field(const std::string& text);
+
+private:
+    bool flushIfFull();
+
+    std::vector<std::string> parameterNames;
+    std::function<bool(std::string_view)> sink;
+    std::string buffer;
+    bool failed = false;
+};

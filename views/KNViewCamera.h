@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Transform.h"
+
+// What a view's user has turned, zoomed and framed: the scene's transform, the eye and the
+// camera's zoom, together with the view's size in points (the frustum follows from it).
+struct KNViewCamera {
+    kinora::Transform sceneTransform;
+    kinora::Transform eye;
+    float zoom = 1.0f;
+    int width = 0;
+    int height = 0;
+};
