@@ -27,7 +27,7 @@ void KNRecomputationReport::clear() {
 void KNRecomputationReport::add(int seedNumber, kinora::Vector3 position, double s,
                                 const KinoraSystem& system,
                                 const kinora::EvolutionOutcome& outcome) {
-    ++paths;
+    totals.add(outcome);
     ++pathsOfSeed[seedNumber];
     // A stopped or failing script leaves NaN behind too; that is said by its own sentence.
     if (outcome.firstNonFiniteIndex && !outcome.stopped && outcome.error.empty()) {
@@ -48,19 +48,10 @@ void KNRecomputationReport::add(int seedNumber, kinora::Vector3 position, double
             ++first.evolutions;
         }
     }
-    if (outcome.stopped) {
-        ++stoppedPaths;
-    }
-    if (!outcome.error.empty()) {
-        if (failedPaths == 0) {
-            firstError = outcome.error;
-        }
-        ++failedPaths;
-    }
 }
 
 bool KNRecomputationReport::isClean() const {
-    return divergingPaths == 0 && stoppedPaths == 0 && failedPaths == 0;
+    return divergingPaths == 0 && totals.stoppedPaths == 0 && totals.failedPaths == 0;
 }
 
 QString KNRecomputationReport::divergenceSentence() const {
@@ -94,17 +85,17 @@ QString KNRecomputationReport::message() const {
     if (divergingPaths > 0) {
         sentences << divergenceSentence();
     }
-    if (stoppedPaths > 0) {
+    if (totals.stoppedPaths > 0) {
         sentences << QObject::tr("The time limit stopped the script in %1 of %2 paths; they end "
                                  "where it stopped.")
-                         .arg(stoppedPaths)
-                         .arg(paths);
+                         .arg(totals.stoppedPaths)
+                         .arg(totals.pathCount);
     }
-    if (failedPaths > 0) {
+    if (totals.failedPaths > 0) {
         sentences << QObject::tr("Script error in %1 of %2 paths: %3")
-                         .arg(failedPaths)
-                         .arg(paths)
-                         .arg(QString::fromStdString(firstError));
+                         .arg(totals.failedPaths)
+                         .arg(totals.pathCount)
+                         .arg(QString::fromStdString(totals.firstError));
     }
     return sentences.join(QLatin1Char(' '));
 }

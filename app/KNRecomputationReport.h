@@ -38,13 +38,11 @@ private:
 
     QString divergenceSentence() const;
 
-    int paths = 0;
+    // Every path's outcome; divergence is counted apart, without the stopped and failing paths.
+    kinora::RecomputationOutcome totals;
     std::map<int, int> pathsOfSeed;
     int divergingPaths = 0;
     std::vector<int> divergingSeeds;
     // The first seed that diverged, and how many of its paths did.
     Divergence first;
-    int stoppedPaths = 0;
-    int failedPaths = 0;
-    std::string firstError;
 };

@@ -1,6 +1,7 @@
 #include "KNLabelRenderer.h"
 
 #include "Framebuffer.h"
+#include "KNRenderCallbacks.h"
 #include "Matrix4.h"
 #include "Scene.h"
 #include "Shader.h"
@@ -23,22 +24,11 @@ namespace {
 constexpr double fontPointSize = 10.0;
 // The dark outline round every glyph, in points: keeps light text legible over bright paths.
 constexpr double outlineWidth = 2.5;
-constexpr GLsizei vertexStride = 6 * sizeof(float);
 
 QFont labelFont(double pixelsPerPoint) {
     QFont font;
     font.setPixelSize(static_cast<int>(std::lround(fontPointSize * 96.0 / 72.0 * pixelsPerPoint)));
     return font;
-}
-
-void pointAttribute(const kinora::Shader& program, const char* name, std::uintptr_t offset) {
-    const int location = program.attributeLocation(name);
-    if (location < 0) {
-        return;
-    }
-    glEnableVertexAttribArray(static_cast<GLuint>(location));
-    glVertexAttribPointer(static_cast<GLuint>(location), 3, GL_FLOAT, GL_FALSE, vertexStride,
-                          reinterpret_cast<const void*>(offset));
 }
 
 // Draws into colour attachment 0 only, over what is there, in device pixels.
@@ -124,8 +114,7 @@ void KNLabelRenderer::drawQuad(const kinora::Shader& shader, const float (&verti
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STREAM_DRAW);
-    pointAttribute(shader, "vPosition", 0);
-    pointAttribute(shader, "vVelocity", 3 * sizeof(float));
+    setupVertexAttributesOf(shader);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);

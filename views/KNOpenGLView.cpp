@@ -68,7 +68,7 @@ std::unique_ptr<kinora::Framebuffer> makePictureTarget(Texture2D* picture, Textu
     // Depth for the paths, stencil for the plot view's compositing of a moving seed.
     target->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
     const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0,
-                                   ids != nullptr ? GL_COLOR_ATTACHMENT1 : GL_NONE};
+                                   ids != nullptr ? GLenum{GL_COLOR_ATTACHMENT1} : GLenum{GL_NONE}};
     glDrawBuffers(2, drawBuffers);
     target->clearColor = kinora::Vector4(0.0, 0.0, 0.0, 0.0);
     target->clear(GL_COLOR_BUFFER_BIT);

@@ -24,9 +24,13 @@ void pointAttribute(const kinora::Shader& program, const char* name, std::uintpt
 }
 } // namespace
 
+void setupVertexAttributesOf(const kinora::Shader& program) {
+    pointAttribute(program, "vPosition", 0);
+    pointAttribute(program, "vVelocity", 3 * sizeof(float));
+}
+
 void setupVertexAttributes(kinora::Renderable* renderable) {
-    pointAttribute(*renderable->shader, "vPosition", 0);
-    pointAttribute(*renderable->shader, "vVelocity", 3 * sizeof(float));
+    setupVertexAttributesOf(*renderable->shader);
 }
 
 void prepareLineDraw(kinora::Renderable*) {

@@ -5,6 +5,7 @@
 namespace kinora {
 class Mesh;
 class Renderable;
+class Shader;
 } // namespace kinora
 
 // The views' render callbacks. Every view draws in one GL context, so each renderable sets the
@@ -13,6 +14,8 @@ class Renderable;
 // Points "vPosition" and "vVelocity" of the renderable's program at the first and second float
 // triple of 24-byte vertices.
 void setupVertexAttributes(kinora::Renderable* renderable);
+// The same for program and the vertex buffer bound now.
+void setupVertexAttributesOf(const kinora::Shader& program);
 // Depth test and blending on.
 void prepareLineDraw(kinora::Renderable* renderable);
 // As prepareLineDraw, then "evolution" = the path's sValue. The renderable must be a Path.
