@@ -4,7 +4,7 @@
 // finished before the clock stops. Runs on a headless GL context (Mesa's software renderer in
 // CI); without one the drawing cases are left out.
 #include "Framebuffer.h"
-#include "HeadlessGLContext.h"
+#include "HeadlessContext.h"
 #include "KNDefinitions.h"
 #include "KNMovingSeedLayer.h"
 #include "KNRenderCallbacks.h"
@@ -176,7 +176,7 @@ private:
 bool haveContext() {
     static const bool available = [] {
         std::string reason;
-        if (!kinora::test::HeadlessGLContext::makeCurrent(reason)) {
+        if (!kinora::HeadlessContext::makeCurrent(&reason)) {
             std::fprintf(stderr, "drawing benchmarks left out: %s\n", reason.c_str());
             return false;
         }

@@ -83,7 +83,8 @@ ContextState createContext() {
         state.failureReason = "no EGL config with 8-bit colour, depth and desktop OpenGL";
         return state;
     }
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, 1, EGL_HEIGHT, 1, EGL_NONE};
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, HeadlessContext::surfaceWidth, EGL_HEIGHT,
+                                        HeadlessContext::surfaceHeight, EGL_NONE};
     state.surface = eglCreatePbufferSurface(state.display, config, surfaceAttributes);
     if (state.surface == EGL_NO_SURFACE) {
         state.failureReason = eglFailure("eglCreatePbufferSurface");

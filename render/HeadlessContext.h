@@ -5,10 +5,13 @@
 namespace kinora {
 
 // An OpenGL 3.2 core context that needs no display server: Mesa's surfaceless EGL platform with
-// a 1 x 1 pbuffer standing in for a window. For drawing off screen only. Created once, lives
-// until the process ends.
+// a small pbuffer standing in for a window (drawing into it is for tests; the program draws off
+// screen). Created once, lives until the process ends, so process-wide GL objects stay valid.
 class HeadlessContext {
 public:
+    static constexpr int surfaceWidth = 64;
+    static constexpr int surfaceHeight = 48;
+
     // Creates the context on the first call and makes it current. False, with the reason, when
     // the machine offers no such context.
     static bool makeCurrent(std::string* failureReason = nullptr);

@@ -1,6 +1,6 @@
 #include "GLTest.h"
 
-#include "HeadlessGLContext.h"
+#include "HeadlessContext.h"
 
 #include <epoxy/gl.h>
 #include <fstream>
@@ -10,7 +10,7 @@ namespace kinora::test {
 
 void GLTest::SetUp() {
     std::string failureReason;
-    ASSERT_TRUE(HeadlessGLContext::makeCurrent(failureReason))
+    ASSERT_TRUE(HeadlessContext::makeCurrent(&failureReason))
         << "no headless OpenGL context: " << failureReason;
     // The context outlives every test: each starts from the GL defaults of what the rendering
     // code and the tests change.

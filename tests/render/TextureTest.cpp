@@ -1,5 +1,5 @@
 #include "GLTest.h"
-#include "HeadlessGLContext.h"
+#include "HeadlessContext.h"
 #include "Texture2D.h"
 
 #include <epoxy/gl.h>
@@ -92,7 +92,7 @@ protected:
         picture->setFilter(GL_NEAREST);
         picture->setData(quadrants);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glViewport(0, 0, HeadlessGLContext::windowWidth, HeadlessGLContext::windowHeight);
+        glViewport(0, 0, HeadlessContext::surfaceWidth, HeadlessContext::surfaceHeight);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
@@ -105,8 +105,8 @@ protected:
     }
 
     void expectQuadrantsOnTheWindow() {
-        const int w = HeadlessGLContext::windowWidth;
-        const int h = HeadlessGLContext::windowHeight;
+        const int w = HeadlessContext::surfaceWidth;
+        const int h = HeadlessContext::surfaceHeight;
         EXPECT_EQ(windowAt(1, 1), quadrants[0]);
         EXPECT_EQ(windowAt(w - 2, 1), quadrants[1]);
         EXPECT_EQ(windowAt(1, h - 2), quadrants[2]);
