@@ -368,7 +368,11 @@ bool KNPlotWindowController::recomputeUntil(KNRecomputation::Clock::time_point d
         }
         if (KNRecomputation::Clock::now() >= deadline && (fanSeed || !pendingSeeds.empty())) {
             statusReporter()->reportProgress(seedsDone, static_cast<int>(seedCount));
-            plotView()->requestRedraw();
+            // A picture still being drawn in slices is finished first: starting it again after
+            // every slice of work would never show the paths beyond its first slice.
+            if (!plotView()->isDrawing()) {
+                plotView()->requestRedraw();
+            }
             return false;
         }
     }

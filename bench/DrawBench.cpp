@@ -108,7 +108,8 @@ public:
 
     // The view's frame while seeds[0] is dragged.
     void drawMovingAndPresent() {
-        movingLayer.draw(*scene, *images, *seeds.front());
+        movingLayer.draw(*scene, *images, *seeds.front(),
+                         kinora::ScenePass::Clock::time_point::max());
         present();
     }
 

@@ -3,6 +3,8 @@
 #include "Mesh.h"
 #include "Shader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <epoxy/gl.h>
 
 namespace kinora {
@@ -28,6 +30,36 @@ void Renderable::createVertexArray() {
 }
 
 void Renderable::draw() {
+    drawElements(0, elementCount());
+}
+
+int Renderable::drawPart(int first, int budget) {
+    const int count = elementCount();
+    int end = count;
+    int next = count;
+    if (drawMode == GL_LINE_STRIP) {
+        // Parts share their boundary vertex, so no segment is lost or drawn twice.
+        if (budget >= 2 && count - first > budget) {
+            end = first + budget;
+            next = end - 1;
+        }
+    } else if (drawMode == GL_POINTS || drawMode == GL_LINES || drawMode == GL_TRIANGLES) {
+        const int perPrimitive = drawMode == GL_POINTS ? 1 : drawMode == GL_LINES ? 2 : 3;
+        const int size = std::max(perPrimitive, budget / perPrimitive * perPrimitive);
+        if (count - first > size) {
+            end = first + size;
+            next = end;
+        }
+    }
+    drawElements(first, end - first);
+    return next;
+}
+
+int Renderable::elementCount() const {
+    return mesh->getIndexCount();
+}
+
+void Renderable::drawElements(int first, int count) {
     if (visible == 0) {
         return;
     }
@@ -44,7 +76,9 @@ void Renderable::draw() {
     // vertex array.
     glBindVertexArray(vertexArray);
     mesh->bind();
-    glDrawElements(drawMode, mesh->getIndexCount(), GL_UNSIGNED_INT, nullptr);
+    glDrawElements(
+        drawMode, count, GL_UNSIGNED_INT,
+        reinterpret_cast<const void*>(static_cast<std::uintptr_t>(first) * sizeof(std::uint32_t)));
     mesh->unbind();
     glBindVertexArray(0);
 }

@@ -44,9 +44,18 @@ public:
     // Sets "modelMatrix" and "inverseModelMatrix" and draws the whole mesh. The caller has set
     // the view, projection and id uniforms on the same program.
     void draw();
+    // Draws like draw(), but only the part of the mesh from element first on that a budget of
+    // elements allows, and returns the element the next part starts at: elementCount() once
+    // the last part is drawn. Consecutive parts rasterise exactly what the whole mesh does;
+    // points, line lists, line strips and triangle lists are cut, other modes are drawn whole.
+    int drawPart(int first, int budget);
+    int elementCount() const;
     // Whether the mesh has too few indices for one primitive of drawMode: a blank path (one
     // index drawn as a line strip) rasterises nothing, so passes may skip it.
     bool drawsNothing() const;
+
+private:
+    void drawElements(int first, int count);
 };
 
 } // namespace kinora

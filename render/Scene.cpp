@@ -43,22 +43,32 @@ void Scene::draw() {
         framebuffer->clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     framebuffer->bind();
-    drawRenderables(*framebuffer, {}, false);
+    ScenePass pass;
+    drawRenderables(*framebuffer, {}, false, pass, ScenePass::Clock::time_point::max());
 }
 
 void Scene::drawPicture(const Selection& select, bool clear, Framebuffer* target) {
-    Framebuffer& into = target != nullptr ? *target : *framebuffer;
+    ScenePass pass;
+    drawPicture(pass, select, clear, target != nullptr ? *target : *framebuffer,
+                ScenePass::Clock::time_point::max());
+}
+
+bool Scene::drawPicture(ScenePass& pass, const Selection& select, bool clear, Framebuffer& into,
+                        ScenePass::Clock::time_point deadline) {
+    if (pass.done) {
+        return true;
+    }
     into.bind();
     const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
     glDrawBuffers(2, pictureOnly);
-    if (clear && clearEnabled) {
+    if (pass.isFresh() && clear && clearEnabled) {
         const auto& c = into.clearColor;
         const float colour[4] = {static_cast<float>(c.x), static_cast<float>(c.y),
                                  static_cast<float>(c.z), static_cast<float>(c.w)};
         glClearBufferfv(GL_COLOR, 0, colour);
         glClearBufferfi(GL_DEPTH_STENCIL, 0, 1.0f, 0);
     }
-    drawRenderables(into, select, true);
+    return drawRenderables(into, select, true, pass, deadline);
 }
 
 void Scene::drawPickImage(const Selection& pickable) {
@@ -67,10 +77,12 @@ void Scene::drawPickImage(const Selection& pickable) {
     glDrawBuffers(2, idsOnly);
     const GLuint noObject[4] = {0, 0, 0, 0};
     glClearBufferuiv(GL_COLOR, 1, noObject);
-    drawRenderables(*framebuffer, pickable, true);
+    ScenePass pass;
+    drawRenderables(*framebuffer, pickable, true, pass, ScenePass::Clock::time_point::max());
 }
 
-void Scene::drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank) {
+bool Scene::drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank,
+                            ScenePass& pass, ScenePass::Clock::time_point deadline) {
     glViewport(0, 0, target.getWidth(), target.getHeight());
     if (blendEnabled) {
         glEnable(GL_BLEND);
@@ -85,12 +97,21 @@ void Scene::drawRenderables(Framebuffer& target, const Selection& select, bool s
     const Matrix4 projection = camera.updateProjection().projection;
 
     // Indexed rather than iterated: a prepareDraw hook may add a renderable during the pass.
-    for (std::size_t i = 0; i < renderables.size(); ++i) {
-        Renderable* renderable = renderables[i];
+    bool drewSomething = false;
+    while (pass.renderable < renderables.size()) {
+        const auto index = static_cast<int>(pass.renderable);
+        Renderable* renderable = renderables[pass.renderable];
         if (renderable == nullptr || (skipBlank && renderable->drawsNothing())) {
+            pass.advance();
             continue;
         }
-        if (select && !select(static_cast<int>(i), *renderable)) {
+        if (drewSomething && ScenePass::Clock::now() >= deadline) {
+            target.unbind();
+            return false;
+        }
+        // Asked again for every part: it may set GL state for the draw that follows.
+        if (select && !select(index, *renderable)) {
+            pass.advance();
             continue;
         }
         const Shader* shader = renderable->shader;
@@ -98,10 +119,21 @@ void Scene::drawRenderables(Framebuffer& target, const Selection& select, bool s
         shader->setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
         shader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
         shader->setUniformMatrix4fv("inverseViewMatrix", 1, false, inverseView.m);
-        shader->setUniform1i("objectID", static_cast<int>(i) + 1);
-        renderable->draw();
+        shader->setUniform1i("objectID", index + 1);
+        if (deadline == ScenePass::Clock::time_point::max()) {
+            renderable->draw();
+            pass.element = renderable->elementCount();
+        } else {
+            pass.element = renderable->drawPart(pass.element, ScenePass::elementsPerPart);
+        }
+        drewSomething = true;
+        if (pass.element >= renderable->elementCount()) {
+            pass.advance();
+        }
     }
+    pass.done = true;
     target.unbind();
+    return true;
 }
 
 int Scene::pick(int x, int y) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Camera.h"
+#include "ScenePass.h"
 #include "Transform.h"
 
 #include <functional>
@@ -59,6 +60,15 @@ public:
     // mesh is too short to draw anything. With clear false the pass draws over what is there.
     void drawPicture(const Selection& select = {}, bool clear = true,
                      Framebuffer* target = nullptr);
+    // The same picture drawn over several calls: goes on where pass stands (clearing first
+    // when it is fresh and clear is set) until the picture is complete, which it returns, or
+    // the deadline has passed. Before a deadline, a renderable of many elements is drawn in
+    // parts of ScenePass::elementsPerPart, so one call overruns the deadline by one part at
+    // most; at least one part is drawn per call. The parts add up to exactly the picture of one
+    // drawPicture as long as nothing drawn, the camera and the target stay as they were;
+    // after any change the pass must start again.
+    bool drawPicture(ScenePass& pass, const Selection& select, bool clear, Framebuffer& target,
+                     ScenePass::Clock::time_point deadline);
     // The pick image alone (colour attachment 1), cleared to no object first: only the
     // renderables pickable admits. Ids are all the pick pass reads, so this is the same image
     // draw() leaves as long as only pickable renderables write ids.
@@ -71,7 +81,8 @@ public:
     Renderable* renderableAt(int x, int y) const;
 
 private:
-    void drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank);
+    bool drawRenderables(Framebuffer& target, const Selection& select, bool skipBlank,
+                         ScenePass& pass, ScenePass::Clock::time_point deadline);
 };
 
 } // namespace kinora

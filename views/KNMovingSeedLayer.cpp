@@ -59,8 +59,7 @@ KNMovingSeedLayer::Key KNMovingSeedLayer::keyFor(kinora::Scene& scene,
     return current;
 }
 
-void KNMovingSeedLayer::build(kinora::Scene& scene, const kinora::Framebuffer& target,
-                              const Seed& moving) {
+void KNMovingSeedLayer::prepare(const kinora::Framebuffer& target) {
     if (!layer || layer->getWidth() != target.getWidth() ||
         layer->getHeight() != target.getHeight()) {
         layer.reset();
@@ -74,11 +73,16 @@ void KNMovingSeedLayer::build(kinora::Scene& scene, const kinora::Framebuffer& t
         layer->unbind();
     }
     layer->clearColor = target.clearColor;
+    buildPass = {};
+}
 
+bool KNMovingSeedLayer::build(kinora::Scene& scene, const Seed& moving,
+                              kinora::ScenePass::Clock::time_point deadline) {
     const int seedIndex = moving.sceneID;
     glStencilMask(0xFF);
     glEnable(GL_STENCIL_TEST);
-    scene.drawPicture(
+    const bool complete = scene.drawPicture(
+        buildPass,
         [&](int index, kinora::Renderable& r) {
             if (index == seedIndex || isPathOf(moving, index)) {
                 return false;
@@ -90,18 +94,20 @@ void KNMovingSeedLayer::build(kinora::Scene& scene, const kinora::Framebuffer& t
             }
             return true;
         },
-        true, layer.get());
+        true, *layer, deadline);
     glStencilMask(0xFF);
     glDisable(GL_STENCIL_TEST);
+    return complete;
 }
 
-void KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target,
-                             const Seed& moving) {
+bool KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target, const Seed& moving,
+                             kinora::ScenePass::Clock::time_point deadline) {
     const Key current = keyFor(scene, target, moving);
     if (!key || *key != current) {
-        build(scene, target, moving);
+        prepare(target);
         key = current;
     }
+    const bool complete = build(scene, moving, deadline);
 
     const int width = target.getWidth();
     const int height = target.getHeight();
@@ -142,4 +148,5 @@ void KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target,
         false, &target);
     glStencilMask(0xFF);
     glDisable(GL_STENCIL_TEST);
+    return complete;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScenePass.h"
+
 #include <array>
 #include <memory>
 #include <optional>
@@ -39,8 +41,11 @@ public:
     // The picture of scene into colour attachment 0 of target (which has a depth-stencil
     // buffer), moving being the only seed that changed since the last call. Camera, scene
     // transform, size and seed are compared with those of the layer, which is rebuilt when any
-    // differs.
-    void draw(kinora::Scene& scene, kinora::Framebuffer& target, const Seed& moving);
+    // differs. Building a large layer goes on until the deadline and is continued by the next
+    // calls; until it is complete (which draw returns) the picture shows the moving seed over
+    // the part of the others drawn so far.
+    bool draw(kinora::Scene& scene, kinora::Framebuffer& target, const Seed& moving,
+              kinora::ScenePass::Clock::time_point deadline);
 
 private:
     // What the layer was drawn for.
@@ -53,9 +58,12 @@ private:
         bool operator==(const Key&) const = default;
     };
     static Key keyFor(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& moving);
-    void build(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& moving);
+    void prepare(const kinora::Framebuffer& target);
+    bool build(kinora::Scene& scene, const Seed& moving,
+               kinora::ScenePass::Clock::time_point deadline);
 
     std::unique_ptr<Texture2D> picture;
     std::unique_ptr<kinora::Framebuffer> layer;
     std::optional<Key> key;
+    kinora::ScenePass buildPass;
 };

@@ -83,6 +83,14 @@ double clampedScale(double scale) {
 KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(KNSharedContext::format());
+    nextSlice.setSingleShot(true);
+    nextSlice.setInterval(0);
+    QObject::connect(&nextSlice, &QTimer::timeout, this, [this] {
+        if (pictureUnfinished) {
+            KNFrameStatistics::beginEvent("continue");
+            drawSlice(kinora::ScenePass::Clock::now() + laterSlice);
+        }
+    });
 }
 
 KNOpenGLView::~KNOpenGLView() {
@@ -215,14 +223,22 @@ void KNOpenGLView::update() {
 }
 
 void KNOpenGLView::redraw() {
+    picturePass = {};
+    drawSlice(kinora::ScenePass::Clock::time_point::max());
+}
+
+void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
+    nextSlice.stop();
     if (!scene) {
         return;
     }
     const bool wasRequested = std::exchange(redrawPending, false);
     ensureContext();
     const KNStopwatch drawing;
-    drawPicture(*framebuffer);
-    drawOverlay(*framebuffer, devicePixelRatio());
+    const bool complete = drawPicture(*framebuffer, picturePass, deadline);
+    if (complete) {
+        drawOverlay(*framebuffer, devicePixelRatio());
+    }
     pickImageStale = true;
     if (KNFrameStatistics::enabled()) {
         // The renderer may defer the work: finish it so it counts as drawing, not presenting.
@@ -234,9 +250,16 @@ void KNOpenGLView::redraw() {
     KNFrameStatistics::redrawDone(drawTime, presenting.elapsed(), wasRequested,
                                   statisticsSeedCount(), framebuffer->getWidth(),
                                   framebuffer->getHeight());
+    pictureUnfinished = !complete;
+    if (pictureUnfinished) {
+        nextSlice.start();
+    }
 }
 
 void KNOpenGLView::requestRedraw() {
+    supersededUnfinished = supersededUnfinished || pictureUnfinished;
+    pictureUnfinished = false;
+    picturePass = {};
     if (redrawPending) {
         return;
     }
@@ -245,19 +268,31 @@ void KNOpenGLView::requestRedraw() {
     QCoreApplication::postEvent(this, new QEvent(redrawEventType));
 }
 
+bool KNOpenGLView::isDrawing() const {
+    return redrawPending || pictureUnfinished;
+}
+
+void KNOpenGLView::setDrawingSlices(std::chrono::milliseconds first,
+                                    std::chrono::milliseconds later) {
+    firstSlice = first;
+    laterSlice = later;
+}
+
 bool KNOpenGLView::event(QEvent* event) {
     if (event->type() == redrawEventType) {
         // A redraw done since the request has already shown everything.
         if (redrawPending) {
-            redraw();
+            const auto slice = std::exchange(supersededUnfinished, false) ? laterSlice : firstSlice;
+            drawSlice(kinora::ScenePass::Clock::now() + slice);
         }
         return true;
     }
     return QWindow::event(event);
 }
 
-void KNOpenGLView::drawPicture(kinora::Framebuffer& target) {
-    scene->drawPicture({}, true, &target);
+bool KNOpenGLView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
+                               kinora::ScenePass::Clock::time_point deadline) {
+    return scene->drawPicture(pass, {}, true, target, deadline);
 }
 
 void KNOpenGLView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
@@ -363,7 +398,8 @@ QImage KNOpenGLView::renderImage(QSize wantedSize) {
     camera.setFrustum(static_cast<float>(centre - halfWidth),
                       static_cast<float>(centre + halfWidth), camera.bottom, camera.top,
                       camera.near, camera.far);
-    drawPicture(*target);
+    kinora::ScenePass pass;
+    drawPicture(*target, pass, kinora::ScenePass::Clock::time_point::max());
     drawOverlay(*target, devicePixelRatio());
     camera = shown;
 

@@ -2,12 +2,15 @@
 
 #include "KNLabel.h"
 #include "KNViewCamera.h"
+#include "ScenePass.h"
 #include "Transform.h"
 
 #include <QImage>
 #include <QPointF>
+#include <QTimer>
 #include <QWindow>
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,11 +62,24 @@ public:
     // Rebuilds the off-screen images at the view's current size, sets the frustum, asks for a
     // redraw.
     void update();
-    // Draws the scene off screen and presents the picture on this window, at once.
+    // Draws the scene off screen and presents the picture on this window, at once, however
+    // long that takes.
     void redraw();
     // Asks for a redraw once control returns to the event loop: all requests of one event (and
-    // of events handled before it runs) make a single redraw.
+    // of events handled before it runs) make a single redraw. A picture that takes long is
+    // drawn in slices: the first ends after firstDrawingSlice, each later one after
+    // laterDrawingSlice, with the window's input handled in between and the picture drawn so
+    // far shown after every slice. A request while slices are left starts the picture again.
     void requestRedraw();
+    // Whether a requested picture still has slices to draw.
+    bool isDrawing() const;
+    // The lengths of the first and the later slices of a requested picture.
+    void setDrawingSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
+
+    // Most pictures are done in the first slice and never show half drawn; the later slices
+    // are short, so a picture being superseded by the next change costs little.
+    static constexpr std::chrono::milliseconds firstDrawingSlice{150};
+    static constexpr std::chrono::milliseconds laterDrawingSlice{50};
     // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
     // pixels) with the view's camera and an aspect ratio that follows the size. For exporting
     // images; the view's own images and window are left alone. A size beyond what the GL can
@@ -110,9 +126,12 @@ protected:
     virtual bool isSelectable(kinora::Renderable* r) const;
     // The end of a press-drag-release of the primary button.
     virtual void dragDidEnd();
-    // Draws the picture (colour attachment 0 of target) of the scene; subclasses may draw it
-    // another way as long as the result is the same.
-    virtual void drawPicture(kinora::Framebuffer& target);
+    // Draws the picture (colour attachment 0 of target) of the scene, going on where pass
+    // stands until it is complete (returned) or the deadline has passed (see
+    // kinora::Scene::drawPicture); subclasses may draw it another way as long as the result is
+    // the same.
+    virtual bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
+                             kinora::ScenePass::Clock::time_point deadline);
     // What is drawn over the picture: the labels() and whatever subclasses add. Never picked.
     virtual void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint);
     // The texts over the picture; the base has none.
@@ -167,6 +186,9 @@ protected:
 private:
     void loadShaders();
     void buildOffscreenImages(int width, int height);
+    // Draws on the requested picture until about the deadline, then presents it; the overlay
+    // comes once the picture is complete.
+    void drawSlice(kinora::ScenePass::Clock::time_point deadline);
     // Copies the picture onto this window and swaps; nothing while the window is not shown.
     void present();
     // Draws the pick image again if anything was drawn since it was last drawn.
@@ -181,6 +203,14 @@ private:
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
     bool redrawPending = false;
+    // The picture being drawn in slices, and the timer that runs the next slice.
+    kinora::ScenePass picturePass;
+    QTimer nextSlice;
+    bool pictureUnfinished = false;
+    // A request superseded a picture with slices left: the new one starts with a short slice.
+    bool supersededUnfinished = false;
+    std::chrono::milliseconds firstSlice = firstDrawingSlice;
+    std::chrono::milliseconds laterSlice = laterDrawingSlice;
     // Whether the console has been told that the window is too large to draw to.
     bool tooLargeReported = false;
     bool pickImageStale = true;

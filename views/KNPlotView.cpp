@@ -124,13 +124,14 @@ void KNPlotView::setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate) {
     _delegate = std::move(delegate);
 }
 
-void KNPlotView::drawPicture(kinora::Framebuffer& target) {
+bool KNPlotView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
+                             kinora::ScenePass::Clock::time_point deadline) {
     // With a single seed there is nothing to keep: drawing it all is as cheap.
     if (movingSeed != nullptr && seeds.size() > 1 && &target == framebuffer.get()) {
-        movingSeedLayer.draw(*scene, target, *movingSeed);
-        return;
+        // The layer keeps its own progress across the frames of a drag.
+        return movingSeedLayer.draw(*scene, target, *movingSeed, deadline);
     }
-    KNOpenGLView::drawPicture(target);
+    return KNOpenGLView::drawPicture(target, pass, deadline);
 }
 
 namespace {

@@ -60,7 +60,8 @@ protected:
     bool isSelectable(kinora::Renderable* r) const override;
     void dragDidEnd() override;
     // While a seed is dragged among others, only it is drawn again on every frame.
-    void drawPicture(kinora::Framebuffer& target) override;
+    bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
+                     kinora::ScenePass::Clock::time_point deadline) override;
     int statisticsSeedCount() const override;
     // The axes with their names and ticks, and the colour key in the lower left corner.
     void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;

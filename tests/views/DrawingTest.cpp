@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <cstdint>
 #include <epoxy/gl.h>
@@ -62,6 +64,34 @@ protected:
         }
     }
 
+    // One path of a seed long enough to be drawn in several parts: a coil through the view.
+    void fillLongPath(Seed* seed, int vertexCount) {
+        std::vector<float> vertices;
+        std::vector<std::uint32_t> indices;
+        for (int i = 0; i < vertexCount; ++i) {
+            const double angle = i * 0.013;
+            const float x = static_cast<float>(2.0 * std::cos(angle));
+            const float y = static_cast<float>(1.5 * std::sin(angle * 1.01));
+            const float z = static_cast<float>(-2.0 + 4.0 * i / vertexCount);
+            vertices.insert(vertices.end(), {x, y, z, x, y, z});
+            indices.push_back(static_cast<std::uint32_t>(i));
+        }
+        view.replacePathWithID(seed->pathIDs[0], vertices.data(), indices.data(), vertexCount,
+                               vertexCount, 0.5f);
+    }
+
+    // Draws the picture a part at a time, as slices with no time left do; returns the slices.
+    int drawInSlices() {
+        kinora::ScenePass pass;
+        int slices = 1;
+        while (!view.drawPicture(*view.framebuffer, pass,
+                                 kinora::ScenePass::Clock::time_point::min())) {
+            ++slices;
+        }
+        view.drawOverlay(*view.framebuffer, 1.0);
+        return slices;
+    }
+
     std::vector<Seed*> addCrowd(int count) {
         std::vector<Seed*> crowd;
         for (int i = 0; i < count; ++i) {
@@ -110,6 +140,45 @@ TEST_F(DrawingTest, ADraggedSeedIsCompositedInDepthWithTheStaticOnes) {
         EXPECT_EQ(composited, referencePicture());
     }
     releaseAt(view, at);
+}
+
+TEST_F(DrawingTest, APictureDrawnInSlicesIsTheOnePassPicture) {
+    const std::vector<Seed*> crowd = addCrowd(5);
+    fillLongPath(crowd[2], 3 * kinora::ScenePass::elementsPerPart + 17);
+    EXPECT_GT(drawInSlices(), 5 * 11 + 3);
+    EXPECT_EQ(picture(), referencePicture());
+
+    // The static layer of a drag is built in slices as well.
+    Seed* moving = crowd[3];
+    const QPointF at = onScreen(moving->transform.position);
+    pressAt(view, at);
+    ASSERT_EQ(view.selected, moving);
+    moveTo(view, at + QPointF(20, -15));
+    fillPaths(moving, 10);
+    // Another seed's paths change, so the layer is built anew.
+    fillPaths(crowd[0], 10);
+    EXPECT_GT(drawInSlices(), 4 * 11 + 3);
+    EXPECT_EQ(picture(), referencePicture());
+    releaseAt(view, at + QPointF(20, -15));
+}
+
+TEST_F(DrawingTest, ALongPictureLetsInputThroughBetweenSlicesAndEndsAsTheLatestRequest) {
+    fillLongPath(addCrowd(3)[1], 2 * kinora::ScenePass::elementsPerPart);
+    view.setDrawingSlices(std::chrono::milliseconds(0), std::chrono::milliseconds(0));
+    view.requestRedraw();
+    bool answered = false;
+    bool whileDrawing = false;
+    QTimer::singleShot(0, [&] {
+        answered = true;
+        whileDrawing = view.isDrawing();
+        // A change in the middle supersedes the picture begun.
+        view.setZoom(0.7f);
+        view.requestRedraw();
+    });
+    QTRY_VERIFY(answered);
+    EXPECT_TRUE(whileDrawing);
+    QTRY_VERIFY(!view.isDrawing());
+    EXPECT_EQ(picture(), referencePicture());
 }
 
 TEST_F(DrawingTest, EveryPixelRowOfASeedPicksIt) {

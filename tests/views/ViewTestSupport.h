@@ -35,6 +35,7 @@ public:
 class TestPlotView : public InspectableView<KNPlotView> {
 public:
     using KNPlotView::cubeMesh;
+    using KNPlotView::drawPicture;
     using KNPlotView::seeds;
 };
 
