@@ -12,7 +12,7 @@
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
 #include "KNScriptPathDriver.h"
-#include "KNSeedInspector.h"
+#include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
@@ -246,9 +246,9 @@ void KNPlotWindowController::connectControls() {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
     }
-    QObject::connect(seedInspector(), &KNSeedInspector::positionEntered, &connections,
+    QObject::connect(seedPositionPanel(), &KNSeedPositionPanel::positionEntered, &connections,
                      [this](kinora::Vector3 position) { moveSelectedSeed(position); });
-    QObject::connect(seedInspector(), &KNSeedInspector::valueRefused, statusReporter(),
+    QObject::connect(seedPositionPanel(), &KNSeedPositionPanel::valueRefused, statusReporter(),
                      &KNStatusReporter::reportRefusal);
 
     keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
@@ -574,21 +574,21 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
     recomputeSeed(seed);
     if (seed == plotView()->selectedSeed()) {
-        seedInspector()->showPosition(seed->transform.position);
+        seedPositionPanel()->showPosition(seed->transform.position);
     }
 }
 
 void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(true);
     if (const Seed* seed = plotView()->selectedSeed()) {
-        seedInspector()->showPosition(seed->transform.position);
+        seedPositionPanel()->showPosition(seed->transform.position);
     }
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
     // The view may still name the seed it is about to let go.
-    seedInspector()->showPosition(std::nullopt);
+    seedPositionPanel()->showPosition(std::nullopt);
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -777,6 +777,6 @@ KNNumberField* KNPlotWindowController::pathDurationControl() {
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();
 }
-KNSeedInspector* KNPlotWindowController::seedInspector() {
-    return window()->ui().seedInspector;
+KNSeedPositionPanel* KNPlotWindowController::seedPositionPanel() {
+    return window()->ui().seedPositionPanel;
 }

@@ -37,7 +37,7 @@ class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
-class KNSeedInspector;
+class KNSeedPositionPanel;
 class KNStatusReporter;
 class KNWindowKeyCommands;
 class QComboBox;
@@ -100,7 +100,7 @@ public:
     // Escape: stops a recomputation still at work, otherwise deselects the selected seed. The one
     // place that decides what Escape cancels.
     void cancelOperation();
-    // The seed inspector's action: moves the selected seed to position and recomputes its
+    // The seed position panel's action: moves the selected seed to position and recomputes its
     // trajectories as a drag does.
     void moveSelectedSeed(kinora::Vector3 position);
     // 0 ... maxEvolutionCount; 0 leaves every path blank. Any other count is refused: the
@@ -189,7 +189,7 @@ public:
     KNNumberField* integrationStepControl();
     KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
-    KNSeedInspector* seedInspector();
+    KNSeedPositionPanel* seedPositionPanel();
 
 private:
     KNPlotWindowController(EvolutionFunction integrable, const std::vector<std::string>& names,

@@ -4,7 +4,7 @@
 #include "KNNumberField.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
-#include "KNSeedInspector.h"
+#include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "RK4Integrator.h"
 #include "RecordingAlertPresenter.h"
@@ -248,7 +248,7 @@ TEST_F(PlotWindowControllerTest, SeedsGetTheirPathsWhenAddedAndWhenMoved) {
     // remove button, and removing without a selection removes nothing.
     EXPECT_EQ(controller->plotView()->selectedSeed(), seeds[1]);
     EXPECT_TRUE(controller->removeSeedButton()->isEnabled());
-    EXPECT_EQ(controller->seedInspector()->field(0)->text(), "-2") << "it follows the move";
+    EXPECT_EQ(controller->seedPositionPanel()->field(0)->text(), "-2") << "it follows the move";
     controller->cancelOperation();
     EXPECT_FALSE(controller->removeSeedButton()->isEnabled());
     controller->removeSeed();

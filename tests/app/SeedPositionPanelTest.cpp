@@ -1,7 +1,7 @@
 #include "ControllerTest.h"
 #include "KNNumberField.h"
 #include "KNPlotWindow.h"
-#include "KNSeedInspector.h"
+#include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 
 #include <QTest>
@@ -10,7 +10,7 @@
 
 namespace {
 
-class SeedInspectorTest : public ControllerTest {
+class SeedPositionPanelTest : public ControllerTest {
 protected:
     // Clicks the window's one seed, as drawn; returns where it was.
     static QPoint clickTheSeed(KNPlotWindowController& controller) {
@@ -21,20 +21,19 @@ protected:
     }
 
     static std::array<QString, 3> shown(KNPlotWindowController& controller) {
-        KNSeedInspector* inspector = controller.seedInspector();
-        return {inspector->field(0)->text(), inspector->field(1)->text(),
-                inspector->field(2)->text()};
+        KNSeedPositionPanel* panel = controller.seedPositionPanel();
+        return {panel->field(0)->text(), panel->field(1)->text(), panel->field(2)->text()};
     }
 };
 
-TEST_F(SeedInspectorTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselectIt) {
+TEST_F(SeedPositionPanelTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselectIt) {
     auto controller = lorenzWindow();
     controller->showWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(controller->window()));
     settle();
     Seed* seed = firstSeed(*controller);
-    KNSeedInspector* inspector = controller->seedInspector();
-    EXPECT_FALSE(inspector->field(0)->isEnabled());
+    KNSeedPositionPanel* panel = controller->seedPositionPanel();
+    EXPECT_FALSE(panel->field(0)->isEnabled());
 
     const QPoint seedPixel = clickTheSeed(*controller);
     ASSERT_EQ(controller->plotView()->selectedSeed(), seed);
@@ -44,12 +43,12 @@ TEST_F(SeedInspectorTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselect
     QTest::mousePress(controller->plotView(), Qt::LeftButton, {}, seedPixel);
     QTest::mouseMove(controller->plotView(), seedPixel + QPoint(40, 10));
     QTest::mouseRelease(controller->plotView(), Qt::LeftButton, {}, seedPixel + QPoint(40, 10));
-    EXPECT_EQ(inspector->field(0)->doubleValue(), seed->transform.position.x);
+    EXPECT_EQ(panel->field(0)->doubleValue(), seed->transform.position.x);
     EXPECT_NE(seed->transform.position.x, 1.0);
 
-    typeInto(inspector->field(0), "-2");
-    typeInto(inspector->field(1), "3e0");
-    typeInto(inspector->field(2), "5");
+    typeInto(panel->field(0), "-2");
+    typeInto(panel->field(1), "3e0");
+    typeInto(panel->field(2), "5");
     EXPECT_EQ(seed->transform.position.x, -2.0);
     EXPECT_EQ(seed->transform.position.y, 3.0);
     EXPECT_EQ(seed->transform.position.z, 5.0);
@@ -58,9 +57,9 @@ TEST_F(SeedInspectorTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselect
                static_cast<float>(4.0 / 9.0));
 
     for (const char* refused : {"1e39", "north"}) {
-        typeInto(inspector->field(2), refused);
+        typeInto(panel->field(2), refused);
         EXPECT_EQ(seed->transform.position.z, 5.0);
-        EXPECT_EQ(inspector->field(2)->text(), "5");
+        EXPECT_EQ(panel->field(2)->text(), "5");
         EXPECT_NE(controller->statusReporter()->currentMessage(), "");
         controller->statusReporter()->clear();
     }
@@ -68,7 +67,7 @@ TEST_F(SeedInspectorTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselect
     // Escape deselects, wherever the focus is that does not use the key itself.
     QTest::keyClick(controller->plotView(), Qt::Key_Escape);
     EXPECT_EQ(controller->plotView()->selectedSeed(), nullptr);
-    EXPECT_FALSE(inspector->field(0)->isEnabled());
+    EXPECT_FALSE(panel->field(0)->isEnabled());
     EXPECT_FALSE(controller->removeSeedButton()->isEnabled());
     // Delete with nothing selected removes nothing; with the seed selected it removes it.
     QTest::keyClick(controller->plotView(), Qt::Key_Delete);

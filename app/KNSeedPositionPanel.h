@@ -11,11 +11,11 @@ class KNNumberField;
 // The selected seed's x, y and z as number fields. A typed coordinate is sent as the seed's new
 // position (Return or leaving the field); with no seed selected the fields are empty and
 // disabled. It shows only what it is told, so it can follow a seed during a drag.
-class KNSeedInspector : public QWidget {
+class KNSeedPositionPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit KNSeedInspector(QWidget* parent = nullptr);
+    explicit KNSeedPositionPanel(QWidget* parent = nullptr);
 
     // The position of the selected seed, or nothing when no seed is selected.
     void showPosition(std::optional<kinora::Vector3> position);
@@ -33,6 +33,6 @@ signals:
 private:
     kinora::Vector3 enteredPosition() const;
 
-    // Children of the inspector.
+    // Children of the panel.
     std::array<KNNumberField*, 3> fields{};
 };

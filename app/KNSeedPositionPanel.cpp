@@ -1,4 +1,4 @@
-#include "KNSeedInspector.h"
+#include "KNSeedPositionPanel.h"
 
 #include "KNNumberField.h"
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-KNSeedInspector::KNSeedInspector(QWidget* parent) : QWidget(parent) {
+KNSeedPositionPanel::KNSeedPositionPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(tr("Seed"), this));
@@ -16,20 +16,20 @@ KNSeedInspector::KNSeedInspector(QWidget* parent) : QWidget(parent) {
         auto* field = new KNNumberField(this);
         field->setAlignment(Qt::AlignRight);
         field->setToolTip(tr("The selected seed's %1 coordinate").arg(names[axis]));
-        field->setCheck(&KNSeedInspector::coordinateRefusal);
+        field->setCheck(&KNSeedPositionPanel::coordinateRefusal);
         auto* label = new QLabel(QString::fromLatin1(names[axis]), this);
         label->setBuddy(field);
         layout->addWidget(label);
         layout->addWidget(field, 1);
         connect(field, &KNNumberField::valueEntered, this,
                 [this] { emit positionEntered(enteredPosition()); });
-        connect(field, &KNNumberField::valueRefused, this, &KNSeedInspector::valueRefused);
+        connect(field, &KNNumberField::valueRefused, this, &KNSeedPositionPanel::valueRefused);
         fields[axis] = field;
     }
     showPosition(std::nullopt);
 }
 
-void KNSeedInspector::showPosition(std::optional<kinora::Vector3> position) {
+void KNSeedPositionPanel::showPosition(std::optional<kinora::Vector3> position) {
     for (std::size_t axis = 0; axis < fields.size(); ++axis) {
         KNNumberField* field = fields[axis];
         field->setEnabled(position.has_value());
@@ -41,7 +41,7 @@ void KNSeedInspector::showPosition(std::optional<kinora::Vector3> position) {
     }
 }
 
-std::optional<QString> KNSeedInspector::coordinateRefusal(double value) {
+std::optional<QString> KNSeedPositionPanel::coordinateRefusal(double value) {
     constexpr double largest = std::numeric_limits<float>::max();
     if (std::abs(value) > largest) {
         return tr("A seed coordinate must lie between -%1 and %1, which the views can draw; "
@@ -51,6 +51,6 @@ std::optional<QString> KNSeedInspector::coordinateRefusal(double value) {
     return std::nullopt;
 }
 
-kinora::Vector3 KNSeedInspector::enteredPosition() const {
+kinora::Vector3 KNSeedPositionPanel::enteredPosition() const {
     return {fields[0]->doubleValue(), fields[1]->doubleValue(), fields[2]->doubleValue()};
 }
