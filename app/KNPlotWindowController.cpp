@@ -367,7 +367,11 @@ bool KNPlotWindowController::recomputeUntil(KNRecomputation::Clock::time_point d
             ++seedsDone;
         }
         if (KNRecomputation::Clock::now() >= deadline && (fanSeed || !pendingSeeds.empty())) {
-            statusReporter()->reportProgress(seedsDone, static_cast<int>(seedCount));
+            // Counted in paths, so even a single slow seed shows its progress.
+            const std::int64_t paths = fan.evolutionCount();
+            statusReporter()->reportProgress(
+                static_cast<int>(seedsDone * paths + (fanSeed ? fan.completedCount() : 0)),
+                static_cast<int>(static_cast<std::int64_t>(seedCount) * paths));
             // A picture still being drawn in slices is finished first: starting it again after
             // every slice of work would never show the paths beyond its first slice.
             if (!plotView()->isDrawing()) {
