@@ -222,7 +222,7 @@ void KNPlotWindowController::connectControls() {
     QObject::connect(addSeedButton(), &QToolButton::clicked, &connections, [this] { addSeed(); });
     QObject::connect(removeSeedButton(), &QToolButton::clicked, &connections,
                      [this] { removeSeed(); });
-    evolutionsControl()->setCheck(&KNPlotWindowController::evolutionsRefusal);
+    evolutionsControl()->setCheck([this](double count) { return evolutionsRefusal(count); });
     integrationStepControl()->setCheck(
         [this](double step) { return integrationStepRefusal(step); });
     QObject::connect(evolutionsControl(), &KNNumberField::valueEntered, &connections,
@@ -433,6 +433,11 @@ void KNPlotWindowController::reportOutcome() {
 
 void KNPlotWindowController::addSeed() {
     KNFrameStatistics::beginEvent("add");
+    if (const std::optional<QString> refusal = windowPointsRefusal(
+            seedCount() + 1, _evolutionCount, _integrator->integrationStep(), _pathStepLength)) {
+        statusReporter()->reportRefusal(QObject::tr("No seed was added: %1").arg(*refusal));
+        return;
+    }
     Seed* seed = plotView()->addSeed();
     recomputeSeed(seed);
     // Selected, so its coordinates can be typed at once.
@@ -446,6 +451,26 @@ void KNPlotWindowController::removeSeed() {
     plotView()->requestRedraw();
 }
 
+std::optional<QString> KNPlotWindowController::windowPointsRefusal(std::int64_t seeds,
+                                                                   std::int64_t evolutions,
+                                                                   double step, double duration) {
+    const std::optional<std::int32_t> points = kinora::trajectoryVertexCount(duration, step);
+    if (!points) {
+        return std::nullopt;
+    }
+    if (const std::optional<std::string> problem =
+            kinora::windowPointsProblem(seeds, evolutions, *points)) {
+        return QString::fromStdString(*problem + ".");
+    }
+    return std::nullopt;
+}
+
+int KNPlotWindowController::seedCount() {
+    int count = 0;
+    plotView()->enumerateSeedsWithBlock([&count](Seed*) { ++count; });
+    return count;
+}
+
 std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
     if (count != std::trunc(count)) {
         return QObject::tr("The number of evolutions must be a whole number; %1 is not.")
@@ -456,13 +481,14 @@ std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
             .arg(maxEvolutionCount)
             .arg(numberText(count));
     }
-    return std::nullopt;
+    return windowPointsRefusal(seedCount(), static_cast<std::int64_t>(count),
+                               _integrator->integrationStep(), _pathStepLength);
 }
 
-std::optional<QString> KNPlotWindowController::integrationStepRefusal(double step) const {
+std::optional<QString> KNPlotWindowController::integrationStepRefusal(double step) {
     const auto pathLength = static_cast<double>(_pathStepLength);
     if (kinora::trajectoryVertexCount(pathLength, step)) {
-        return std::nullopt;
+        return windowPointsRefusal(seedCount(), _evolutionCount, step, pathLength);
     }
     if (!std::isfinite(step) || step <= 0.0) {
         return QObject::tr("The step must be a positive number; %1 is not.").arg(numberText(step));
@@ -508,11 +534,12 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
     plotView()->requestRedraw();
 }
 
-std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) const {
+std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) {
     const std::optional<std::string> problem =
         kinora::pathDurationProblem(duration, _integrator->integrationStep());
     if (!problem) {
-        return std::nullopt;
+        return windowPointsRefusal(seedCount(), _evolutionCount, _integrator->integrationStep(),
+                                   duration);
     }
     return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
                                   *problem + ".");
@@ -535,15 +562,18 @@ void KNPlotWindowController::changePathDuration(double duration) {
 
 std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
     const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
-    if (!problem) {
+    const std::optional<QString> refusal =
+        problem ? std::optional<QString>(QString::fromStdString(
+                      "A duration of " + kinora::formatNumber(duration) + " " + *problem + "."))
+                : windowPointsRefusal(seedCount(), _evolutionCount, step, duration);
+    if (!refusal) {
         _integrator->setIntegrationStep(step);
         _pathStepLength = duration;
     }
     integrationStepControl()->setDoubleValue(_integrator->integrationStep());
     pathDurationControl()->setDoubleValue(_pathStepLength);
-    if (problem) {
-        return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
-                                      *problem + ".");
+    if (refusal) {
+        return refusal;
     }
     updateAllSeeds();
     plotView()->requestRedraw();

@@ -15,6 +15,7 @@
 #include "KNTableViewDataSource.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
+#include "PathDuration.h"
 #include "SeedFan.h"
 #include "Trajectory.h"
 
@@ -127,9 +128,14 @@ public:
     void resetViews();
 
     // Why count, step or duration cannot be taken, or nothing when it can.
-    static std::optional<QString> evolutionsRefusal(double count);
-    std::optional<QString> integrationStepRefusal(double step) const;
-    std::optional<QString> pathDurationRefusal(double duration) const;
+    std::optional<QString> evolutionsRefusal(double count);
+    // Why seeds with evolutions paths of the given step and duration are more points than a
+    // window holds, or nothing.
+    std::optional<QString> windowPointsRefusal(std::int64_t seeds, std::int64_t evolutions,
+                                               double step, double duration);
+    int seedCount();
+    std::optional<QString> integrationStepRefusal(double step);
+    std::optional<QString> pathDurationRefusal(double duration);
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
     void plotViewSeedWasSelected(KNPlotView* view, int unused) override;
@@ -242,7 +248,7 @@ private:
     std::unique_ptr<KinoraSystem> kinoraSystem;
     std::unique_ptr<kinora::Integrator> _integrator;
     double _pathStepLength;
-    std::int64_t _evolutionCount = 10;
+    std::int64_t _evolutionCount = kinora::defaultEvolutions;
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};

@@ -7,6 +7,7 @@
 #include "KNPlotWindowController.h"
 #include "PathDuration.h"
 #include "Seed.h"
+#include "Trajectory.h"
 
 #include <utility>
 
@@ -134,6 +135,11 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
             kinora::pathDurationProblem(session.duration, session.integrationStep)) {
         return refuse("its duration of " + kinora::formatNumber(session.duration) + " " + *problem +
                       ".");
+    }
+    if (const std::optional<std::string> problem = kinora::windowPointsProblem(
+            static_cast<std::int64_t>(session.seeds.size()), session.evolutionCount,
+            *kinora::trajectoryVertexCount(session.duration, session.integrationStep))) {
+        return refuse("its " + *problem + ".");
     }
 
     // The window starts from the session as it would from a script's declaration, through the

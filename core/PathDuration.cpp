@@ -52,4 +52,21 @@ std::optional<std::string> pathDurationProblem(double duration, double step) {
     return std::nullopt;
 }
 
+std::optional<std::string> windowPointsProblem(std::int64_t seeds, std::int64_t evolutions,
+                                               std::int64_t points) {
+    // In doubles: the product of three counts may overflow 64 bits.
+    const double total =
+        static_cast<double>(seeds) * static_cast<double>(evolutions) * static_cast<double>(points);
+    if (total <= static_cast<double>(maxWindowPoints)) {
+        return std::nullopt;
+    }
+    const auto counted = [](std::int64_t count, const char* one, const char* many) {
+        return groupedCount(static_cast<double>(count)) + " " + (count == 1 ? one : many);
+    };
+    return counted(seeds, "seed", "seeds") + " × " +
+           counted(evolutions, "evolution", "evolutions") + " × " +
+           counted(points, "point", "points") + " make " + groupedCount(total) +
+           " points; a window holds at most " + groupedCount(static_cast<double>(maxWindowPoints));
+}
+
 } // namespace kinora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,12 +10,24 @@ namespace kinora {
 constexpr double defaultPathDuration = 10.0;
 // The integration step a window starts with.
 constexpr double defaultIntegrationStep = 0.01;
+// The evolutions (paths per seed) a window starts with.
+constexpr int defaultEvolutions = 10;
+// All paths of one window together hold at most this many points. Each point is kept as six
+// floats for drawing, so a window's paths stay within about 2.4 GB however many seeds,
+// evolutions and points per path are asked for, instead of exhausting the memory.
+constexpr std::int64_t maxWindowPoints = 100'000'000;
 
 // Why paths of duration time units cannot be computed at step, as the end of a sentence whose
 // subject names the value ("... gives 100,000,000 points per path at a step of 0.01; the most is
 // 1,000,000"), or nothing when they can: duration and step are positive and finite and give
 // between 1 and maxTrajectoryVertices points.
 std::optional<std::string> pathDurationProblem(double duration, double step);
+
+// Why seeds with evolutions paths of points points each are more than a window holds, as a
+// sentence without its final stop ("100 seeds × 20 evolutions × 100,000 points make
+// 200,000,000 points; a window holds at most 100,000,000"), or nothing when they fit.
+std::optional<std::string> windowPointsProblem(std::int64_t seeds, std::int64_t evolutions,
+                                               std::int64_t points);
 
 // A number as people type it: up to 6 significant digits, no trailing zeros ("0.01", "1e+09").
 std::string formatNumber(double value);

@@ -2,6 +2,7 @@
 
 #include "PathDuration.h"
 #include "ScriptString.h"
+#include "Trajectory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -196,6 +197,13 @@ void InitialDeclarationReader::checkPathLength(const InitialDeclaration& declara
     const double duration = declaration.duration.value_or(defaultPathDuration);
     const std::optional<std::string> problem = pathDurationProblem(duration, step);
     if (!problem) {
+        const std::int64_t seeds =
+            declaration.seeds ? static_cast<std::int64_t>(declaration.seeds->size()) : 1;
+        if (const std::optional<std::string> tooMany =
+                windowPointsProblem(seeds, declaration.evolutions.value_or(defaultEvolutions),
+                                    *trajectoryVertexCount(duration, step))) {
+            throw Refusal{"'initial' asks for more points than a window holds: " + *tooMany};
+        }
         return;
     }
     if (declaration.duration) {

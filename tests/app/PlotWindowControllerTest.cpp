@@ -225,6 +225,16 @@ TEST_F(PlotWindowControllerTest, TheStepSetsThePathLengthAndNonsenseIsRefused) {
         EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 333u);
         EXPECT_EQ(controller->statusReporter()->currentMessage(), message);
     }
+
+    // More points than a window holds, across all its seeds: refused before any is computed.
+    for (int k = 0; k < 12; ++k) {
+        controller->addSeed();
+    }
+    typeInto(controller->integrationStepControl(), "1.25e-5");
+    EXPECT_EQ(controller->integrator().integrationStep(), 0.03);
+    EXPECT_EQ(controller->statusReporter()->currentMessage(),
+              "13 seeds × 10 evolutions × 800,000 points make 104,000,000 points; a window "
+              "holds at most 100,000,000.");
 }
 
 TEST_F(PlotWindowControllerTest, SeedsGetTheirPathsWhenAddedAndWhenMoved) {

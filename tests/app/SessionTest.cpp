@@ -176,6 +176,20 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
             << alerts->messages[0];
         EXPECT_EQ(alerts->documentNames[0], "damaged.kinora");
     }
+    // More points than a window holds: refused before anything is computed.
+    std::string crowded = valid;
+    replaceOnce(crowded, "\"step\": 0.01", "\"step\": 1e-5");
+    replaceOnce(crowded, "\"seeds\": [",
+                "\"seeds\": [[0,0,0],[0,0,1],[0,1,0],[1,0,0],[1,1,1],"
+                "[2,0,0],[0,2,0],[0,0,2],[2,2,2],[3,3,3],");
+    alerts->clear();
+    delegate.createPlotWindowWithURL(
+        QUrl::fromLocalFile(writeFile(folder, "crowded.kinora", crowded)));
+    EXPECT_TRUE(delegate.windowControllers().empty());
+    ASSERT_EQ(alerts->messages.size(), 1u);
+    EXPECT_NE(alerts->messages[0].find("a window holds at most 100,000,000"), std::string::npos)
+        << alerts->messages[0];
+
     // Truncated anywhere: refused, never read in part.
     for (std::size_t length : {std::size_t{0}, valid.size() / 3, valid.size() - 2}) {
         const QString path = writeFile(folder, "cut.kinora", valid.substr(0, length));

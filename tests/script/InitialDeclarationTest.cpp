@@ -56,6 +56,10 @@ TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
          "'initial.step' of 1e-09 is refused: a duration of 10 gives "
          "10,000,000,000 points per path at a step of 1e-09; the most is 1,000,000"},
         {"{step: 0}", "'initial.step' of 0 is not a positive number"},
+        {"{duration: 100, step: 1e-4, evolutions: 20, seeds: [[0,0,0],[1,1,1],[2,2,2],[3,3,3],"
+         "[4,4,4],[5,5,5]]}",
+         "'initial' asks for more points than a window holds: 6 seeds × 20 evolutions × "
+         "1,000,000 points make 120,000,000 points; a window holds at most 100,000,000"},
         {"{duration: 0.001}", "'initial.duration' of 0.001 is shorter than one step of 0.01"},
         {"{evolutions: 2.5}", "'initial.evolutions' of 2.5 is not a whole number from 1 to 20"},
         {"{evolutions: 21}", "'initial.evolutions' of 21 is not a whole number from 1 to 20"},
