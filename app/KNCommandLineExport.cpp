@@ -2,6 +2,7 @@
 
 #include "KNConsoleAlertPresenter.h"
 #include "KNDocumentOpener.h"
+#include "KNImageExportJob.h"
 #include "KNImageExporter.h"
 #include "KNPlotView.h"
 #include "KNPlotWindowController.h"
@@ -18,7 +19,8 @@ namespace {
 bool parseSide(const std::string& text, int* side) {
     const char* end = text.data() + text.size();
     const auto [rest, failure] = std::from_chars(text.data(), end, *side);
-    return failure == std::errc() && rest == end && *side >= 1 && *side <= KNImageExporter::maxSide;
+    return failure == std::errc() && rest == end && *side >= 1 &&
+           *side <= KNImageExportJob::maxSide;
 }
 
 bool parseSize(const std::string& text, int* width, int* height) {
@@ -66,7 +68,7 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
         } else if (!optionsEnded && argument == "--size") {
             if (!hasValue || !parseSize(arguments[i + 1], &request.width, &request.height)) {
                 return refuse("--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
-                              std::to_string(KNImageExporter::maxSide) +
+                              std::to_string(KNImageExportJob::maxSide) +
                               " (for example 1600x1200).");
             }
             ++i;

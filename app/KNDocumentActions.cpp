@@ -1,12 +1,13 @@
 #include "KNDocumentActions.h"
 
-#include "KNImageExporter.h"
+#include "KNImageExportJob.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "KNSessionDocument.h"
 #include "KNSessionWriter.h"
-#include "KNTrajectoryExporter.h"
+#include "KNStatusReporter.h"
+#include "KNTrajectoryExportJob.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -47,7 +48,7 @@ void KNDocumentActions::chooseSessionFile() {
 
 void KNDocumentActions::chooseImageFile() {
     const auto window = controller.lock();
-    if (!window) {
+    if (!window || refuseWhileExporting(*window)) {
         return;
     }
     KNPlotView* view = window->plotView();
@@ -75,6 +76,9 @@ void KNDocumentActions::chooseImageFile() {
 }
 
 void KNDocumentActions::chooseTrajectoriesFile() {
+    if (const auto window = controller.lock(); !window || refuseWhileExporting(*window)) {
+        return;
+    }
     const QString path =
         chooseSaveFile(QStringLiteral("Export Trajectories"), QStringLiteral("csv"),
                        QStringLiteral("Comma-separated values (*.csv)"));
@@ -98,32 +102,56 @@ bool KNDocumentActions::saveSession(const QString& path) {
     return true;
 }
 
-bool KNDocumentActions::exportImage(const QString& path, int scale) {
-    const auto window = controller.lock();
-    if (!window) {
+bool KNDocumentActions::refuseWhileExporting(KNPlotWindowController& window) {
+    const std::string running = window.exportRunner().runningFileName();
+    if (running.empty()) {
         return false;
     }
-    window->completeRecomputation();
+    window.statusReporter()->reportRefusal(QString::fromStdString(
+        "The export to " + running + " is still running; press Escape to cancel it."));
+    return true;
+}
+
+void KNDocumentActions::run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job,
+                            const QString& path) {
+    window.exportRunner().start(std::move(job), window.statusReporter(),
+                                [alerts = alerts, name = QFileInfo(path).fileName().toStdString()](
+                                    const KNError& error) { alerts->presentError(error, name); });
+}
+
+bool KNDocumentActions::exportImage(const QString& path, int scale) {
+    const auto window = controller.lock();
+    if (!window || refuseWhileExporting(*window)) {
+        return false;
+    }
     KNPlotView* view = window->plotView();
     const int width = static_cast<int>(view->width() * view->devicePixelRatio()) * scale;
     const int height = static_cast<int>(view->height() * view->devicePixelRatio()) * scale;
     KNError error;
-    if (!KNImageExporter::write(*view, width, height, path.toStdString(), &error)) {
+    // The job lives in the window's runner, so the window outlives it.
+    auto job = KNImageExportJob::open(
+        *view, QSize(width, height), path.toStdString(),
+        [controller = window.get()] { return !controller->isRecomputing(); }, &error);
+    if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;
     }
+    run(*window, std::move(job), path);
     return true;
 }
 
 bool KNDocumentActions::exportTrajectories(const QString& path) {
     const auto window = controller.lock();
-    if (!window) {
+    if (!window || refuseWhileExporting(*window)) {
         return false;
     }
     KNError error;
-    if (!KNTrajectoryExporter::write(*window, path.toStdString(), &error)) {
+    auto job =
+        KNTrajectoryExportJob::open(window->trajectorySnapshot(), path.toStdString(), &error);
+    if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;
     }
+    run(*window, std::move(job), path);
     return true;
 }

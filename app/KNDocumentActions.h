@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNAlertPresenter.h"
+#include "KNExportJob.h"
 #include "KNRecentDocuments.h"
 
 #include <QString>
@@ -10,7 +11,10 @@ class KNPlotWindowController;
 
 // The File menu's Save Session…, Export Image… and Export Trajectories… for one plot window.
 // The choose... operations ask for a file name (and an image size) in a modal dialog; the
-// others do the work, report any failure in one alert and return whether they succeeded.
+// others do the work and report any failure in one alert. Saving returns whether it succeeded.
+// An export runs in the window's export runner, while the window stays usable; the export
+// operations return whether it started. One export at a time: another is refused in the
+// status bar.
 class KNDocumentActions {
 public:
     KNDocumentActions(std::weak_ptr<KNPlotWindowController> controller,
@@ -22,11 +26,18 @@ public:
 
     // Saves the window as a session and notes the file among the recent ones.
     bool saveSession(const QString& path);
-    // The plot view's picture at scale times its size.
+    // The plot view's picture at scale times its size, drawn once the window's trajectories
+    // are complete, with the camera and scene of that moment.
     bool exportImage(const QString& path, int scale);
+    // The trajectories as the window's settings and seeds stand when it starts.
     bool exportTrajectories(const QString& path);
 
 private:
+    // Says in the status bar that an export is still running, and returns true, if one is.
+    static bool refuseWhileExporting(KNPlotWindowController& window);
+    // Starts job in the window's runner; a failure goes to an alert naming path's file.
+    void run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job, const QString& path);
+
     // The dialog's answer with extension added when the name has none; empty when cancelled.
     QString chooseSaveFile(const QString& title, const QString& suffix, const QString& filter);
 

@@ -6,12 +6,10 @@
 
 class KNOpenGLView;
 
-// Writes a view's picture as a PNG file, drawn off screen at any size with the view's camera.
+// Writes a view's picture as a PNG file at once (see KNImageExportJob), for callers with no
+// window to keep answering, such as the command line.
 class KNImageExporter {
 public:
-    // Larger pictures would take gigabytes to draw and to hold.
-    static constexpr int maxSide = 8192;
-
     // width x height pixels into path, replaced only once the image is complete.
     static bool write(KNOpenGLView& view, int width, int height, const std::string& path,
                       KNError* error = nullptr);

@@ -251,6 +251,10 @@ void KNPlotWindowController::connectControls() {
     QObject::connect(seedPositionPanel(), &KNSeedPositionPanel::valueRefused, statusReporter(),
                      &KNStatusReporter::reportRefusal);
 
+    // An export never goes on for a window the user has closed.
+    QObject::connect(window(), &KNPlotWindow::windowWillClose, &connections,
+                     [this] { exports.cancel(); });
+
     keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
                                           &connections);
     for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
@@ -294,11 +298,18 @@ KNPlotWindowController::FanShape KNPlotWindowController::fanShape(Seed* seed) co
     return {evolutions, vertexCount.value_or(0)};
 }
 
-void KNPlotWindowController::computeFan(Seed* seed, kinora::SeedFan& into) {
-    completeRecomputation();
-    const FanShape shape = fanShape(seed);
-    into.compute(*kinoraSystem, *pathDriver, seed->transform.position, shape.evolutions,
-                 shape.vertexCount);
+KNTrajectorySnapshot KNPlotWindowController::trajectorySnapshot() {
+    KNTrajectorySnapshot snapshot;
+    snapshot.parameters = kinoraSystem->parameters;
+    snapshot.evolution = kinoraSystem->evolution;
+    snapshot.engine = jsEngine;
+    snapshot.step = _integrator->integrationStep();
+    snapshot.vertexCount =
+        kinora::trajectoryVertexCount(_pathStepLength, snapshot.step).value_or(0);
+    plotView()->enumerateSeedsWithBlock([&](Seed* seed) {
+        snapshot.seeds.push_back({seed->transform.position, fanShape(seed).evolutions});
+    });
+    return snapshot;
 }
 
 void KNPlotWindowController::completeRecomputation() {
@@ -581,6 +592,9 @@ std::optional<QString> KNPlotWindowController::changeIntegration(double step, do
 }
 
 void KNPlotWindowController::cancelOperation() {
+    if (exports.cancel()) {
+        return;
+    }
     // Escape first stops a long recomputation: the paths computed so far stay.
     if (recomputation.isRunning()) {
         recomputation.cancel();

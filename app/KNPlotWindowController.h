@@ -6,6 +6,7 @@
 #include "InitialDeclaration.h"
 #include "Integrator.h"
 #include "KNAlertPresenter.h"
+#include "KNExportRunner.h"
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
@@ -13,6 +14,7 @@
 #include "KNRecomputationReport.h"
 #include "KNSession.h"
 #include "KNTableViewDataSource.h"
+#include "KNTrajectorySnapshot.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
 #include "PathDuration.h"
@@ -89,17 +91,20 @@ public:
     void updateSeed(Seed* seed);
     // Whether a recomputation still has work left; Escape (cancelOperation) stops it.
     bool isRecomputing() const { return recomputation.isRunning(); }
-    // The fan of seed exactly as the window draws it, the states in double precision included,
-    // computed into `into` once any running recomputation is complete; the paths shown stay.
-    void computeFan(Seed* seed, kinora::SeedFan& into);
-    // Finishes a recomputation still at work at once, so every path is there (for an export).
+    // What every trajectory the window shows is computed from, as it stands now, whether or
+    // not a recomputation is still at work.
+    KNTrajectorySnapshot trajectorySnapshot();
+    // Finishes a recomputation still at work at once, so every path is there (for an export
+    // with no window to keep answering).
     void completeRecomputation();
+    // Runs the window's exports; Escape (cancelOperation) stops them.
+    KNExportRunner& exportRunner() { return exports; }
 
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Escape: stops a recomputation still at work, otherwise deselects the selected seed. The one
-    // place that decides what Escape cancels.
+    // Escape: stops a running export, else a recomputation still at work, otherwise deselects
+    // the selected seed. The one place that decides what Escape cancels.
     void cancelOperation();
     // The seed position panel's action: moves the selected seed to position and recomputes its
     // trajectories as a drag does.
@@ -274,6 +279,8 @@ private:
     int seedsDone = 0;
 
     std::shared_ptr<KNAlertPresenter> alerts;
+    // Dropped with the controller, so no export outlives its window.
+    KNExportRunner exports;
     // Context of every connection to the window's controls, so none outlives the controller.
     QObject connections;
     // A child of connections: Delete, Backspace and Escape anywhere in the window.

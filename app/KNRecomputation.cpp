@@ -3,12 +3,17 @@
 KNRecomputation::KNRecomputation() {
     next.setSingleShot(true);
     next.setInterval(0);
-    QObject::connect(&next, &QTimer::timeout, [this] { runSlice(laterSlice); });
+    QObject::connect(&next, &QTimer::timeout, [this] { runSlice(laterLength); });
 }
 
 void KNRecomputation::start(Work newWork) {
     work = std::move(newWork);
-    runSlice(firstSlice);
+    runSlice(firstLength);
+}
+
+void KNRecomputation::setSlices(std::chrono::milliseconds first, std::chrono::milliseconds later) {
+    firstLength = first;
+    laterLength = later;
 }
 
 void KNRecomputation::cancel() {

@@ -20,6 +20,8 @@ public:
     // Drops the rest of the work.
     void cancel();
     bool isRunning() const { return static_cast<bool>(work); }
+    // The lengths of the first and the later slices of work started from now on.
+    void setSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
     // Well within the half second the window may take to answer, leaving room for the draw
     // and for one more step of a slow script past the deadline.
@@ -31,4 +33,6 @@ private:
 
     Work work;
     QTimer next;
+    std::chrono::milliseconds firstLength = firstSlice;
+    std::chrono::milliseconds laterLength = laterSlice;
 };

@@ -3,9 +3,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <algorithm>
 
 KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
-    : QObject(parent), bar(bar), outcome(new QLabel(bar)), progress(new QProgressBar(bar)) {
+    : QObject(parent), bar(bar), outcome(new QLabel(bar)), progress(new QProgressBar(bar)),
+      exportProgress(new QProgressBar(bar)) {
     // Script messages may hold angle brackets; they are never markup.
     outcome->setTextFormat(Qt::PlainText);
     // A long message is clipped (its tooltip holds it whole) rather than widening the window.
@@ -15,6 +17,11 @@ KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
     progress->setTextVisible(true);
     progress->hide();
     bar->addPermanentWidget(progress);
+    exportProgress->setMaximumWidth(200);
+    exportProgress->setRange(0, 1000);
+    exportProgress->setFormat(tr("Exporting %p%"));
+    exportProgress->hide();
+    bar->addPermanentWidget(exportProgress);
 }
 
 void KNStatusReporter::reportRefusal(const QString& reason) {
@@ -39,6 +46,19 @@ void KNStatusReporter::endProgress() {
     progress->hide();
 }
 
+void KNStatusReporter::reportExportProgress(double part) {
+    exportProgress->setValue(static_cast<int>(std::clamp(part, 0.0, 1.0) * 1000.0));
+    exportProgress->show();
+}
+
+void KNStatusReporter::endExportProgress() {
+    exportProgress->hide();
+}
+
+void KNStatusReporter::reportNotice(const QString& notice) {
+    bar->showMessage(notice, refusalMilliseconds);
+}
+
 void KNStatusReporter::clear() {
     bar->clearMessage();
     outcome->clear();
@@ -52,4 +72,8 @@ QString KNStatusReporter::currentMessage() const {
 
 bool KNStatusReporter::isShowingProgress() const {
     return !progress->isHidden();
+}
+
+bool KNStatusReporter::isShowingExportProgress() const {
+    return !exportProgress->isHidden();
 }

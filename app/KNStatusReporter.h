@@ -27,12 +27,20 @@ public:
     // A long recomputation has done `done` of `total` units of work; shown until endProgress.
     void reportProgress(int done, int total);
     void endProgress();
+    // How far an export has come, the part done from 0 to 1, in a bar of its own beside the
+    // recomputation's; shown until endExportProgress.
+    void reportExportProgress(double part);
+    void endExportProgress();
+    // How an action that ran for a while ended ("Exported the image to ..."); shown for a
+    // while, as a refusal is.
+    void reportNotice(const QString& notice);
     // Removes the refusal and the outcome.
     void clear();
 
     // The text the user sees now: a refusal still showing, otherwise the outcome.
     QString currentMessage() const;
     bool isShowingProgress() const;
+    bool isShowingExportProgress() const;
 
     // Long enough to read a sentence twice.
     static constexpr int refusalMilliseconds = 10'000;
@@ -41,4 +49,5 @@ private:
     QStatusBar* bar;
     QLabel* outcome;
     QProgressBar* progress;
+    QProgressBar* exportProgress;
 };

@@ -48,9 +48,9 @@ bool KNTrajectoryCsv::writeHeader() {
     return flushIfFull();
 }
 
-bool KNTrajectoryCsv::writePath(int seed, int evolution, double s,
+bool KNTrajectoryCsv::writeRows(int seed, int evolution, double s,
                                 const std::vector<double>& parameterValues, double step,
-                                const double* states, std::int32_t count) {
+                                const double* states, std::int32_t first, std::int32_t end) {
     // The part every row of the path shares.
     std::string prefix = std::to_string(seed) + ',' + std::to_string(evolution) + ',';
     appendNumber(prefix, s);
@@ -60,7 +60,7 @@ bool KNTrajectoryCsv::writePath(int seed, int evolution, double s,
     }
     prefix += ',';
 
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = first; i < end; ++i) {
         buffer += prefix;
         appendNumber(buffer, static_cast<double>(i + 1) * step);
         for (std::size_t k = 0; k < 3; ++k) {

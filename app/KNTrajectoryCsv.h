@@ -18,9 +18,10 @@ public:
                     std::function<bool(std::string_view)> sink);
 
     bool writeHeader();
-    // count vertices whose states are x, y, z at 3i ... 3i+2; vertex i lies at t = (i + 1) * step.
-    bool writePath(int seed, int evolution, double s, const std::vector<double>& parameterValues,
-                   double step, const double* states, std::int32_t count);
+    // Rows first ... end - 1 of a path whose vertex i has its x, y, z at states[3i ... 3i+2] and
+    // lies at t = (i + 1) * step; a long path is written over several calls.
+    bool writeRows(int seed, int evolution, double s, const std::vector<double>& parameterValues,
+                   double step, const double* states, std::int32_t first, std::int32_t end);
     // Hands over what is still buffered.
     bool finish();
 

@@ -26,8 +26,9 @@ public:
     // Before the first evolution of a seed; the text of an error that concerns every path of
     // the fan, or empty.
     virtual std::string beginFan() = 0;
-    // After the parameters were set for an evolution, before its first step; an error text or
-    // empty.
+    // After the parameters were set for an evolution, before its first step, and again before
+    // every later advance of it, since other fans may share the driver's engine; an error text
+    // or empty.
     virtual std::string beginEvolution(const KinoraSystem& system) = 0;
     // Up to `count` steps from cursor, writing the state after step i to states[3i ... 3i+2]
     // and moving cursor on. Returns false when the path ended early (the time limit stopped the

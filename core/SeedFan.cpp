@@ -66,8 +66,13 @@ bool SeedFan::advance(KinoraSystem& system, PathDriver& driver, std::int64_t ste
         if (!evolutionBegun) {
             beginEvolution(system, driver);
         } else {
-            // Someone may have used the system since the last slice.
+            // Another fan (an export beside the window's recomputation) may have used the system
+            // or the driver's engine since the last slice.
             setParametersAtSweepFraction(system, path.s);
+            const std::string error = driver.beginEvolution(system);
+            if (path.outcome.error.empty()) {
+                path.outcome.error = error;
+            }
         }
         const auto steps =
             static_cast<std::int32_t>(std::min<std::int64_t>(budget, _vertexCount - cursor.index));

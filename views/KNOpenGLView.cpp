@@ -4,7 +4,9 @@
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
 #include "KNImageLimits.h"
+#include "KNImageRendering.h"
 #include "KNLabelRenderer.h"
+#include "KNOffscreenImages.h"
 #include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
@@ -14,7 +16,6 @@
 #include "SceneFraming.h"
 #include "Shader.h"
 #include "Texture2D.h"
-#include "Vector4.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,37 +44,8 @@ constexpr float maximumScrollFactor = 2.0f;
 // Bytes per pixel of a view's images: picture, pick image, depth and stencil, and the plot view's
 // kept layer of picture, depth and stencil.
 constexpr int viewBytesPerPixel = 20;
-// Of an exported image: picture, depth and stencil.
-constexpr int exportBytesPerPixel = 8;
-
-std::unique_ptr<Texture2D> makeImage(int width, int height) {
-    auto texture =
-        std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, width, height);
-    texture->setFilter(GL_LINEAR);
-    texture->setBorderColor(kinora::Vector4(1.0, 1.0, 0.0, 1.0));
-    texture->setData(nullptr);
-    return texture;
-}
-
 // Posted by requestRedraw; one at most per view is on its way.
 const QEvent::Type redrawEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-std::unique_ptr<kinora::Framebuffer> makePictureTarget(Texture2D* picture, Texture2D* ids) {
-    auto target = std::make_unique<kinora::Framebuffer>(static_cast<float>(picture->width),
-                                                        static_cast<float>(picture->height));
-    target->attachTexture(picture, GL_COLOR_ATTACHMENT0);
-    if (ids != nullptr) {
-        target->attachTexture(ids, GL_COLOR_ATTACHMENT1);
-    }
-    // Depth for the paths, stencil for the plot view's compositing of a moving seed.
-    target->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
-    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0,
-                                   ids != nullptr ? GLenum{GL_COLOR_ATTACHMENT1} : GLenum{GL_NONE}};
-    glDrawBuffers(2, drawBuffers);
-    target->clearColor = kinora::Vector4(0.0, 0.0, 0.0, 0.0);
-    target->clear(GL_COLOR_BUFFER_BIT);
-    return target;
-}
 
 double clampedScale(double scale) {
     return std::clamp(scale, KNOpenGLView::minimumSceneScale, KNOpenGLView::maximumSceneScale);
@@ -178,8 +150,8 @@ void KNOpenGLView::loadShaders() {
 }
 
 void KNOpenGLView::buildOffscreenImages(int width, int height) {
-    auto picture = makeImage(width, height);
-    auto ids = makeImage(width, height);
+    auto picture = makeOffscreenImage(width, height);
+    auto ids = makeOffscreenImage(width, height);
     auto target = makePictureTarget(picture.get(), ids.get());
     if (scene) {
         scene->framebuffer = target.get();
@@ -219,7 +191,7 @@ void KNOpenGLView::update() {
     const float aspect =
         static_cast<float>(static_cast<double>(frameWidth()) / static_cast<double>(frameHeight()));
     scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
-    requestRedraw();
+    scheduleRedraw();
 }
 
 void KNOpenGLView::redraw() {
@@ -257,6 +229,11 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
 }
 
 void KNOpenGLView::requestRedraw() {
+    ++revision;
+    scheduleRedraw();
+}
+
+void KNOpenGLView::scheduleRedraw() {
     supersededUnfinished = supersededUnfinished || pictureUnfinished;
     pictureUnfinished = false;
     picturePass = {};
@@ -383,42 +360,9 @@ QImage KNOpenGLView::renderImage(QSize wantedSize) {
     if (!scene || wantedSize.isEmpty()) {
         return {};
     }
-    ensureContext();
-    const QSize pixelSize = KNImageLimits::fit(wantedSize, exportBytesPerPixel);
-    auto picture = makeImage(pixelSize.width(), pixelSize.height());
-    auto target = makePictureTarget(picture.get(), nullptr);
-
-    kinora::Camera& camera = scene->camera;
-    const kinora::Camera shown = camera;
-    // The same vertical extent, the width following the image's shape.
-    const double aspect =
-        static_cast<double>(pixelSize.width()) / static_cast<double>(pixelSize.height());
-    const double centre = (static_cast<double>(camera.left) + camera.right) / 2.0;
-    const double halfWidth = aspect * (static_cast<double>(camera.top) - camera.bottom) / 2.0;
-    camera.setFrustum(static_cast<float>(centre - halfWidth),
-                      static_cast<float>(centre + halfWidth), camera.bottom, camera.top,
-                      camera.near, camera.far);
-    kinora::ScenePass pass;
-    drawPicture(*target, pass, kinora::ScenePass::Clock::time_point::max());
-    drawOverlay(*target, devicePixelRatio());
-    camera = shown;
-
-    QImage image(pixelSize, QImage::Format_RGBX8888);
-    target->bind();
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, pixelSize.width(), pixelSize.height(), GL_RGBA, GL_UNSIGNED_BYTE,
-                 image.bits());
-    target->unbind();
-    // Transparent where nothing was drawn; the window shows it opaque.
-    for (int row = 0; row < image.height(); ++row) {
-        uchar* line = image.scanLine(row);
-        for (int x = 0; x < image.width(); ++x) {
-            line[4 * x + 3] = 0xff;
-        }
-    }
-    // GL rows run bottom-up.
-    return image.mirrored();
+    KNImageRendering rendering(*this, wantedSize);
+    rendering.drawUntil(kinora::ScenePass::Clock::time_point::max());
+    return rendering.image();
 }
 
 void KNOpenGLView::setZoom(float zoom) {
@@ -660,7 +604,7 @@ int KNOpenGLView::pixelHeight() const {
 void KNOpenGLView::exposeEvent(QExposeEvent*) {
     // An X window keeps no picture of its own: whatever was shown must be drawn again.
     if (isExposed()) {
-        requestRedraw();
+        scheduleRedraw();
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,9 @@ public:
     void requestRedraw();
     // Whether a requested picture still has slices to draw.
     bool isDrawing() const;
+    // Counts the redraws requested through requestRedraw, that is the changes to what the
+    // picture shows; the window system's own redraws (exposure, resizing) do not count.
+    std::uint64_t pictureRevision() const { return revision; }
     // The lengths of the first and the later slices of a requested picture.
     void setDrawingSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
@@ -81,10 +85,11 @@ public:
     static constexpr std::chrono::milliseconds firstDrawingSlice{150};
     static constexpr std::chrono::milliseconds laterDrawingSlice{50};
     // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
-    // pixels) with the view's camera and an aspect ratio that follows the size. For exporting
-    // images; the view's own images and window are left alone. A size beyond what the GL can
-    // allocate or the memory budget allows (KNImageLimits) gives a smaller image of the same
-    // shape. Null when the size is empty.
+    // pixels) with the view's camera and an aspect ratio that follows the size, at once (see
+    // KNImageRendering for one drawn in slices). For exporting images; the view's own images
+    // and window are left alone. A size beyond what the GL can allocate or the memory budget
+    // allows (KNImageLimits) gives a smaller image of the same shape. Null when the size is
+    // empty.
     QImage renderImage(QSize wantedSize);
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
@@ -184,6 +189,11 @@ protected:
     QPointF previousPointInView;
 
 private:
+    // Draws export images with the view's scene and its drawing hooks.
+    friend class KNImageRendering;
+
+    // A redraw of the same picture, as the window system asks for one.
+    void scheduleRedraw();
     void loadShaders();
     void buildOffscreenImages(int width, int height);
     // Draws on the requested picture until about the deadline, then presents it; the overlay
@@ -203,6 +213,7 @@ private:
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
     bool redrawPending = false;
+    std::uint64_t revision = 0;
     // The picture being drawn in slices, and the timer that runs the next slice.
     kinora::ScenePass picturePass;
     QTimer nextSlice;

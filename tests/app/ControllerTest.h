@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -60,6 +61,12 @@ protected:
                 EXPECT_EQ(path.vertices[i].displacement[k], expected.vertices[i].displacement[k]);
             }
         }
+    }
+
+    // Runs the event loop until the window's export has ended.
+    static void waitForExport(KNPlotWindowController& controller) {
+        QTRY_VERIFY_WITH_TIMEOUT(!controller.exportRunner().isRunning(), 60'000);
+        ASSERT_FALSE(controller.exportRunner().isRunning());
     }
 
     void TearDown() override {

@@ -214,6 +214,7 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
     KNDocumentActions actions(controller, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
     const QString path = folder.filePath("paths.csv");
     ASSERT_TRUE(actions.exportTrajectories(path));
+    waitForExport(*controller);
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -305,6 +306,7 @@ TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
     ASSERT_EQ(run({"--export-data", data, session}), 0);
     KNDocumentActions actions(original, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
     ASSERT_TRUE(actions.exportTrajectories(folder.filePath("inside.csv")));
+    waitForExport(*original);
     EXPECT_EQ(readAll(data), readAll(folder.filePath("inside.csv")));
 
     const QString picture = folder.filePath("explored.png");

@@ -140,23 +140,31 @@ TEST(ScriptFan, EvolutionReassignedInsideTakesEffectAtTheNextFan) {
     EXPECT_DOUBLE_EQ(script.compute(1, 100).path(0).states[297], 1 + 100 * 0.02);
 }
 
-TEST(ScriptFan, TwoEnginesInterleavedSliceBySliceKeepTheirOwnFunctionAndValues) {
+TEST(ScriptFan, FansInterleavedSliceBySliceKeepTheirOwnFunctionAndValues) {
     ScriptFan lorenzFan(lorenzScript), rosslerFan(rosslerScript);
     sweep(lorenzFan.system, {{10, 28}, {10, 10}, {8.0 / 3.0, 8.0 / 3.0}});
     sweep(rosslerFan.system, {{0.1, 0.2}, {0.2, 0.2}, {5.7, 9}});
-    kinora::SeedFan lorenzWhole, rosslerWhole;
+    // An export beside the window: another fan through the window's engine, its own sweep.
+    KinoraSystem exportSystem = lorenzFan.system;
+    sweep(exportSystem, {{28, 40}, {3, 12}, {1, 2}});
+    KNScriptPathDriver exportDriver(*lorenzFan.engine);
+    kinora::SeedFan lorenzWhole, rosslerWhole, exportWhole, exportFan;
     lorenzWhole.compute(lorenzFan.system, lorenzFan.driver, {1, 1, 1}, 4, 500);
     rosslerWhole.compute(rosslerFan.system, rosslerFan.driver, {1, 1, 1}, 4, 500);
+    exportWhole.compute(exportSystem, exportDriver, {1, 1, 1}, 4, 500);
 
     lorenzFan.fan.start({1, 1, 1}, 4, 500);
     rosslerFan.fan.start({1, 1, 1}, 4, 500);
-    bool lorenzDone = false, rosslerDone = false;
-    while (!lorenzDone || !rosslerDone) {
+    exportFan.start({1, 1, 1}, 4, 500);
+    bool lorenzDone = false, rosslerDone = false, exportDone = false;
+    while (!lorenzDone || !rosslerDone || !exportDone) {
         lorenzDone = lorenzFan.fan.advance(lorenzFan.system, lorenzFan.driver, 70);
         rosslerDone = rosslerFan.fan.advance(rosslerFan.system, rosslerFan.driver, 70);
+        exportDone = exportFan.advance(exportSystem, exportDriver, 70);
     }
     expectSameBits(lorenzFan.fan, lorenzWhole);
     expectSameBits(rosslerFan.fan, rosslerWhole);
+    expectSameBits(exportFan, exportWhole);
 }
 
 } // namespace

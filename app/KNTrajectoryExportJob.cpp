@@ -1,0 +1,158 @@
+#include "KNTrajectoryExportJob.h"
+
+#include "KNScriptPathDriver.h"
+#include "SystemPathDriver.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+namespace {
+
+// A few milliseconds of formatting.
+constexpr std::int32_t rowsPerPiece = 4096;
+
+std::vector<std::string> namesOf(const std::vector<kinora::Parameter>& parameters) {
+    std::vector<std::string> names;
+    for (const kinora::Parameter& parameter : parameters) {
+        names.push_back(parameter.name);
+    }
+    return names;
+}
+
+} // namespace
+
+KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const std::string& path)
+    : snapshot(std::move(taken)),
+      name("\"" + std::filesystem::path(path).filename().string() + "\""),
+      integrator(snapshot.step),
+      system(snapshot.evolution, &integrator, static_cast<int>(snapshot.parameters.size())),
+      file(QString::fromStdString(path)),
+      csv(namesOf(snapshot.parameters),
+          [this](std::string_view chunk) {
+              return file.write(chunk.data(), static_cast<qint64>(chunk.size())) ==
+                     static_cast<qint64>(chunk.size());
+          }),
+      parameterValues(snapshot.parameters.size()) {
+    system.parameters = snapshot.parameters;
+    if (snapshot.engine) {
+        driver = std::make_unique<KNScriptPathDriver>(*snapshot.engine);
+    } else {
+        driver = std::make_unique<kinora::SystemPathDriver>();
+    }
+    for (const KNTrajectorySnapshot::SeedFanShape& seed : snapshot.seeds) {
+        rowCount += static_cast<std::int64_t>(seed.evolutions) * snapshot.vertexCount;
+    }
+}
+
+std::unique_ptr<KNTrajectoryExportJob> KNTrajectoryExportJob::open(KNTrajectorySnapshot snapshot,
+                                                                   const std::string& path,
+                                                                   KNError* error) {
+    std::unique_ptr<KNTrajectoryExportJob> job(
+        new KNTrajectoryExportJob(std::move(snapshot), path));
+    // Unbuffered, so a write that fails is seen before the file is renamed into place.
+    if (!job->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error) {
+            *error = {"KNExportErrorDomain", 0,
+                      "Cannot export the trajectories " + job->name + ": " +
+                          job->file.errorString().toStdString() + "."};
+        }
+        return nullptr;
+    }
+    job->written = job->csv.writeHeader();
+    return job;
+}
+
+bool KNTrajectoryExportJob::workUntil(Clock::time_point deadline) {
+    while (written && seedIndex < snapshot.seeds.size()) {
+        workPiece();
+        if (Clock::now() >= deadline && seedIndex < snapshot.seeds.size()) {
+            return false;
+        }
+    }
+    if (!written) {
+        return true;
+    }
+    if (!sync) {
+        written = csv.finish();
+        if (!written) {
+            return true;
+        }
+        sync = std::make_unique<KNBackgroundFileWrite>(
+            file.handle(), [](std::string*) { return std::optional<QByteArray>(QByteArray()); });
+    }
+    return sync->waitUntil(deadline);
+}
+
+void KNTrajectoryExportJob::workPiece() {
+    if (!fanStarted) {
+        const KNTrajectorySnapshot::SeedFanShape& seed = snapshot.seeds[seedIndex];
+        fan.start(seed.position, seed.evolutions, snapshot.vertexCount);
+        fanStarted = true;
+        pathIndex = 0;
+        row = 0;
+    }
+    if (pathIndex == fan.evolutionCount()) {
+        ++seedIndex;
+        fanStarted = false;
+    } else if (pathIndex < fan.completedCount()) {
+        writeRowsOfCompletedPath();
+    } else {
+        advanceFan();
+    }
+}
+
+void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
+    const kinora::FanPath& path = fan.path(pathIndex);
+    if (row == 0) {
+        // The values this evolution ran with, by the sweep's own formula.
+        for (std::size_t i = 0; i < parameterValues.size(); ++i) {
+            const kinora::Parameter& parameter = snapshot.parameters[i];
+            parameterValues[i] = parameter.min() + (parameter.max() - parameter.min()) * path.s;
+        }
+    }
+    const std::int32_t end = std::min(row + rowsPerPiece, fan.vertexCount());
+    written = csv.writeRows(static_cast<int>(seedIndex), pathIndex, path.s, parameterValues,
+                            snapshot.step, path.states.data(), row, end);
+    rowsWritten += end - row;
+    row = end;
+    if (row == fan.vertexCount()) {
+        ++pathIndex;
+        row = 0;
+    }
+}
+
+void KNTrajectoryExportJob::advanceFan() {
+    const auto started = Clock::now();
+    fan.advance(system, *driver, stepsPerPiece);
+    const auto elapsed = Clock::now() - started;
+    // Pieces of a few milliseconds: the deadline is checked often, at little cost.
+    if (elapsed < std::chrono::milliseconds(2)) {
+        stepsPerPiece = std::min<std::int64_t>(stepsPerPiece * 2, 1 << 22);
+    } else if (elapsed > std::chrono::milliseconds(8)) {
+        stepsPerPiece = std::max<std::int64_t>(stepsPerPiece / 2, 1);
+    }
+}
+
+double KNTrajectoryExportJob::progress() const {
+    return rowCount == 0 ? 1.0 : static_cast<double>(rowsWritten) / static_cast<double>(rowCount);
+}
+
+KNExportJob::Outcome KNTrajectoryExportJob::finish() {
+    std::optional<std::string> reason;
+    if (!written) {
+        reason = file.errorString().toStdString();
+    } else if (std::optional<std::string> syncFailure = sync->failure()) {
+        reason = std::move(syncFailure);
+    } else if (!file.commit()) {
+        reason = file.errorString().toStdString();
+    }
+    if (reason) {
+        return {Outcome::Kind::failed,
+                {},
+                {"KNExportErrorDomain", 0,
+                 "Cannot export the trajectories " + name + ": " + *reason +
+                     ". Any earlier file is unchanged."}};
+    }
+    return {Outcome::Kind::written, "Exported the trajectories to " + name + ".", {}};
+}

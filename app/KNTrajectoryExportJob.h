@@ -1,0 +1,64 @@
+#pragma once
+
+#include "KNBackgroundFileWrite.h"
+#include "KNExportJob.h"
+#include "KNTrajectoryCsv.h"
+#include "KNTrajectorySnapshot.h"
+#include "KinoraSystem.h"
+#include "PathDriver.h"
+#include "RK4Integrator.h"
+#include "SeedFan.h"
+
+#include <QSaveFile>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Writes the trajectories of a snapshot as CSV (see KNTrajectoryCsv): seed by seed in the order
+// they were placed, evolution by evolution, the doubles computed rather than the floats drawn.
+// Each fan is computed by the job itself, piece by piece, and its paths are written as they
+// are completed, so no slice takes long however long the paths are; the wait for the disk at
+// the end runs on a thread of its own.
+class KNTrajectoryExportJob final : public KNExportJob {
+public:
+    // Opens path through a temporary file; null, with the reason in error, when it cannot.
+    static std::unique_ptr<KNTrajectoryExportJob>
+    open(KNTrajectorySnapshot snapshot, const std::string& path, KNError* error = nullptr);
+
+    bool workUntil(Clock::time_point deadline) override;
+    double progress() const override;
+    Outcome finish() override;
+    std::string quotedFileName() const override { return name; }
+
+private:
+    KNTrajectoryExportJob(KNTrajectorySnapshot snapshot, const std::string& path);
+
+    // One piece of work: a few thousand rows written, or a few milliseconds of integration.
+    void workPiece();
+    void writeRowsOfCompletedPath();
+    void advanceFan();
+
+    KNTrajectorySnapshot snapshot;
+    std::string name;
+    kinora::RK4Integrator integrator;
+    KinoraSystem system;
+    std::unique_ptr<kinora::PathDriver> driver;
+    QSaveFile file;
+    KNTrajectoryCsv csv;
+    bool written = true;
+    // Once every row is written: waits for the disk, so putting the file in place is quick.
+    std::unique_ptr<KNBackgroundFileWrite> sync;
+
+    kinora::SeedFan fan;
+    std::vector<double> parameterValues;
+    // The seed whose fan is worked on, whether that fan was started, the path being written and
+    // its next row.
+    std::size_t seedIndex = 0;
+    bool fanStarted = false;
+    std::int32_t pathIndex = 0;
+    std::int32_t row = 0;
+    std::int64_t stepsPerPiece = 256;
+    std::int64_t rowsWritten = 0;
+    std::int64_t rowCount = 0;
+};
