@@ -1,5 +1,6 @@
 #include "KNBackgroundFileWrite.h"
 
+#include <QSaveFile>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -67,4 +68,18 @@ bool KNBackgroundFileWrite::waitUntil(Clock::time_point deadline) {
 std::optional<std::string> KNBackgroundFileWrite::failure() const {
     const std::lock_guard lock(state->mutex);
     return state->failure;
+}
+
+std::optional<std::string> KNBackgroundFileWrite::commit(QSaveFile& file,
+                                                         const KNBackgroundFileWrite* write) {
+    if (write == nullptr) {
+        return file.errorString().toStdString();
+    }
+    if (std::optional<std::string> failure = write->failure()) {
+        return failure;
+    }
+    if (!file.commit()) {
+        return file.errorString().toStdString();
+    }
+    return std::nullopt;
 }

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+class QSaveFile;
+
 // The end of writing a file that cannot be cut into slices: making bytes (encoding a picture),
 // appending them and waiting until the disk has them all, which can take seconds for a large
 // file. It runs on a thread of its own, through its own duplicate of the file's descriptor, so
@@ -26,6 +28,9 @@ public:
     bool waitUntil(Clock::time_point deadline);
     // Once done: why the bytes could not be made, written or kept, or nothing.
     std::optional<std::string> failure() const;
+    // Puts file in place once write has finished well; why it could not, or nothing. A null
+    // write stands for one that never started because writing the file had already failed.
+    static std::optional<std::string> commit(QSaveFile& file, const KNBackgroundFileWrite* write);
 
 private:
     struct State {

@@ -99,15 +99,8 @@ KNExportJob::Outcome KNImageExportJob::finish() {
                     ": the picture changed while it was drawn. Any earlier file is unchanged.",
                 {}};
     }
-    std::optional<std::string> reason;
-    if (!writing) {
-        reason = file.errorString().toStdString();
-    } else if (std::optional<std::string> writeFailure = writing->failure()) {
-        reason = std::move(writeFailure);
-    } else if (!file.commit()) {
-        reason = file.errorString().toStdString();
-    }
-    if (reason) {
+    if (const std::optional<std::string> reason =
+            KNBackgroundFileWrite::commit(file, writing.get())) {
         return {Outcome::Kind::failed, {}, failure(*reason + ".")};
     }
     return {Outcome::Kind::written, "Exported the image to " + name + ".", {}};

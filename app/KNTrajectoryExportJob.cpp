@@ -139,15 +139,8 @@ double KNTrajectoryExportJob::progress() const {
 }
 
 KNExportJob::Outcome KNTrajectoryExportJob::finish() {
-    std::optional<std::string> reason;
-    if (!written) {
-        reason = file.errorString().toStdString();
-    } else if (std::optional<std::string> syncFailure = sync->failure()) {
-        reason = std::move(syncFailure);
-    } else if (!file.commit()) {
-        reason = file.errorString().toStdString();
-    }
-    if (reason) {
+    if (const std::optional<std::string> reason =
+            KNBackgroundFileWrite::commit(file, written ? sync.get() : nullptr)) {
         return {Outcome::Kind::failed,
                 {},
                 {"KNExportErrorDomain", 0,
