@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 // An export that is done in slices: its work, how far it has come, and how it ended. The file
 // is replaced only by finish; a job dropped before that leaves any earlier file unchanged.
@@ -35,4 +36,18 @@ public:
     virtual Outcome finish() = 0;
     // The file's name in quotes, as messages give it.
     virtual std::string quotedFileName() const = 0;
+
+    // The whole export at once, where no window waits for it: true once the file is written,
+    // else false with the reason in error (when not null).
+    bool runToEnd(KNError* error) {
+        workUntil(Clock::time_point::max());
+        Outcome outcome = finish();
+        if (outcome.kind == Outcome::Kind::written) {
+            return true;
+        }
+        if (error) {
+            *error = std::move(outcome.error);
+        }
+        return false;
+    }
 };
