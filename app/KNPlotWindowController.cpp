@@ -271,6 +271,10 @@ void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
 }
 
 void KNPlotWindowController::updateSeed(Seed* seed) {
+    // A seed moved while others are still computing joins that recomputation and its report.
+    if (!recomputation.isRunning()) {
+        report.clear();
+    }
     if (fanSeed == seed) {
         fanSeed = nullptr;
     }
@@ -342,7 +346,6 @@ void KNPlotWindowController::showCompletedPaths(Seed* seed) {
                                       reinterpret_cast<const float*>(path.vertices.data()),
                                       fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
                                       static_cast<float>(path.s));
-        _lastOutcome.add(path.outcome);
         report.add(seedNumber, seed->transform.position, path.s, *kinoraSystem, path.outcome);
     }
 }
@@ -363,15 +366,10 @@ bool KNPlotWindowController::recomputeUntil(KNRecomputation::Clock::time_point d
             continue;
         }
         const KNStopwatch computing;
-        const bool complete = fan.advance(*kinoraSystem, *pathDriver, stepsPerPiece);
+        const bool complete = fan.advance(*kinoraSystem, *pathDriver, stepBudget.steps());
         const auto elapsed = computing.elapsed();
         KNFrameStatistics::addCompute(elapsed);
-        // Pieces of a few milliseconds: the deadline is checked often, at little cost.
-        if (elapsed < std::chrono::milliseconds(2)) {
-            stepsPerPiece = std::min<std::int64_t>(stepsPerPiece * 2, 1 << 22);
-        } else if (elapsed > std::chrono::milliseconds(8)) {
-            stepsPerPiece = std::max<std::int64_t>(stepsPerPiece / 2, 1);
-        }
+        stepBudget.adapt(elapsed);
         showCompletedPaths(fanSeed);
         if (complete) {
             fanSeed = nullptr;
@@ -417,7 +415,6 @@ int KNPlotWindowController::numberOf(Seed* seed) {
 void KNPlotWindowController::updateAllSeeds() {
     const KNSweepKey key = KNSweepKey::describe(kinoraSystem->parameters);
     plotView()->setSweepKey(key.start, key.end);
-    _lastOutcome = {};
     report.clear();
     seedsDone = 0;
     fanSeed = nullptr;
@@ -425,15 +422,6 @@ void KNPlotWindowController::updateAllSeeds() {
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { pendingSeeds.push_back(seed); });
     recomputation.start(
         [this](KNRecomputation::Clock::time_point deadline) { return recomputeUntil(deadline); });
-}
-
-void KNPlotWindowController::recomputeSeed(Seed* seed) {
-    // A seed moved while others are still computing joins that recomputation and its report.
-    if (!recomputation.isRunning()) {
-        _lastOutcome = {};
-        report.clear();
-    }
-    updateSeed(seed);
 }
 
 void KNPlotWindowController::reportOutcome() {
@@ -450,7 +438,7 @@ void KNPlotWindowController::addSeed() {
         return;
     }
     Seed* seed = plotView()->addSeed();
-    recomputeSeed(seed);
+    updateSeed(seed);
     // Selected, so its coordinates can be typed at once.
     plotView()->selectSeed(seed);
     plotView()->requestRedraw();
@@ -620,7 +608,7 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
 }
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
-    recomputeSeed(seed);
+    updateSeed(seed);
     if (seed == plotView()->selectedSeed()) {
         seedPositionPanel()->showPosition(seed->transform.position);
     }

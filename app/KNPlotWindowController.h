@@ -19,6 +19,7 @@
 #include "PathDriver.h"
 #include "PathDuration.h"
 #include "SeedFan.h"
+#include "StepBudget.h"
 #include "Trajectory.h"
 
 #include <QObject>
@@ -87,7 +88,8 @@ public:
 
     // Recomputes every trajectory of seed: at once as far as the first slice of the
     // recomputation goes, the rest from the event loop (KNRecomputation), paths handed to the
-    // view as they are done. A seed already being recomputed starts over.
+    // view as they are done. A seed already being recomputed starts over; a seed moved while
+    // others are still computing joins their recomputation and its report.
     void updateSeed(Seed* seed);
     // Whether a recomputation still has work left; Escape (cancelOperation) stops it.
     bool isRecomputing() const { return recomputation.isRunning(); }
@@ -185,7 +187,7 @@ public:
     void setOpeningDeclaration(kinora::InitialDeclaration declaration);
     void setOpeningCameras(const KNViewCamera& plot, const KNViewCamera& parameter);
     // What the paths of the latest recomputation ran into, all its seeds together.
-    const kinora::RecomputationOutcome& lastOutcome() const { return _lastOutcome; }
+    const kinora::RecomputationOutcome& lastOutcome() const { return report.outcome(); }
 
     // The window's interface objects; each loads the window if needed.
     KNPlotView* plotView();
@@ -210,12 +212,10 @@ private:
     // The cameras a session gave, else the fitted ones.
     void placeOpeningCameras();
     void connectControls();
-    // One user action's recomputation of every seed, or of one; what its paths ran into is
-    // reported once.
+    // One user action's recomputation of every seed; what its paths ran into is reported once.
     void updateAllSeeds();
     // Names the parameter-space view's axes after the mapped parameters.
     void showAxisNames();
-    void recomputeSeed(Seed* seed);
     void reportOutcome();
     // One slice of the running recomputation, up to deadline; true when every seed is done.
     bool recomputeUntil(KNRecomputation::Clock::time_point deadline);
@@ -262,12 +262,11 @@ private:
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     // Integrates the paths; for a script, through its engine.
     std::unique_ptr<kinora::PathDriver> pathDriver;
-    // Reused by every updateSeed, so a drag allocates no vertex buffers.
+    // Reused by every fan, so a drag allocates no vertex buffers.
     kinora::SeedFan fan;
-    kinora::RecomputationOutcome _lastOutcome;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
-    // Where each seed's paths reach, kept up to date by updateSeed for fitting the view.
+    // Where each seed's paths reach, kept up to date as paths are shown, for fitting the view.
     std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
     // The seeds still to compute in the running recomputation, the one in progress (null
     // between seeds), how many of its paths the view has, and the steps of the next slice piece.
@@ -275,7 +274,7 @@ private:
     std::deque<Seed*> pendingSeeds;
     Seed* fanSeed = nullptr;
     std::int32_t shownPaths = 0;
-    std::int64_t stepsPerPiece = 256;
+    kinora::StepBudget stepBudget;
     int seedsDone = 0;
 
     std::shared_ptr<KNAlertPresenter> alerts;

@@ -40,18 +40,13 @@ void KNRecomputationReport::add(int seedNumber, kinora::Vector3 position, double
             first.seedNumber = seedNumber;
             first.position = position;
             for (const kinora::Parameter& parameter : system.parameters) {
-                first.parameters.emplace_back(
-                    parameter.name, parameter.min() + (parameter.max() - parameter.min()) * s);
+                first.parameters.emplace_back(parameter.name, parameter.valueAtFraction(s));
             }
         }
         if (first.seedNumber == seedNumber) {
             ++first.evolutions;
         }
     }
-}
-
-bool KNRecomputationReport::isClean() const {
-    return divergingPaths == 0 && totals.stoppedPaths == 0 && totals.failedPaths == 0;
 }
 
 QString KNRecomputationReport::divergenceSentence() const {

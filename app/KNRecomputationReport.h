@@ -18,12 +18,13 @@ class KNRecomputationReport {
 public:
     // Forgets the previous recomputation.
     void clear();
-    // The outcome of evolution m of the seed numbered seedNumber (counted from 1) at position,
+    // The outcome of one evolution of the seed numbered seedNumber (counted from 1) at position,
     // run at sweep fraction s of system's parameters.
     void add(int seedNumber, kinora::Vector3 position, double s, const KinoraSystem& system,
              const kinora::EvolutionOutcome& outcome);
 
-    bool isClean() const;
+    // Every path's outcome since the last clear.
+    const kinora::RecomputationOutcome& outcome() const { return totals; }
     // Empty when the recomputation met nothing worth reporting.
     QString message() const;
 

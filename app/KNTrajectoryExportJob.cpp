@@ -108,7 +108,7 @@ void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
         // The values this evolution ran with, by the sweep's own formula.
         for (std::size_t i = 0; i < parameterValues.size(); ++i) {
             const kinora::Parameter& parameter = snapshot.parameters[i];
-            parameterValues[i] = parameter.min() + (parameter.max() - parameter.min()) * path.s;
+            parameterValues[i] = parameter.valueAtFraction(path.s);
         }
     }
     const std::int32_t end = std::min(row + rowsPerPiece, fan.vertexCount());
@@ -124,14 +124,8 @@ void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
 
 void KNTrajectoryExportJob::advanceFan() {
     const auto started = Clock::now();
-    fan.advance(system, *driver, stepsPerPiece);
-    const auto elapsed = Clock::now() - started;
-    // Pieces of a few milliseconds: the deadline is checked often, at little cost.
-    if (elapsed < std::chrono::milliseconds(2)) {
-        stepsPerPiece = std::min<std::int64_t>(stepsPerPiece * 2, 1 << 22);
-    } else if (elapsed > std::chrono::milliseconds(8)) {
-        stepsPerPiece = std::max<std::int64_t>(stepsPerPiece / 2, 1);
-    }
+    fan.advance(system, *driver, stepBudget.steps());
+    stepBudget.adapt(Clock::now() - started);
 }
 
 double KNTrajectoryExportJob::progress() const {

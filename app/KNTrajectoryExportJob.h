@@ -8,6 +8,7 @@
 #include "PathDriver.h"
 #include "RK4Integrator.h"
 #include "SeedFan.h"
+#include "StepBudget.h"
 
 #include <QSaveFile>
 #include <cstdint>
@@ -58,7 +59,7 @@ private:
     bool fanStarted = false;
     std::int32_t pathIndex = 0;
     std::int32_t row = 0;
-    std::int64_t stepsPerPiece = 256;
+    kinora::StepBudget stepBudget;
     std::int64_t rowsWritten = 0;
     std::int64_t rowCount = 0;
 };

@@ -24,6 +24,8 @@ public:
 
     // Clamps t to [0, 1]; a NaN passes through and yields a NaN value.
     void setValueAtFraction(double t);
+    // The value at fraction s of the way from min to max, unclamped: the sweep's own formula.
+    double valueAtFraction(double s) const { return _min + (_max - _min) * s; }
     // Unguarded: equal ends give an infinity or NaN.
     double valueFraction() const;
 

@@ -22,7 +22,7 @@ std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step
 
 void setParametersAtSweepFraction(KinoraSystem& system, double s) {
     for (Parameter& parameter : system.parameters) {
-        parameter.setValue(parameter.min() + (parameter.max() - parameter.min()) * s);
+        parameter.setValue(parameter.valueAtFraction(s));
     }
 }
 
