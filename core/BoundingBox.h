@@ -19,9 +19,6 @@ public:
     void add(const BoundingBox& other);
 
     bool isEmpty() const { return lower[0] > upper[0]; }
-    // Meaningless while the box is empty.
-    Vector3 min() const { return {lower[0], lower[1], lower[2]}; }
-    Vector3 max() const { return {upper[0], upper[1], upper[2]}; }
     Vector3 centre() const;
     // The corners of the hull: every point added lies in their convex hull. Empty for an empty
     // box.

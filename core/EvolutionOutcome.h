@@ -30,7 +30,6 @@ struct RecomputationOutcome {
     std::string firstError;
 
     void add(const EvolutionOutcome& outcome);
-    bool isClean() const { return nonFinitePaths == 0 && stoppedPaths == 0 && failedPaths == 0; }
 };
 
 } // namespace kinora

@@ -40,7 +40,6 @@ public:
     void compute(KinoraSystem& system, PathDriver& driver, Vector3 seed, std::int32_t evolutions,
                  std::int32_t count);
 
-    Vector3 seed() const { return _seed; }
     std::int32_t evolutionCount() const { return _evolutionCount; }
     std::int32_t vertexCount() const { return _vertexCount; }
     // Paths 0 ... completedCount() - 1 are final.

@@ -1,13 +1,10 @@
 #include "Trajectory.h"
 
+#include "PathDriver.h"
+
 #include <cmath>
 
 namespace kinora {
-
-namespace {
-// The evolution functions ignore time; it advances by this constant whatever the step.
-constexpr double timeIncrement = 0.01;
-} // namespace
 
 std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step) {
     if (!std::isfinite(step) || step <= 0.0 || !std::isfinite(pathLength)) {
@@ -40,7 +37,7 @@ void Trajectory::integrate(const KinoraSystem& system, Vector3 seed, std::int32_
             {static_cast<float>(displacement.x), static_cast<float>(displacement.y),
              static_cast<float>(displacement.z)}};
         indices[i] = static_cast<std::uint32_t>(i);
-        t += timeIncrement;
+        t += pathTimeIncrement;
     }
 }
 

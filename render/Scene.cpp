@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <epoxy/gl.h>
+#include <limits>
 
 namespace kinora {
 
@@ -120,12 +121,10 @@ bool Scene::drawRenderables(Framebuffer& target, const Selection& select, bool s
         shader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
         shader->setUniformMatrix4fv("inverseViewMatrix", 1, false, inverseView.m);
         shader->setUniform1i("objectID", index + 1);
-        if (deadline == ScenePass::Clock::time_point::max()) {
-            renderable->draw();
-            pass.element = renderable->elementCount();
-        } else {
-            pass.element = renderable->drawPart(pass.element, ScenePass::elementsPerPart);
-        }
+        // Without a deadline nothing is gained by cutting a renderable into parts.
+        const bool unbounded = deadline == ScenePass::Clock::time_point::max();
+        pass.element = renderable->drawPart(
+            pass.element, unbounded ? std::numeric_limits<int>::max() : ScenePass::elementsPerPart);
         drewSomething = true;
         if (pass.element >= renderable->elementCount()) {
             pass.advance();

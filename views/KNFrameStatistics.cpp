@@ -19,7 +19,6 @@ struct FrameRecord {
 };
 
 FrameRecord record;
-std::FILE* output = nullptr;
 
 double milliseconds(KNFrameStatistics::Clock::duration spent) {
     return std::chrono::duration<double, std::milli>(spent).count();
@@ -96,18 +95,14 @@ void KNFrameStatistics::redrawDone(Clock::duration draw, Clock::duration present
     }
 }
 
-void KNFrameStatistics::setOutput(std::FILE* stream) {
-    output = stream;
-}
-
 void KNFrameStatistics::print() {
     const double total = milliseconds(Clock::now() - record.start);
-    std::fprintf(output != nullptr ? output : stderr,
+    std::fprintf(stderr,
                  "frame event=%s seeds=%d compute_ms=%.2f upload_ms=%.2f draw_ms=%.2f "
                  "present_ms=%.2f total_ms=%.2f size=%dx%d\n",
                  record.kind.c_str(), record.seeds, milliseconds(record.compute),
                  milliseconds(record.upload), milliseconds(record.draw),
                  milliseconds(record.present), total, record.width, record.height);
-    std::fflush(output != nullptr ? output : stderr);
+    std::fflush(stderr);
     record = FrameRecord();
 }

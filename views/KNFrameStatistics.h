@@ -34,9 +34,6 @@ public:
     static void redrawDone(Clock::duration draw, Clock::duration present, bool wasRequested,
                            int seeds, int width, int height);
 
-    // Sets the stream the lines go to (standard error by default).
-    static void setOutput(std::FILE* output);
-
 private:
     static void print();
 };

@@ -1,6 +1,7 @@
 #include "KNMovingSeedLayer.h"
 
 #include "Framebuffer.h"
+#include "KNOffscreenImages.h"
 #include "Renderable.h"
 #include "Scene.h"
 #include "Seed.h"
@@ -17,10 +18,6 @@ constexpr GLuint movingPathNearest = 4;
 
 bool isSeed(kinora::Renderable& r) {
     return dynamic_cast<Seed*>(&r) != nullptr;
-}
-
-bool isPathOf(const Seed& seed, int index) {
-    return std::find(seed.pathIDs.begin(), seed.pathIDs.end(), index) != seed.pathIDs.end();
 }
 
 // Stencil writes of value (within mask bits) wherever the fragment is drawn.
@@ -63,14 +60,8 @@ void KNMovingSeedLayer::prepare(const kinora::Framebuffer& target) {
     if (!layer || layer->getWidth() != target.getWidth() ||
         layer->getHeight() != target.getHeight()) {
         layer.reset();
-        picture = std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8,
-                                              target.getWidth(), target.getHeight());
-        picture->setData(nullptr);
-        layer = std::make_unique<kinora::Framebuffer>(static_cast<float>(target.getWidth()),
-                                                      static_cast<float>(target.getHeight()));
-        layer->attachTexture(picture.get(), GL_COLOR_ATTACHMENT0);
-        layer->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
-        layer->unbind();
+        picture = makeOffscreenImage(target.getWidth(), target.getHeight());
+        layer = makePictureTarget(picture.get(), nullptr);
     }
     layer->clearColor = target.clearColor;
     buildPass = {};
@@ -84,7 +75,7 @@ bool KNMovingSeedLayer::build(kinora::Scene& scene, const Seed& moving,
     const bool complete = scene.drawPicture(
         buildPass,
         [&](int index, kinora::Renderable& r) {
-            if (index == seedIndex || isPathOf(moving, index)) {
+            if (index == seedIndex || moving.hasPath(index)) {
                 return false;
             }
             if (index < seedIndex) {
@@ -126,7 +117,7 @@ bool KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target, 
     glEnable(GL_STENCIL_TEST);
     scene.drawPicture(
         [&](int index, kinora::Renderable& r) {
-            if (isPathOf(moving, index)) {
+            if (moving.hasPath(index)) {
                 markWith(movingPathNearest);
                 return true;
             }

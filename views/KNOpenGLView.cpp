@@ -453,8 +453,9 @@ void KNOpenGLView::updatePickImage() {
     if (!pickImageStale) {
         return;
     }
+    // The view's own pickable objects, whatever a subclass lets be selected.
     scene->drawPickImage(
-        [this](int, kinora::Renderable& r) { return pickShader && r.shader == pickShader.get(); });
+        [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); });
     pickImageStale = false;
 }
 
@@ -566,13 +567,6 @@ void KNOpenGLView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoi
 
 bool KNOpenGLView::isSelectable(kinora::Renderable* r) const {
     return pickShader && r->shader == pickShader.get();
-}
-
-void KNOpenGLView::attachContext() {
-    if (handle() != nullptr && KNSharedContext::makeCurrent(this)) {
-        return;
-    }
-    KNSharedContext::makeCurrentOffscreen();
 }
 
 void KNOpenGLView::ensureContext() {

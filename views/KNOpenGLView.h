@@ -147,9 +147,6 @@ protected:
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
-    // Makes the shared context current on this window, or on the offscreen surface while this
-    // window has no native window to draw to.
-    void attachContext();
     // Makes sure the shared context is current, on whatever surface it already is: enough to
     // draw off screen and to create or fill GL objects.
     static void ensureContext();

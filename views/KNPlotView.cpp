@@ -56,7 +56,7 @@ Seed* KNPlotView::addSeed() {
 }
 
 void KNPlotView::removeSelectedSeed() {
-    auto* seed = dynamic_cast<Seed*>(selected);
+    Seed* seed = selectedSeed();
     if (seed == nullptr) {
         return;
     }
@@ -67,11 +67,8 @@ void KNPlotView::removeSelectedSeed() {
     scene->removeRenderable(seed->sceneID);
     seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
     selected = nullptr;
-    movingSeed = nullptr;
-    movingSeedLayer.invalidate();
-    if (auto receiver = delegate()) {
-        receiver->plotViewSeedWasDeselected(this, 0);
-    }
+    // Null: the seed itself is gone.
+    renderableWasDeselected(nullptr);
 }
 
 Seed* KNPlotView::selectedSeed() const {
@@ -110,8 +107,7 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
     KNFrameStatistics::addUpload(uploading.elapsed());
-    if (movingSeed == nullptr || std::find(movingSeed->pathIDs.begin(), movingSeed->pathIDs.end(),
-                                           pathIndex) == movingSeed->pathIDs.end()) {
+    if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
     }
 }

@@ -56,10 +56,6 @@ bool KNSharedContext::useHeadlessContext(std::string* failureReason) {
     return headless;
 }
 
-bool KNSharedContext::isHeadless() {
-    return headless;
-}
-
 QOpenGLContext* KNSharedContext::context() {
     if (headless) {
         return nullptr;
@@ -77,9 +73,9 @@ bool KNSharedContext::makeCurrent(QWindow* window) {
         return kinora::HeadlessContext::makeCurrent();
     }
     QOpenGLContext* shared = context();
-    // A drag event attaches once per path it refills: skip the platform call when nothing would
-    // change. Qt releases the context when a window's native surface goes, so one still current
-    // on window is current on its live drawable.
+    // Consecutive presents of one window attach to it again: skip the platform call when
+    // nothing would change. Qt releases the context when a window's native surface goes, so one
+    // still current on window is current on its live drawable.
     if (QOpenGLContext::currentContext() == shared && shared->surface() == window) {
         return true;
     }

@@ -25,7 +25,6 @@ public:
     // only: nothing is presented). Call before any view is set up. False, with the reason, when
     // the machine offers no such context.
     static bool useHeadlessContext(std::string* failureReason);
-    static bool isHeadless();
 
     // Whether context() has run; teardown before it has nothing to release.
     static bool exists();

@@ -15,4 +15,7 @@ public:
     int pathCount;
     // Drawn twice as large while selected.
     bool isSelected = false;
+
+    // Whether the scene index belongs to one of this seed's paths.
+    bool hasPath(int index) const;
 };
