@@ -5,13 +5,11 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <filesystem>
 #include <utility>
 
 KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
                                    std::function<bool()> sceneIsComplete)
-    : view(view), size(size), path(path),
-      name("\"" + std::filesystem::path(path).filename().string() + "\""),
+    : view(view), size(size), name(::quotedFileName(path)),
       sceneIsComplete(std::move(sceneIsComplete)), file(QString::fromStdString(path)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;

@@ -49,7 +49,6 @@ private:
 
     KNOpenGLView& view;
     QSize size;
-    std::string path;
     std::string name;
     std::function<bool()> sceneIsComplete;
     std::unique_ptr<KNImageRendering> rendering;

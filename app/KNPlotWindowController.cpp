@@ -47,11 +47,7 @@ QString countText(double count) {
     if (count >= 1e15) {
         return QString::number(count, 'g', 3);
     }
-    QString digits = QString::number(static_cast<long long>(count));
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(at, QLatin1Char(','));
-    }
-    return digits;
+    return QString::fromStdString(kinora::groupedCount(count));
 }
 
 } // namespace
@@ -255,8 +251,9 @@ void KNPlotWindowController::connectControls() {
     QObject::connect(window(), &KNPlotWindow::windowWillClose, &connections,
                      [this] { exports.cancel(); });
 
-    keyCommands = new KNWindowKeyCommands({[this] { removeSeed(); }, [this] { cancelOperation(); }},
-                                          &connections);
+    // Delete, Backspace and Escape anywhere in the window; a child of connections.
+    auto* keyCommands = new KNWindowKeyCommands(
+        {[this] { removeSeed(); }, [this] { cancelOperation(); }}, &connections);
     for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
         keyCommands->watch(target);
     }
@@ -485,7 +482,7 @@ std::optional<QString> KNPlotWindowController::evolutionsRefusal(double count) {
 }
 
 std::optional<QString> KNPlotWindowController::integrationStepRefusal(double step) {
-    const auto pathLength = static_cast<double>(_pathStepLength);
+    const double pathLength = _pathStepLength;
     if (kinora::trajectoryVertexCount(pathLength, step)) {
         return windowPointsRefusal(seedCount(), _evolutionCount, step, pathLength);
     }
@@ -534,11 +531,13 @@ void KNPlotWindowController::changeIntegrationStep(double step) {
 }
 
 std::optional<QString> KNPlotWindowController::pathDurationRefusal(double duration) {
-    const std::optional<std::string> problem =
-        kinora::pathDurationProblem(duration, _integrator->integrationStep());
+    return integrationRefusal(_integrator->integrationStep(), duration);
+}
+
+std::optional<QString> KNPlotWindowController::integrationRefusal(double step, double duration) {
+    const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
     if (!problem) {
-        return windowPointsRefusal(seedCount(), _evolutionCount, _integrator->integrationStep(),
-                                   duration);
+        return windowPointsRefusal(seedCount(), _evolutionCount, step, duration);
     }
     return QString::fromStdString("A duration of " + kinora::formatNumber(duration) + " " +
                                   *problem + ".");
@@ -560,11 +559,7 @@ void KNPlotWindowController::changePathDuration(double duration) {
 }
 
 std::optional<QString> KNPlotWindowController::changeIntegration(double step, double duration) {
-    const std::optional<std::string> problem = kinora::pathDurationProblem(duration, step);
-    const std::optional<QString> refusal =
-        problem ? std::optional<QString>(QString::fromStdString(
-                      "A duration of " + kinora::formatNumber(duration) + " " + *problem + "."))
-                : windowPointsRefusal(seedCount(), _evolutionCount, step, duration);
+    const std::optional<QString> refusal = integrationRefusal(step, duration);
     if (!refusal) {
         _integrator->setIntegrationStep(step);
         _pathStepLength = duration;

@@ -43,7 +43,6 @@ class KNPlotView;
 class KNPlotWindow;
 class KNSeedPositionPanel;
 class KNStatusReporter;
-class KNWindowKeyCommands;
 class QComboBox;
 class QString;
 class QTableWidget;
@@ -142,6 +141,8 @@ public:
                                                double step, double duration);
     int seedCount();
     std::optional<QString> integrationStepRefusal(double step);
+    // Why paths of duration at step cannot be computed for this window, or nothing.
+    std::optional<QString> integrationRefusal(double step, double duration);
     std::optional<QString> pathDurationRefusal(double duration);
 
     void plotViewSeedWasMoved(KNPlotView* view, Seed* seed) override;
@@ -282,8 +283,6 @@ private:
     KNExportRunner exports;
     // Context of every connection to the window's controls, so none outlives the controller.
     QObject connections;
-    // A child of connections: Delete, Backspace and Escape anywhere in the window.
-    KNWindowKeyCommands* keyCommands = nullptr;
     // Deleted later, not at once: the controller may go inside its window's own close event.
     struct DeleteLater {
         void operator()(KNPlotWindow* window) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNViewCamera.h"
+#include "PathDuration.h"
 #include "Vector3.h"
 
 #include <array>
@@ -35,9 +36,9 @@ struct KNSession {
     std::vector<KNSessionParameter> parameters;
     std::array<std::int32_t, 3> axisToParameterMapping{-1, -1, -1};
     std::vector<kinora::Vector3> seeds;
-    std::int64_t evolutionCount = 10;
-    double integrationStep = 0.01;
-    double duration = 10.0;
+    std::int64_t evolutionCount = kinora::defaultEvolutions;
+    double integrationStep = kinora::defaultIntegrationStep;
+    double duration = kinora::defaultPathDuration;
     // The window's size in points, so the views come back at the size they were saved at.
     int windowWidth = 0;
     int windowHeight = 0;

@@ -96,7 +96,7 @@ std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& cont
         [&session](Seed* seed) { session.seeds.push_back(seed->transform.position); });
     session.evolutionCount = controller.evolutionCount();
     session.integrationStep = controller.integrator().integrationStep();
-    session.duration = static_cast<double>(controller.pathStepLength());
+    session.duration = controller.pathStepLength();
     session.windowWidth = controller.window()->width();
     session.windowHeight = controller.window()->height();
     session.plotCamera = controller.plotView()->viewCamera();

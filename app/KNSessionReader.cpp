@@ -319,7 +319,7 @@ std::optional<KNSession> KNSessionReader::parse(const QByteArray& bytes, KNError
 }
 
 std::optional<KNSession> KNSessionReader::readFile(const std::string& path, KNError* error) {
-    const std::string name = "\"" + std::filesystem::path(path).filename().string() + "\"";
+    const std::string name = quotedFileName(path);
     std::error_code statusError;
     const auto status = std::filesystem::status(path, statusError);
     if (status.type() != std::filesystem::file_type::regular) {

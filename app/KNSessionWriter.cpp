@@ -6,7 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <filesystem>
 
 namespace {
 
@@ -84,7 +83,7 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
 }
 
 bool KNSessionWriter::writeFile(const std::string& path, const KNSession& session, KNError* error) {
-    const std::string name = "\"" + std::filesystem::path(path).filename().string() + "\"";
+    const std::string name = quotedFileName(path);
     const QByteArray bytes = json(session);
     KNError unreadable;
     if (!KNSessionReader::parse(bytes, &unreadable)) {

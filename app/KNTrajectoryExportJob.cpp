@@ -4,7 +4,6 @@
 #include "SystemPathDriver.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -23,9 +22,7 @@ std::vector<std::string> namesOf(const std::vector<kinora::Parameter>& parameter
 } // namespace
 
 KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const std::string& path)
-    : snapshot(std::move(taken)),
-      name("\"" + std::filesystem::path(path).filename().string() + "\""),
-      integrator(snapshot.step),
+    : snapshot(std::move(taken)), name(::quotedFileName(path)), integrator(snapshot.step),
       system(snapshot.evolution, &integrator, static_cast<int>(snapshot.parameters.size())),
       file(QString::fromStdString(path)),
       csv(namesOf(snapshot.parameters),

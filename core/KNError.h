@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -12,3 +13,8 @@ struct KNError {
     std::string failureReason;
     std::optional<int> line = std::nullopt;
 };
+
+// The name of the file at path, in quotes, as messages give it.
+inline std::string quotedFileName(const std::string& path) {
+    return "\"" + std::filesystem::path(path).filename().string() + "\"";
+}

@@ -7,9 +7,6 @@
 
 namespace kinora {
 
-namespace {
-
-// A whole count with thousands separators: 1,000,000.
 std::string groupedCount(double count) {
     char digits[64];
     std::snprintf(digits, sizeof digits, "%.0f", count);
@@ -23,8 +20,6 @@ std::string groupedCount(double count) {
     }
     return text;
 }
-
-} // namespace
 
 std::string formatNumber(double value) {
     char text[32];

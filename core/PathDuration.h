@@ -29,6 +29,9 @@ std::optional<std::string> pathDurationProblem(double duration, double step);
 std::optional<std::string> windowPointsProblem(std::int64_t seeds, std::int64_t evolutions,
                                                std::int64_t points);
 
+// A whole count with thousands separators: 1,000,000.
+std::string groupedCount(double count);
+
 // A number as people type it: up to 6 significant digits, no trailing zeros ("0.01", "1e+09").
 std::string formatNumber(double value);
 
