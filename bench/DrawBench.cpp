@@ -7,6 +7,8 @@
 #include "HeadlessContext.h"
 #include "KNDefinitions.h"
 #include "KNMovingSeedLayer.h"
+#include "KNOffscreenImages.h"
+#include "KNPlotView.h"
 #include "KNRenderCallbacks.h"
 #include "KinoraSystem.h"
 #include "LorenzFan.h"
@@ -31,20 +33,13 @@ namespace {
 
 using namespace lorenzFan;
 
-constexpr int pathsPerSeed = 20;
+constexpr int pathsPerSeed = KNPlotView::pathsPerSeed;
 
 std::unique_ptr<kinora::Shader> program(const char* vertex, const char* fragment) {
     auto shader = std::make_unique<kinora::Shader>();
     shader->load(std::string(KINORA_BENCH_SHADER_DIR) + "/" + vertex,
                  std::string(KINORA_BENCH_SHADER_DIR) + "/" + fragment);
     return shader;
-}
-
-std::unique_ptr<Texture2D> image(int width, int height) {
-    auto texture =
-        std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, width, height);
-    texture->setData(nullptr);
-    return texture;
 }
 
 // A plot view's scene without the window: seeds with their paths, fitted so the Lorenz fans are
@@ -57,13 +52,10 @@ public:
         setSweep(system);
         pathShader = program("basic.vsh", "path.fsh");
         pickShader = program("basic.vsh", "white_pick.fsh");
-        picture = image(width, height);
-        ids = image(width, height);
-        images = std::make_unique<kinora::Framebuffer>(float(width), float(height));
-        images->attachTexture(picture.get(), GL_COLOR_ATTACHMENT0);
-        images->attachTexture(ids.get(), GL_COLOR_ATTACHMENT1);
-        images->attachRenderbuffer(GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL_ATTACHMENT);
-        windowPicture = image(width, height);
+        picture = makeOffscreenImage(width, height);
+        ids = makeOffscreenImage(width, height);
+        images = makePictureTarget(picture.get(), ids.get());
+        windowPicture = makeOffscreenImage(width, height);
         window = std::make_unique<kinora::Framebuffer>(float(width), float(height));
         window->attachTexture(windowPicture.get(), GL_COLOR_ATTACHMENT0);
         window->attachRenderbuffer(GL_DEPTH_COMPONENT24, GL_DEPTH_ATTACHMENT);
