@@ -279,6 +279,10 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
         // A seed being dragged goes first: its fan is what the user looks at.
         pendingSeeds.push_front(seed);
     }
+    startRecomputation();
+}
+
+void KNPlotWindowController::startRecomputation() {
     recomputation.start(
         [this](KNRecomputation::Clock::time_point deadline) { return recomputeUntil(deadline); });
 }
@@ -417,8 +421,7 @@ void KNPlotWindowController::updateAllSeeds() {
     fanSeed = nullptr;
     pendingSeeds.clear();
     plotView()->enumerateSeedsWithBlock([this](Seed* seed) { pendingSeeds.push_back(seed); });
-    recomputation.start(
-        [this](KNRecomputation::Clock::time_point deadline) { return recomputeUntil(deadline); });
+    startRecomputation();
 }
 
 void KNPlotWindowController::reportOutcome() {
@@ -668,10 +671,7 @@ void KNPlotWindowController::changeParameterBound(KNParameterField* sender, Swee
         return;
     }
     storeParameterBound(index, sender->doubleValue(), bound);
-    updateAllSeeds();
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    plotView()->requestRedraw();
-    parameterView()->requestRedraw();
+    parameterSweepDidChange(index);
 }
 
 void KNPlotWindowController::changeParameterSweep(int index, double start, double end) {
@@ -682,6 +682,10 @@ void KNPlotWindowController::changeParameterSweep(int index, double start, doubl
                         {&kinora::Parameter::setMin, &KNParameterSpaceView::setStartValue});
     storeParameterBound(index, end,
                         {&kinora::Parameter::setMax, &KNParameterSpaceView::setEndValue});
+    parameterSweepDidChange(index);
+}
+
+void KNPlotWindowController::parameterSweepDidChange(int index) {
     updateAllSeeds();
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
     plotView()->requestRedraw();

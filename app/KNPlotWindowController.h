@@ -217,6 +217,8 @@ private:
     void updateAllSeeds();
     // Names the parameter-space view's axes after the mapped parameters.
     void showAxisNames();
+    // Runs the recomputation of the pending seeds, superseding any running one.
+    void startRecomputation();
     void reportOutcome();
     // One slice of the running recomputation, up to deadline; true when every seed is done.
     bool recomputeUntil(KNRecomputation::Clock::time_point deadline);
@@ -242,6 +244,8 @@ private:
     };
     void changeParameterBound(KNParameterField* sender, SweepBound bound);
     // Stores a start or end value and moves the handle of every axis showing the parameter.
+    // Recomputes every seed and shows the new sweep in the table row and both views.
+    void parameterSweepDidChange(int index);
     void storeParameterBound(int index, double value, SweepBound bound);
     // The box of every seed and every finite point of its paths.
     kinora::BoundingBox plotBounds();
