@@ -1,12 +1,13 @@
 #pragma once
 
 #include "KNError.h"
+#include "KNSession.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-class KNPlotWindowController;
+class KNPlotImageRenderer;
 
 // The exports that run without a window: `--export-image OUT.png [--size WxH] FILE` and
 // `--export-data OUT.csv FILE`, where FILE is a system script or a session.
@@ -29,12 +30,14 @@ public:
     static std::optional<KNCommandLineExport> parse(const std::vector<std::string>& arguments,
                                                     std::string* problem);
 
-    // Opens the document off screen and writes the output. Needs a QApplication on a platform
-    // without a display (offscreen) and the views switched to a headless context. Every
-    // problem is one line on standard error; the result is the process's exit code.
+    // Opens the document's exploration, with no window, and writes the output. A picture needs
+    // a QGuiApplication on a platform without a display (offscreen) and the views switched to a
+    // headless context; the data needs neither. Every problem is one line on standard error;
+    // the result is the process's exit code.
     int run() const;
 
 private:
     // The plot view at the asked size, else a session's own view size, else the default.
-    bool exportImage(KNPlotWindowController& controller, bool fromSession, KNError* error) const;
+    bool exportImage(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
+                     KNError* error) const;
 };

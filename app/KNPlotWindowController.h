@@ -4,6 +4,7 @@
 #include "Exploration.h"
 #include "KNAlertPresenter.h"
 #include "KNExportRunner.h"
+#include "KNOpenedDocument.h"
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
@@ -62,6 +63,10 @@ public:
     // and yields null.
     static std::shared_ptr<KNPlotWindowController>
     initWithContentsOfURL(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts);
+    // A window for a document as opened: a session's window comes with its size and cameras
+    // and is loaded (not shown).
+    static std::shared_ptr<KNPlotWindowController>
+    initWithDocument(KNOpenedDocument document, std::shared_ptr<KNAlertPresenter> alerts);
     // A window for exploration, which has been started (see Exploration::start) and is then the
     // controller's; titled title unless that is empty.
     static std::shared_ptr<KNPlotWindowController>

@@ -84,8 +84,8 @@ std::string launchCommand() {
     return command;
 }
 
-// The exports run on Qt's display-less platform with a headless GL context, so they work where
-// no display server is.
+// The exports need no display server: a picture is drawn on Qt's display-less platform with a
+// headless GL context, data is written with neither.
 int runExport(int argc, char** argv) {
     std::string problem;
     const std::optional<KNCommandLineExport> request =
@@ -94,6 +94,12 @@ int runExport(int argc, char** argv) {
         std::fprintf(stderr, "kinora: %s\n", problem.c_str());
         printUsage(stderr);
         return 2;
+    }
+    if (request->kind == KNCommandLineExport::Kind::data) {
+        // Data needs neither a window system nor GL.
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kinora"));
+        return request->run();
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
