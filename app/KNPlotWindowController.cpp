@@ -176,15 +176,37 @@ void KNPlotWindowController::windowDidLoad() {
     pathDurationControl()->setDoubleValue(_pathStepLength);
     connectControls();
 
+    opening = true;
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
+                       [self = shared_from_this()] { self->frameLaidOutViews(); });
+}
+
+void KNPlotWindowController::frameLaidOutViews() {
     // The views have their laid-out size now: the opening framing is made again at that size,
     // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->plotView()->update();
-        self->parameterView()->update();
-        self->placeOpeningCameras();
-        self->plotView()->rememberOpeningCamera();
-        self->parameterView()->rememberOpeningCamera();
-    });
+    opening = false;
+    plotView()->update();
+    parameterView()->update();
+    placeOpeningCameras();
+    plotView()->rememberOpeningCamera();
+    parameterView()->rememberOpeningCamera();
+    // A window opens framed on all its paths, however long they take to compute.
+    if (!openingCameras && recomputation.isRunning()) {
+        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
+    }
+}
+
+void KNPlotWindowController::completeOpeningFraming() {
+    if (!partialOpeningFraming) {
+        return;
+    }
+    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
+    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
+    partialOpeningFraming.reset();
+    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
+        fitPlotView();
+        plotView()->rememberOpeningCamera();
+    }
 }
 
 void KNPlotWindowController::setAxisToParameterMapping(const std::array<std::int32_t, 3>& mapping) {
@@ -398,6 +420,7 @@ void KNPlotWindowController::finishRecomputation() {
     seedsDone = 0;
     statusReporter()->endProgress();
     reportOutcome();
+    completeOpeningFraming();
     plotView()->requestRedraw();
 }
 
@@ -726,11 +749,15 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(plotBounds(), 0.1);
+    fitPlotView();
     // Room for the values written beside the handles.
     parameterView()->frameBox(handleBounds(), 1.0);
-    plotView()->requestRedraw();
     parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::fitPlotView() {
+    plotView()->frameBox(plotBounds(), 0.1);
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {

@@ -84,6 +84,9 @@ public:
     KNPlotWindow* window();
     bool isWindowLoaded() const { return _window != nullptr; }
     void showWindow();
+    // Whether the loaded window has yet to frame its views again at their laid-out size, which
+    // it does a moment after loading; the controller stays alive until then.
+    bool isOpening() const { return opening; }
 
     // Recomputes every trajectory of seed: at once as far as the first slice of the
     // recomputation goes, the rest from the event loop (KNRecomputation), paths handed to the
@@ -212,6 +215,13 @@ private:
     void windowDidLoad();
     // The cameras a session gave, else the fitted ones.
     void placeOpeningCameras();
+    // Once the window is laid out: places the opening cameras at the views' real size, and
+    // remembers them for Reset View.
+    void frameLaidOutViews();
+    // Fits the plot view again, now that the paths the opening framing missed are there, unless
+    // the user has moved the scene since.
+    void completeOpeningFraming();
+    void fitPlotView();
     void connectControls();
     // One user action's recomputation of every seed; what its paths ran into is reported once.
     void updateAllSeeds();
@@ -265,6 +275,10 @@ private:
     std::optional<KNSystemSource> _systemSource;
     std::optional<kinora::InitialDeclaration> openingDeclaration;
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
+    bool opening = false;
+    // The plot scene's placement from the opening framing, made while the paths were still
+    // being computed (on a slow machine); empty once they are framed or the user moved it.
+    std::optional<kinora::Transform> partialOpeningFraming;
     // Integrates the paths; for a script, through its engine.
     std::unique_ptr<kinora::PathDriver> pathDriver;
     // Reused by every fan, so a drag allocates no vertex buffers.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppTestSupport.h"
+#include "Eventually.h"
 #include "KNDefinitions.h"
 #include "KNPlotWindowController.h"
 #include "RK4Integrator.h"
@@ -65,12 +66,11 @@ protected:
 
     // Runs the event loop until the window's export has ended.
     static void waitForExport(KNPlotWindowController& controller) {
-        QTRY_VERIFY_WITH_TIMEOUT(!controller.exportRunner().isRunning(), 60'000);
-        ASSERT_FALSE(controller.exportRunner().isRunning());
+        ASSERT_TRUE(eventually([&] { return !controller.exportRunner().isRunning(); }));
     }
 
     void TearDown() override {
         QApplication::closeAllWindows();
-        settle();
+        EXPECT_TRUE(plotWindowsGone());
     }
 };

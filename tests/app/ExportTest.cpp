@@ -92,7 +92,7 @@ TEST_F(ExportTest, EscapeOrClosingTheWindowCancelsAnExportAndKeepsTheEarlierFile
     ASSERT_TRUE(actions.exportTrajectories(path));
     controller->window()->close();
     EXPECT_FALSE(controller->exportRunner().isRunning());
-    settle();
+    ASSERT_TRUE(settle(*controller));
 
     EXPECT_EQ(contents(path), "the earlier export");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.csv"});
@@ -131,7 +131,7 @@ TEST_F(ExportTest, AnImageDrawnInSlicesIsTheOneDrawnAtOnceUnlessThePictureChange
     controller->changeIntegrationStep(0.01);
     controller->window()->resize(700, 500);
     controller->showWindow();
-    settle();
+    ASSERT_TRUE(settle(*controller));
     KNPlotView* view = controller->plotView();
     const QSize size(2 * view->width(), 2 * view->height());
     const QImage expected = view->renderImage(size);

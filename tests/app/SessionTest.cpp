@@ -52,7 +52,7 @@ protected:
             KNPlotWindowController::initWithSourceString(*source, alerts, "lorenz.js");
         controller->window()->resize(900, 640);
         controller->showWindow();
-        settle();
+        EXPECT_TRUE(settle(*controller));
         const double sweep[3][2] = {{10.0, 28.0}, {10.0 / 3.0, 10.0}, {8.0 / 3.0, 8.0 / 3.0}};
         for (int i = 0; i < 3; ++i) {
             auto* row = qobject_cast<KNParameterTableView*>(
@@ -75,6 +75,7 @@ protected:
         camera.sceneTransform.scale = kinora::Vector3(0.07, 0.07, 0.07);
         controller->plotView()->setViewCamera(camera);
         controller->plotView()->redraw();
+        EXPECT_TRUE(settle(*controller));
         return controller;
     }
 
@@ -97,7 +98,7 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     auto reopened = KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts);
     ASSERT_TRUE(reopened);
     reopened->showWindow();
-    settle();
+    ASSERT_TRUE(settle(*reopened));
     EXPECT_TRUE(alerts->messages.empty());
     EXPECT_EQ(reopened->title(), std::optional<std::string>("lorenz.js"));
     EXPECT_EQ(reopened->evolutionCount(), 7);
