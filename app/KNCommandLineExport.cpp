@@ -4,6 +4,7 @@
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
 #include "KNImageExporter.h"
+#include "KNOutputFile.h"
 #include "KNPlotView.h"
 #include "KNPlotWindowController.h"
 #include "KNTrajectoryExporter.h"
@@ -91,6 +92,10 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     return request;
 }
 
+bool KNCommandLineExport::outputIsDocument() const {
+    return KNOutputFile::isSameFile(outputPath, documentPath);
+}
+
 bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
                                       KNError* error) const {
     int pictureWidth = width;
@@ -125,10 +130,18 @@ int KNCommandLineExport::run() const {
     if (alerts->hasReportedError()) {
         return 1;
     }
-    if (controller->lastOutcome().stoppedPaths > 0) {
+    const kinora::RecomputationOutcome& outcome = controller->lastOutcome();
+    if (outcome.stoppedPaths > 0) {
         alerts->presentError({"KNJavascriptErrorDomain", 0,
                               "the system's evolution function ran too long and was stopped, so "
                               "its paths are incomplete."},
+                             url.fileName().toStdString());
+        return 1;
+    }
+    if (outcome.failedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "the system's evolution function failed (" + outcome.firstError +
+                                  "), so its paths are incomplete."},
                              url.fileName().toStdString());
         return 1;
     }

@@ -174,6 +174,9 @@ public:
         return _axisToParameterMapping;
     }
     const std::optional<std::string>& title() const { return _title; }
+    // The file the window was opened from, which its exports must never overwrite.
+    const std::optional<std::string>& documentPath() const { return _documentPath; }
+    void setDocumentPath(std::string path) { _documentPath = std::move(path); }
     bool hasScriptEngine() const { return jsEngine != nullptr; }
     // Where the system came from; a controller made from a bare evolution function has none
     // and cannot be saved.
@@ -261,6 +264,7 @@ private:
     std::int64_t _evolutionCount = kinora::defaultEvolutions;
     std::shared_ptr<KNJavascriptEngine> jsEngine;
     std::optional<std::string> _title;
+    std::optional<std::string> _documentPath;
     std::array<std::int32_t, 3> _axisToParameterMapping{-1, -1, -1};
     std::optional<KNSystemSource> _systemSource;
     std::optional<kinora::InitialDeclaration> openingDeclaration;
