@@ -1,5 +1,7 @@
 #include "KNLaunchArguments.h"
 
+#include "KNAnalysisRequest.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -76,6 +78,9 @@ KNLaunchArguments::parseWindows(const std::vector<std::string>& arguments, std::
             optionsEnded = true;
         } else if (argument == "--size") {
             *problem = "--size applies to --export-image only.";
+            return std::nullopt;
+        } else if (KNAnalysisRequest::isOption(argument)) {
+            *problem = argument + " applies to --export-data only.";
             return std::nullopt;
         } else if (contains(windowSystemOptionsWithValue, name) &&
                    argument.find('=') == std::string::npos) {
