@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "JacobianMatrix.h"
 
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ struct KNBuiltinSystem {
     std::string name;
     EvolutionFunction evolution;
     std::vector<std::string> parameterNames;
+    kinora::JacobianFunction jacobian;
 };
 
 // The built-in system called name ("lorenz", "rossler"), or null.
