@@ -75,6 +75,7 @@ protected:
         camera.sceneTransform.rotate(33.0f, kinora::yAxis);
         camera.sceneTransform.rotate(-21.0f, kinora::xAxis);
         camera.sceneTransform.scale = kinora::Vector3(0.07, 0.07, 0.07);
+        camera.projection = kinora::Camera::Projection::orthographic;
         controller->plotView()->setViewCamera(camera);
         controller->plotView()->redraw();
         return controller;
@@ -153,6 +154,7 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_GT(countPathPixels(picture), 1000);
     EXPECT_EQ(reopened->plotView()->renderImage(QSize(640, 480)), picture);
     EXPECT_EQ(reopened->window()->size(), original->window()->size());
+    EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
 TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChanges) {
@@ -171,7 +173,9 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
-        {"\"version\": 1", "\"version\": 2", "newer Kinora"},
+        {"\"version\": 2", "\"version\": 3", "newer Kinora"},
+        {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
+         "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
         {"\"evolutions\": 10", "\"evolutions\": 21", "'evolutions' must be a whole number"},
         {"\"step\": 0.01", "\"step\": 1e999", "illegal number"},
@@ -221,6 +225,16 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         EXPECT_EQ(alerts->messages.size(), 1u);
     }
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
+
+    // Format 1 had no projection: its cameras open in perspective.
+    std::string formatOne = valid;
+    replaceOnce(formatOne, "\"version\": 2", "\"version\": 1");
+    for (int view = 0; view < 2; ++view) {
+        replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
+    }
+    const auto old = KNSessionReader::parse(QByteArray::fromStdString(formatOne));
+    ASSERT_TRUE(old.has_value());
+    EXPECT_EQ(old->plotCamera.projection, kinora::Camera::Projection::perspective);
 }
 
 TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
