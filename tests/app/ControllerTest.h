@@ -26,6 +26,7 @@ protected:
         auto controller =
             KNPlotWindowController::initWithIntegrable(lorenz, {"rho", "sigma", "beta"}, alerts);
         controller->window();
+        waitForRecomputation(*controller);
         return controller;
     }
 
@@ -33,8 +34,14 @@ protected:
         auto controller = KNPlotWindowController::initWithSourceString(source, alerts);
         if (controller) {
             controller->window();
+            waitForRecomputation(*controller);
         }
         return controller;
+    }
+
+    // The opening recomputation runs from the event loop, once the window is there.
+    static void waitForRecomputation(KNPlotWindowController& controller) {
+        EXPECT_TRUE(eventually([&] { return !controller.isRecomputing(); }));
     }
 
     static Seed* firstSeed(KNPlotWindowController& controller) {

@@ -33,7 +33,8 @@ TEST_F(RecomputationTest, AHundredSeedsOfTwentyLongPathsLeaveTheWindowAnsweringA
         controller->system().parameter(i).setMax(ends[i]);
     }
     for (int k = 1; k < 100; ++k) {
-        controller->plotView()->addSeed()->transform.position = {0.1 * k, 1.0, 1.0};
+        controller->addSeed();
+        controller->moveSelectedSeed({0.1 * k, 1.0, 1.0});
     }
     controller->changeIntegrationStep(0.001);
     const QueuedProbe probe(controller.get());
@@ -65,15 +66,17 @@ TEST_F(RecomputationTest, AHundredSeedsOfTwentyLongPathsLeaveTheWindowAnsweringA
 TEST_F(RecomputationTest, ASlowScriptOpensAtOnceAnswersInputAndEscapeStopsIt) {
     // Tens of microseconds per call, far below the step limit even on a much slower machine,
     // yet a whole fan of 100,000 steps would take many seconds even on a much faster one.
-    auto controller = scriptWindow(R"(
+    auto controller = KNPlotWindowController::initWithSourceString(R"(
 var parameters = ["a"];
 var initial = {duration: 100};
 function evolution(p, x, y, z) {
     var s = 0;
     for (var i = 0; i < 20000; ++i) { s += i % 7; }
     return [-x + s * 0, -y, -z];
-})");
+})",
+                                                                   alerts);
     ASSERT_TRUE(controller);
+    controller->window();
     EXPECT_TRUE(controller->isRecomputing());
     const QueuedProbe probe(controller.get());
     ASSERT_TRUE(eventually([&] { return probe.ran; }));
@@ -89,13 +92,14 @@ function evolution(p, x, y, z) {
 TEST_F(RecomputationTest, PathsThatOutlastTheOpeningFramingAreFramedOnceTheyAreThere) {
     // Tens of microseconds per call: the paths are still being computed when the window has
     // been laid out and frames its views.
-    auto controller = scriptWindow(R"(
+    auto controller = KNPlotWindowController::initWithSourceString(R"(
 var parameters = ["rho", "sigma", "beta"];
 var initial = {sweep: {rho: [10, 28], sigma: 10, beta: 8 / 3}, duration: 20};
 function evolution(p, x, y, z) {
     for (var i = 0, s = 0; i < 3000; ++i) { s += i % 7; }
     return [p[1] * (y - x) + s * 0, x * (p[0] - z) - y, x * y - p[2] * z];
-})");
+})",
+                                                                   alerts);
     ASSERT_TRUE(controller);
     controller->showWindow();
     ASSERT_TRUE(settle(*controller));
