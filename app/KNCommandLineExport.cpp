@@ -5,12 +5,12 @@
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
 #include "KNImageExporter.h"
+#include "KNOutputFile.h"
 #include "KNPlotView.h"
 #include "KNPlotWindowController.h"
 #include "KNTrajectoryExporter.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 #include <charconv>
 #include <cstdio>
@@ -112,6 +112,10 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     return request;
 }
 
+bool KNCommandLineExport::outputIsDocument() const {
+    return KNOutputFile::isSameFile(outputPath, documentPath);
+}
+
 bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
                                       KNError* error) const {
     int pictureWidth = width;
@@ -142,17 +146,22 @@ bool KNCommandLineExport::exportTable(KNPlotWindowController& controller, KNErro
     for (const std::string& note : table->notes) {
         std::fprintf(stderr, "kinora: %s\n", note.c_str());
     }
-    QSaveFile file(QString::fromStdString(outputPath));
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       file.write(table->text.data(), static_cast<qint64>(table->text.size())) ==
-                           static_cast<qint64>(table->text.size()) &&
-                       file.commit();
-    if (!saved) {
-        *error = {"KNExportErrorDomain", 0,
-                  "Cannot export the table " + quotedFileName(outputPath) + ": " +
-                      file.errorString().toStdString() + "."};
+    std::unique_ptr<KNOutputFile> file =
+        KNOutputFile::open(outputPath, KNOutputFile::Streams::allowed, &problem);
+    std::optional<std::string> failure;
+    if (!file) {
+        failure = problem;
+    } else if (!file->write(table->text.data(), static_cast<qint64>(table->text.size()))) {
+        failure = file->errorString();
+    } else {
+        failure = file->commit();
     }
-    return saved;
+    if (failure) {
+        *error = {"KNExportErrorDomain", 0,
+                  "Cannot export the table " + KNOutputFile::describe(outputPath) + ": " +
+                      *failure + "."};
+    }
+    return !failure;
 }
 
 int KNCommandLineExport::run() const {
@@ -170,10 +179,18 @@ int KNCommandLineExport::run() const {
     if (alerts->hasReportedError()) {
         return 1;
     }
-    if (controller->lastOutcome().stoppedPaths > 0) {
+    const kinora::RecomputationOutcome& outcome = controller->lastOutcome();
+    if (outcome.stoppedPaths > 0) {
         alerts->presentError({"KNJavascriptErrorDomain", 0,
                               "the system's evolution function ran too long and was stopped, so "
                               "its paths are incomplete."},
+                             url.fileName().toStdString());
+        return 1;
+    }
+    if (outcome.failedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "the system's evolution function failed (" + outcome.firstError +
+                                  "), so its paths are incomplete."},
                              url.fileName().toStdString());
         return 1;
     }

@@ -34,6 +34,9 @@ public:
     static std::optional<KNCommandLineExport> parse(const std::vector<std::string>& arguments,
                                                     std::string* problem);
 
+    // Whether the output is the document itself, which the export would destroy.
+    bool outputIsDocument() const;
+
     // Opens the document off screen and writes the output. Needs a QApplication on a platform
     // without a display (offscreen) and the views switched to a headless context. Every
     // problem is one line on standard error; the result is the process's exit code.

@@ -6,6 +6,7 @@
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
+#include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
@@ -232,6 +233,10 @@ void KNPlotWindowController::connectControls() {
                      [this] { fitViews(); });
     QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
                      [this] { resetViews(); });
+    const Ui::PlotWindow& ui = window()->ui();
+    new KNPlotCameraActions(
+        {ui.lookAlongXAction, ui.lookAlongYAction, ui.lookAlongZAction, ui.orthographicAction},
+        ui.viewMenu, plotView(), &connections);
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });

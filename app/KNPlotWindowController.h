@@ -153,6 +153,9 @@ public:
         return _exploration->axisToParameterMapping();
     }
     const std::optional<std::string>& title() const { return _title; }
+    // The file the window was opened from, which its exports must never overwrite.
+    const std::optional<std::string>& documentPath() const { return _documentPath; }
+    void setDocumentPath(std::string path) { _documentPath = std::move(path); }
     bool hasScriptEngine() const { return _exploration->hasScriptEngine(); }
     // Where the system came from; a controller made from a bare evolution function has none
     // and cannot be saved.
@@ -217,6 +220,7 @@ private:
 
     std::unique_ptr<kinora::Exploration> _exploration;
     std::optional<std::string> _title;
+    std::optional<std::string> _documentPath;
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     // Slices the exploration's recomputation between the window's events.
     KNRecomputation recomputation;
