@@ -16,3 +16,5 @@ struct KNBuiltinSystem {
 
 // The built-in system called name ("lorenz", "rossler"), or null.
 const KNBuiltinSystem* findBuiltinSystem(const std::string& name);
+// The built-in system with this evolution function, or null (a script's, for one).
+const KNBuiltinSystem* findBuiltinSystem(EvolutionFunction evolution);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "KNAnalysisRequest.h"
 #include "KNError.h"
 #include "KNSession.h"
+#include "KNTrajectorySnapshot.h"
 
 #include <optional>
 #include <string>
@@ -9,8 +11,10 @@
 
 class KNPlotImageRenderer;
 
-// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE` and
-// `--export-data OUT.csv FILE`, where FILE is a system script or a session.
+// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE`,
+// `--export-data OUT.csv FILE` and `--export-data OUT.csv --table NAME [--shard K/N]
+// [--section AXIS=VALUE[,down|,both]] [--maxima AXIS] [--values N] FILE`, where FILE is a
+// system script or a session.
 class KNCommandLineExport {
 public:
     enum class Kind { image, data };
@@ -23,6 +27,8 @@ public:
     // Zero when not given: a session's own plot view size, else the default.
     int width = 0;
     int height = 0;
+    // A table of findings instead of the trajectories.
+    std::optional<KNAnalysisRequest> analysis;
 
     // Whether arguments (without the program name) ask for an export.
     static bool isRequested(const std::vector<std::string>& arguments);
@@ -30,14 +36,18 @@ public:
     static std::optional<KNCommandLineExport> parse(const std::vector<std::string>& arguments,
                                                     std::string* problem);
 
+    // Whether the output is the document itself, which the export would destroy.
+    bool outputIsDocument() const;
+
     // Opens the document's exploration, with no window, and writes the output. A picture needs
     // a QGuiApplication on a platform without a display (offscreen) and the views switched to a
-    // headless context; the data needs neither. Every problem is one line on standard error;
-    // the result is the process's exit code.
+    // headless context; data and tables need neither. Every problem is one line on standard
+    // error; the result is the process's exit code.
     int run() const;
 
 private:
     // The plot view at the asked size, else a session's own view size, else the default.
     bool exportImage(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
                      KNError* error) const;
+    bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
 };

@@ -11,9 +11,16 @@ bool KNDocumentOpener::isSession(const QUrl& url) {
 }
 
 std::optional<KNOpenedDocument> KNDocumentOpener::open(const QUrl& url, KNAlertPresenter& alerts) {
-    if (!isSession(url) || !url.isLocalFile()) {
-        return openScript(url, alerts);
+    std::optional<KNOpenedDocument> document =
+        isSession(url) && url.isLocalFile() ? openSession(url, alerts) : openScript(url, alerts);
+    if (document && url.isLocalFile()) {
+        document->path = url.toLocalFile().toStdString();
     }
+    return document;
+}
+
+std::optional<KNOpenedDocument> KNDocumentOpener::openSession(const QUrl& url,
+                                                              KNAlertPresenter& alerts) {
     const std::string name = url.fileName().toStdString();
     KNError error;
     std::optional<KNSession> session =
@@ -29,7 +36,7 @@ std::optional<KNOpenedDocument> KNDocumentOpener::open(const QUrl& url, KNAlertP
     }
     const bool isScript = session->system.kind == KNSystemSource::Kind::script;
     std::string title = isScript ? session->system.name : std::string();
-    return KNOpenedDocument{std::move(exploration), std::move(title), std::move(session)};
+    return KNOpenedDocument{std::move(exploration), std::move(title), std::move(session), {}};
 }
 
 std::optional<KNOpenedDocument> KNDocumentOpener::openScript(const QUrl& url,
@@ -65,5 +72,5 @@ std::optional<KNOpenedDocument> KNDocumentOpener::openScriptText(const std::stri
     }
     exploration->start(exploration->ownDeclaration());
     exploration->setSystemSource(KNSystemSource{KNSystemSource::Kind::script, title, source});
-    return KNOpenedDocument{std::move(exploration), title, std::nullopt};
+    return KNOpenedDocument{std::move(exploration), title, std::nullopt, std::nullopt};
 }

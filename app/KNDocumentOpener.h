@@ -16,6 +16,8 @@ public:
 
     // The document at url, or nothing once an alert has named the problem.
     static std::optional<KNOpenedDocument> open(const QUrl& url, KNAlertPresenter& alerts);
+    // A session file, titled with its script's file name.
+    static std::optional<KNOpenedDocument> openSession(const QUrl& url, KNAlertPresenter& alerts);
     // A script file, titled with the file's name.
     static std::optional<KNOpenedDocument> openScript(const QUrl& url, KNAlertPresenter& alerts);
     // A script's text, started as it declares; on failure the alert is titled title.

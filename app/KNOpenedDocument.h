@@ -15,4 +15,7 @@ struct KNOpenedDocument {
     std::string title;
     // A session's window size and cameras; nothing for a script.
     std::optional<KNSession> session;
+    // The file it was read from, which no export of it may replace; nothing for a script given
+    // as text.
+    std::optional<std::string> path;
 };

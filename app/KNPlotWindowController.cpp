@@ -7,6 +7,7 @@
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
+#include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNSeedPositionPanel.h"
@@ -19,7 +20,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
@@ -78,6 +81,9 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
                                          std::shared_ptr<KNAlertPresenter> alerts) {
     auto controller =
         initWithExploration(std::move(document.exploration), std::move(alerts), document.title);
+    if (document.path) {
+        controller->setDocumentPath(*document.path);
+    }
     if (const std::optional<KNSession>& session = document.session) {
         controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
         controller->window()->resize(session->windowWidth, session->windowHeight);
@@ -147,15 +153,37 @@ void KNPlotWindowController::windowDidLoad() {
     pathDurationControl()->setDoubleValue(pathStepLength());
     connectControls();
 
+    opening = true;
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
+                       [self = shared_from_this()] { self->frameLaidOutViews(); });
+}
+
+void KNPlotWindowController::frameLaidOutViews() {
     // The views have their laid-out size now: the opening framing is made again at that size,
     // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->plotView()->update();
-        self->parameterView()->update();
-        self->placeOpeningCameras();
-        self->plotView()->rememberOpeningCamera();
-        self->parameterView()->rememberOpeningCamera();
-    });
+    opening = false;
+    plotView()->update();
+    parameterView()->update();
+    placeOpeningCameras();
+    plotView()->rememberOpeningCamera();
+    parameterView()->rememberOpeningCamera();
+    // A window opens framed on all its paths, however long they take to compute.
+    if (!openingCameras && isRecomputing()) {
+        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
+    }
+}
+
+void KNPlotWindowController::completeOpeningFraming() {
+    if (!partialOpeningFraming) {
+        return;
+    }
+    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
+    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
+    partialOpeningFraming.reset();
+    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
+        fitPlotView();
+        plotView()->rememberOpeningCamera();
+    }
 }
 
 void KNPlotWindowController::showExploration() {
@@ -174,8 +202,8 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(), statusReporter());
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -227,6 +255,10 @@ void KNPlotWindowController::connectControls() {
                      [this] { fitViews(); });
     QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
                      [this] { resetViews(); });
+    const Ui::PlotWindow& ui = window()->ui();
+    new KNPlotCameraActions(
+        {ui.lookAlongXAction, ui.lookAlongYAction, ui.lookAlongZAction, ui.orthographicAction},
+        ui.viewMenu, plotView(), &connections);
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -451,11 +483,15 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    fitPlotView();
     // Room for the values written beside the handles.
     parameterView()->frameBox(handleBounds(), 1.0);
-    plotView()->requestRedraw();
     parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::fitPlotView() {
+    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {

@@ -7,8 +7,9 @@
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter* status)
-    : exploration(exploration), view(view), status(status) {}
+                                                   KNPlotView& view, KNStatusReporter* status,
+                                                   std::function<void()> finished)
+    : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
 void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
                                                       std::int32_t evolutions) {
@@ -63,4 +64,7 @@ void KNRecomputationPresenter::explorationDidFinishRecomputation() {
         status->reportRecomputation(report.message());
     }
     view.requestRedraw();
+    if (finished) {
+        finished();
+    }
 }

@@ -10,7 +10,7 @@
 // does not show (its blank paths) are left out.
 class KNTrajectoryExporter {
 public:
-    // Into path, replaced only once the whole file is written.
+    // Into the output at path (see KNOutputFile), pipes, devices and "-" included.
     static bool write(KNTrajectorySnapshot snapshot, const std::string& path,
                       KNError* error = nullptr);
 };

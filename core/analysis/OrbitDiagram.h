@@ -1,9 +1,13 @@
 #pragma once
 
 #include "KinoraSystem.h"
+#include "PathDriver.h"
 #include "PoincareSection.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace kinora {
@@ -36,6 +40,8 @@ struct OrbitColumn {
     std::vector<double> values;
     // The path left the finite range; values holds what came before.
     bool leftFiniteRange = false;
+    // What stopped the column's path otherwise (a script's error, its time limit), or empty.
+    std::string error;
 };
 
 // An orbit diagram across the sweep of system's parameters, column by column. Each column
@@ -43,23 +49,34 @@ struct OrbitColumn {
 // thread with the same bits.
 class OrbitDiagram {
 public:
-    // Copies the system's parameters, evolution function and step.
-    OrbitDiagram(const KinoraSystem& system, OrbitDiagramSettings settings);
+    // Makes the driver a column's path is integrated with, on the thread computing it; the
+    // window's own drivers give the window's bits (and a script's fast path).
+    using DriverFactory = std::function<std::unique_ptr<PathDriver>()>;
+
+    // Copies the system's parameters, evolution function and step. Without a factory, columns
+    // step through the system's evolution function (SystemPathDriver).
+    OrbitDiagram(const KinoraSystem& system, OrbitDiagramSettings settings,
+                 DriverFactory makeDriver = nullptr);
 
     const OrbitDiagramSettings& settings() const { return _settings; }
-    // Column k, s = sweepFraction(k, resolution). The evolution function is called on the
-    // calling thread, so only one that may run on several threads at once (the built-in
-    // systems) may have columns computed in parallel.
+    // Column k, s = sweepFraction(k, resolution). The evolution function and the driver are
+    // used on the calling thread, so only a system that may run on several threads at once
+    // (a built-in one) may have columns computed in parallel.
     OrbitColumn column(std::int32_t k) const;
-    // Columns first ... end − 1, spread over `threads` threads (the calling thread alone for
-    // 1), in column order.
+    // Columns first ... end − 1 in column order, computed on the calling thread for one thread,
+    // else by an OrbitDiagramRun of `threads` workers.
     std::vector<OrbitColumn> columns(std::int32_t first, std::int32_t end, int threads) const;
 
 private:
+    // Adds what the step from x to next shows (before is the state a step earlier) to column.
+    void record(const KinoraSystem& system, Vector3 before, Vector3 x, Vector3 next,
+                OrbitColumn* column) const;
+
     std::vector<Parameter> parameters;
     EvolutionFunction evolution;
     double step;
     OrbitDiagramSettings _settings;
+    DriverFactory makeDriver;
 };
 
 } // namespace kinora
