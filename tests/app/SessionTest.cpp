@@ -67,8 +67,11 @@ protected:
             controller->addSeed();
             controller->moveSelectedSeed(position);
         }
-        // A selection is not part of a session.
+        // A selection is not part of a session. Escape deselects once nothing is computing
+        // (before, it stops the computation).
+        EXPECT_TRUE(eventually([&] { return !controller->isRecomputing(); }));
         controller->cancelOperation();
+        EXPECT_EQ(controller->plotView()->selectedSeed(), nullptr);
         controller->changeIntegrationStep(0.0123);
         controller->changeEvolutions(7);
         KNViewCamera camera = controller->plotView()->viewCamera();
