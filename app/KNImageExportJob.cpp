@@ -5,12 +5,15 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <algorithm>
 #include <utility>
 
 KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
                                    std::function<bool()> sceneIsComplete)
-    : view(view), size(size), name(::quotedFileName(path)),
-      sceneIsComplete(std::move(sceneIsComplete)), file(QString::fromStdString(path)) {}
+    : view(view), size(size),
+      pixelsPerPoint(static_cast<double>(size.height()) / std::max(view.viewCamera().height, 1)),
+      name(::quotedFileName(path)), sceneIsComplete(std::move(sceneIsComplete)),
+      file(QString::fromStdString(path)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;
 
@@ -51,7 +54,7 @@ bool KNImageExportJob::workUntil(Clock::time_point deadline) {
         if (sceneIsComplete && !sceneIsComplete()) {
             return false;
         }
-        rendering = std::make_unique<KNImageRendering>(view, size);
+        rendering = std::make_unique<KNImageRendering>(view, size, pixelsPerPoint);
         revision = view.pictureRevision();
     }
     if (!writing) {

@@ -3,6 +3,8 @@
 #include "KNLabel.h"
 
 #include <QRectF>
+#include <QSizeF>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,7 +20,8 @@ class Shader;
 } // namespace kinora
 
 // Draws labels and a colour bar over a picture that is already drawn. Each text is rasterised
-// once (at the target's pixel density) into a texture that is kept while the text is shown.
+// once (at the target's pixel density) into a texture that is kept while the text is shown and
+// for some draws after.
 // Needs the shared GL context current; owns its program, textures and quad buffers.
 class KNLabelRenderer {
 public:
@@ -27,11 +30,15 @@ public:
     KNLabelRenderer(const KNLabelRenderer&) = delete;
     KNLabelRenderer& operator=(const KNLabelRenderer&) = delete;
 
+    // The box a label of this text takes on a picture of one pixel per point, outline included.
+    static QSizeF textSize(const QString& text);
+
     // Loads the label program; a failure is printed and the labels are then left out.
     void load(const std::string& vertexPath, const std::string& fragmentPath);
 
     // Draws labels into colour attachment 0 of target, scene anchors projected with the scene's
-    // camera and transform. pixelsPerPoint is the device pixel ratio of the target.
+    // camera and transform, each placed as KNLabel describes. pixelsPerPoint is the device pixel
+    // ratio of the target.
     void draw(const std::vector<KNLabel>& labels, kinora::Scene& scene, kinora::Framebuffer& target,
               double pixelsPerPoint);
     // A horizontal bar in the view's points (origin lower left) shaded with rampProgram, which
@@ -42,7 +49,7 @@ public:
 private:
     struct TextImage {
         std::unique_ptr<Texture2D> texture;
-        bool used = false;
+        std::uint64_t lastDraw = 0;
     };
     TextImage& imageFor(const KNLabel& label, double pixelsPerPoint);
     // One quad of four vertices (x, y, z, then a second triple) in the given program's layout.
@@ -50,6 +57,7 @@ private:
 
     std::unique_ptr<kinora::Shader> program;
     std::map<std::tuple<QString, unsigned, double>, TextImage> images;
+    std::uint64_t drawCount = 0;
     unsigned vertexArray = 0;
     unsigned vertexBuffer = 0;
 };
