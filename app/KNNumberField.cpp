@@ -23,6 +23,47 @@ void KNNumberField::enterDoubleValue(double value) {
     emit valueEntered(value);
 }
 
+void KNNumberField::setIdleSignificantDigits(int digits) {
+    idleDigits = digits;
+    showValue();
+}
+
+void KNNumberField::showValue() {
+    setText(showsIdleText() ? roundedText(_doubleValue, idleDigits) : textFor(_doubleValue));
+}
+
+void KNNumberField::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // The exact value to edit, in place of its rounded form.
+    if (idleDigits > 0 && text() == roundedText(_doubleValue, idleDigits)) {
+        setText(textFor(_doubleValue));
+    }
+}
+
+void KNNumberField::focusOutEvent(QFocusEvent* event) {
+    // Commits an edit (editingFinished) before the rounded form comes back.
+    QLineEdit::focusOutEvent(event);
+    if (idleDigits > 0) {
+        showValue();
+    }
+}
+
+namespace {
+// "1e-09" and "1e+300" as people write them: "1e-9", "1e300".
+QString withPlainExponent(QString text) {
+    static const QRegularExpression exponent(QStringLiteral("e\\+?(-?)0*(\\d)"));
+    return text.replace(exponent, QStringLiteral("e\\1\\2"));
+}
+} // namespace
+
+QString KNNumberField::roundedText(double value, int digits) {
+    std::array<char, 64> buffer{};
+    char* const first = buffer.data();
+    const auto rounded =
+        std::to_chars(first, first + buffer.size(), value, std::chars_format::general, digits);
+    return withPlainExponent(QString::fromLatin1(first, rounded.ptr - first));
+}
+
 QString KNNumberField::shortestText(double value) {
     // Plain decimals up to this length read more easily than an exponent ("0.0001", not
     // "1e-04"); beyond it the exponent is the shorter and clearer form.
@@ -34,10 +75,7 @@ QString KNNumberField::shortestText(double value) {
         return QString::fromLatin1(first, fixed.ptr - first);
     }
     const auto shortest = std::to_chars(first, first + buffer.size(), value);
-    QString text = QString::fromLatin1(first, shortest.ptr - first);
-    // "1e-09" and "1e+300" as people write them: "1e-9", "1e300".
-    static const QRegularExpression exponent(QStringLiteral("e\\+?(-?)0*(\\d)"));
-    return text.replace(exponent, QStringLiteral("e\\1\\2"));
+    return withPlainExponent(QString::fromLatin1(first, shortest.ptr - first));
 }
 
 void KNNumberField::keyPressEvent(QKeyEvent* event) {

@@ -260,10 +260,8 @@ void KNPlotWindowController::connectControls() {
 }
 
 void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
-    static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
-    static constexpr std::uint32_t blankIndex[1] = {0};
     for (std::size_t m = first; m < seed->pathIDs.size(); ++m) {
-        plotView()->replacePathWithID(seed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        plotView()->blankPathWithID(seed->pathIDs[m]);
     }
 }
 
@@ -719,6 +717,8 @@ kinora::BoundingBox KNPlotWindowController::plotBounds() {
 
 kinora::BoundingBox KNPlotWindowController::handleBounds() {
     kinora::BoundingBox box;
+    // The origin too: the axes cross there and the handles' lines drop onto its planes.
+    box.add({0.0, 0.0, 0.0});
     KNParameterSpaceView* view = parameterView();
     box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
     box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});

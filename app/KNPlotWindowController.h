@@ -128,7 +128,8 @@ public:
     void changeParameterSweep(int index, double start, double end);
 
     // Places each view's scene so that everything it shows is in the picture: the plot view its
-    // seeds and every finite path point, the parameter-space view both handles. Redraws.
+    // seeds and every finite path point, the parameter-space view both handles and the origin.
+    // Redraws.
     void fitViews();
     // Both views return to their camera of when the window opened. Redraws.
     void resetViews();
@@ -249,7 +250,7 @@ private:
     void storeParameterBound(int index, double value, SweepBound bound);
     // The box of every seed and every finite point of its paths.
     kinora::BoundingBox plotBounds();
-    // The box of the two handles.
+    // The box of the two handles and the origin.
     kinora::BoundingBox handleBounds();
     // Leaves the paths of seed from index first on blank.
     void blankPathsFrom(Seed* seed, std::size_t first);
