@@ -1,9 +1,11 @@
 #include "KNCommandLineExport.h"
 
+#include "KNAnalysisTable.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
 #include "KNImageExporter.h"
+#include "KNOutputFile.h"
 #include "KNPlotView.h"
 #include "KNPlotWindowController.h"
 #include "KNTrajectoryExporter.h"
@@ -46,6 +48,8 @@ bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments)
 std::optional<KNCommandLineExport>
 KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::string* problem) {
     KNCommandLineExport request;
+    KNAnalysisRequest analysis;
+    bool analysisAsked = false;
     bool hasOutput = false;
     bool optionsEnded = false;
     const auto refuse = [problem](const std::string& reason) {
@@ -72,6 +76,14 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
                               " (for example 1600x1200).");
             }
             ++i;
+        } else if (!optionsEnded && KNAnalysisRequest::isOption(argument)) {
+            if (!hasValue) {
+                return refuse(argument + " needs a value.");
+            }
+            if (const auto refusal = analysis.readOption(argument, arguments[++i])) {
+                return refuse(*refusal);
+            }
+            analysisAsked = true;
         } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -88,7 +100,20 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     if (request.width != 0 && request.kind != Kind::image) {
         return refuse("--size applies to --export-image only.");
     }
+    if (analysisAsked && !analysis.tableGiven) {
+        return refuse("--shard, --section, --maxima and --values go with --table.");
+    }
+    if (analysis.tableGiven) {
+        if (request.kind != Kind::data) {
+            return refuse("--table applies to --export-data only.");
+        }
+        request.analysis = analysis;
+    }
     return request;
+}
+
+bool KNCommandLineExport::outputIsDocument() const {
+    return KNOutputFile::isSameFile(outputPath, documentPath);
 }
 
 bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
@@ -110,6 +135,35 @@ bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool f
                                   error);
 }
 
+bool KNCommandLineExport::exportTable(KNPlotWindowController& controller, KNError* error) const {
+    std::string problem;
+    const auto table =
+        KNAnalysisTable::compute(controller.trajectorySnapshot(), *analysis, &problem);
+    if (!table) {
+        *error = {"KNExportErrorDomain", 0, "Cannot compute the table: " + problem};
+        return false;
+    }
+    for (const std::string& note : table->notes) {
+        std::fprintf(stderr, "kinora: %s\n", note.c_str());
+    }
+    std::unique_ptr<KNOutputFile> file =
+        KNOutputFile::open(outputPath, KNOutputFile::Streams::allowed, &problem);
+    std::optional<std::string> failure;
+    if (!file) {
+        failure = problem;
+    } else if (!file->write(table->text.data(), static_cast<qint64>(table->text.size()))) {
+        failure = file->errorString();
+    } else {
+        failure = file->commit();
+    }
+    if (failure) {
+        *error = {"KNExportErrorDomain", 0,
+                  "Cannot export the table " + KNOutputFile::describe(outputPath) + ": " +
+                      *failure + "."};
+    }
+    return !failure;
+}
+
 int KNCommandLineExport::run() const {
     auto alerts = std::make_shared<KNConsoleAlertPresenter>(stderr);
     const QUrl url =
@@ -125,17 +179,28 @@ int KNCommandLineExport::run() const {
     if (alerts->hasReportedError()) {
         return 1;
     }
-    if (controller->lastOutcome().stoppedPaths > 0) {
+    const kinora::RecomputationOutcome& outcome = controller->lastOutcome();
+    if (outcome.stoppedPaths > 0) {
         alerts->presentError({"KNJavascriptErrorDomain", 0,
                               "the system's evolution function ran too long and was stopped, so "
                               "its paths are incomplete."},
                              url.fileName().toStdString());
         return 1;
     }
+    if (outcome.failedPaths > 0) {
+        alerts->presentError({"KNJavascriptErrorDomain", 0,
+                              "the system's evolution function failed (" + outcome.firstError +
+                                  "), so its paths are incomplete."},
+                             url.fileName().toStdString());
+        return 1;
+    }
 
     KNError error;
-    if (!(kind == Kind::image ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
-                              : KNTrajectoryExporter::write(*controller, outputPath, &error))) {
+    const bool written = kind == Kind::image
+                             ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
+                         : analysis ? exportTable(*controller, &error)
+                                    : KNTrajectoryExporter::write(*controller, outputPath, &error);
+    if (!written) {
         alerts->presentError(error, {});
         return 1;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "JacobianMatrix.h"
 
 // The built-in systems. Each expects exactly three parameters, in the order given.
 
@@ -8,3 +9,9 @@
 kinora::Vector3 lorenz(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);
 // Parameters a, b, c.
 kinora::Vector3 rossler(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);
+
+// Their Jacobians, written out, for the analysis of equilibria.
+kinora::JacobianMatrix lorenzJacobian(const std::vector<kinora::Parameter>& p,
+                                      kinora::Vector3 state);
+kinora::JacobianMatrix rosslerJacobian(const std::vector<kinora::Parameter>& p,
+                                       kinora::Vector3 state);

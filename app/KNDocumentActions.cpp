@@ -112,6 +112,20 @@ bool KNDocumentActions::refuseWhileExporting(KNPlotWindowController& window) {
     return true;
 }
 
+bool KNDocumentActions::refuseOverwritingDocument(KNPlotWindowController& window,
+                                                  const QString& path) {
+    const std::optional<std::string>& document = window.documentPath();
+    if (!document || !KNOutputFile::isSameFile(path.toStdString(), *document)) {
+        return false;
+    }
+    alerts->presentError({"KNExportErrorDomain", 0,
+                          "Cannot export to " + quotedFileName(path.toStdString()) +
+                              ": it is the file this window was opened from, which the export "
+                              "would destroy. Choose another file."},
+                         QFileInfo(path).fileName().toStdString());
+    return true;
+}
+
 void KNDocumentActions::run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job,
                             const QString& path) {
     window.exportRunner().start(std::move(job), window.statusReporter(),
@@ -127,10 +141,13 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     KNPlotView* view = window->plotView();
     const int width = static_cast<int>(view->width() * view->devicePixelRatio()) * scale;
     const int height = static_cast<int>(view->height() * view->devicePixelRatio()) * scale;
+    if (refuseOverwritingDocument(*window, path)) {
+        return false;
+    }
     KNError error;
     // The job lives in the window's runner, so the window outlives it.
     auto job = KNImageExportJob::open(
-        *view, QSize(width, height), path.toStdString(),
+        *view, QSize(width, height), path.toStdString(), KNOutputFile::Streams::refused,
         [controller = window.get()] { return !controller->isRecomputing(); }, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
@@ -145,9 +162,12 @@ bool KNDocumentActions::exportTrajectories(const QString& path) {
     if (!window || refuseWhileExporting(*window)) {
         return false;
     }
+    if (refuseOverwritingDocument(*window, path)) {
+        return false;
+    }
     KNError error;
-    auto job =
-        KNTrajectoryExportJob::open(window->trajectorySnapshot(), path.toStdString(), &error);
+    auto job = KNTrajectoryExportJob::open(window->trajectorySnapshot(), path.toStdString(),
+                                           KNOutputFile::Streams::refused, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;

@@ -35,6 +35,9 @@ public:
 private:
     // Says in the status bar that an export is still running, and returns true, if one is.
     static bool refuseWhileExporting(KNPlotWindowController& window);
+    // Says in an alert that path is the file the window was opened from, and returns true, if
+    // it is.
+    bool refuseOverwritingDocument(KNPlotWindowController& window, const QString& path);
     // Starts job in the window's runner; a failure goes to an alert naming path's file.
     void run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job, const QString& path);
 

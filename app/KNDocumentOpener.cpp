@@ -12,6 +12,15 @@ bool KNDocumentOpener::isSession(const QUrl& url) {
 
 std::shared_ptr<KNPlotWindowController>
 KNDocumentOpener::open(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts) {
+    std::shared_ptr<KNPlotWindowController> controller = openController(url, std::move(alerts));
+    if (controller && url.isLocalFile()) {
+        controller->setDocumentPath(url.toLocalFile().toStdString());
+    }
+    return controller;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNDocumentOpener::openController(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts) {
     if (!isSession(url) || !url.isLocalFile()) {
         return KNPlotWindowController::initWithContentsOfURL(url, std::move(alerts));
     }

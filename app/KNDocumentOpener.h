@@ -16,4 +16,8 @@ public:
     // session's window is loaded (not shown) with its cameras in place.
     static std::shared_ptr<KNPlotWindowController> open(const QUrl& url,
                                                         std::shared_ptr<KNAlertPresenter> alerts);
+
+private:
+    static std::shared_ptr<KNPlotWindowController>
+    openController(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts);
 };

@@ -1,7 +1,7 @@
 #include "KNSessionReader.h"
 
+#include "Exploration.h"
 #include "KNOpenGLView.h"
-#include "KNPlotWindowController.h"
 #include "KNScriptFile.h"
 
 #include <QFile>
@@ -186,9 +186,13 @@ kinora::Transform sceneTransformAt(const QJsonValue& value, const std::string& p
     return transform;
 }
 
-KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path) {
+KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path, std::int64_t version) {
     const QJsonObject object = objectAt(value, path);
-    expectKeys(object, path, {"size", "scene", "eye", "zoom"});
+    if (version < 2) {
+        expectKeys(object, path, {"size", "scene", "eye", "zoom"});
+    } else {
+        expectKeys(object, path, {"size", "scene", "eye", "zoom", "projection"});
+    }
     KNViewCamera camera;
     const QJsonArray size = arrayAt(object["size"], child(path, "size"), 2, 2);
     camera.width = static_cast<int>(
@@ -206,6 +210,15 @@ KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path) {
     camera.zoom = floatAt(object["zoom"], child(path, "zoom"));
     if (!(camera.zoom > 0.0f)) {
         throw Refusal(quoted(child(path, "zoom")) + " must be greater than 0.");
+    }
+    if (version >= 2) {
+        const std::string projection = stringAt(object["projection"], child(path, "projection"));
+        if (projection == "orthographic") {
+            camera.projection = kinora::Camera::Projection::orthographic;
+        } else if (projection != "perspective") {
+            throw Refusal(quoted(child(path, "projection")) +
+                          " must be \"perspective\" or \"orthographic\".");
+        }
     }
     return camera;
 }
@@ -276,7 +289,7 @@ KNSession sessionAt(const QJsonObject& root) {
     }
 
     session.evolutionCount =
-        integerAt(root["evolutions"], "evolutions", 0, KNPlotWindowController::maxEvolutionCount);
+        integerAt(root["evolutions"], "evolutions", 0, kinora::Exploration::maxEvolutionCount);
     session.integrationStep = positiveAt(root["step"], "step");
     session.duration = positiveAt(root["duration"], "duration");
 
@@ -286,8 +299,8 @@ KNSession sessionAt(const QJsonObject& root) {
     session.windowHeight =
         static_cast<int>(integerAt(window[1], "window[1]", 1, KNSessionReader::maxWindowSide));
 
-    session.plotCamera = viewCameraAt(root["plotView"], "plotView");
-    session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView");
+    session.plotCamera = viewCameraAt(root["plotView"], "plotView", version);
+    session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView", version);
     return session;
 }
 

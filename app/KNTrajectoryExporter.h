@@ -11,7 +11,7 @@ class KNPlotWindowController;
 // does not show (its blank paths) are left out.
 class KNTrajectoryExporter {
 public:
-    // Into path, replaced only once the whole file is written.
+    // Into the output at path (see KNOutputFile), pipes, devices and "-" included.
     static bool write(KNPlotWindowController& controller, const std::string& path,
                       KNError* error = nullptr);
 };

@@ -86,7 +86,8 @@ TEST_F(EndToEndTest, AnUnknownOptionIsRefusedBeforeAnyWindowOpens) {
     ASSERT_TRUE(kinora.waitForFinished(10000));
     EXPECT_EQ(kinora.exitCode(), 2);
     const QByteArray errors = kinora.readAllStandardError();
-    EXPECT_TRUE(errors.contains("kinora: unknown option '--sweep=fast'\n")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("kinora: unknown option '--sweep=fast'.\n"))
+        << errors.toStdString();
     EXPECT_FALSE(errors.contains("Using Context"));
 }
 

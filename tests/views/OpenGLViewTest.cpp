@@ -1,4 +1,5 @@
 #include "Framebuffer.h"
+#include "KNLabelRenderer.h"
 #include "KNSharedContext.h"
 #include "Matrix4.h"
 #include "Mesh.h"
@@ -377,3 +378,17 @@ TEST(OpenGLViewTeardown, DeletesItsGLNamesEvenAfterItsWindowIsGone) {
 }
 
 } // namespace
+
+TEST(LabelText, ALongTextShowsABoundedPrefixWholeCharactersOnly) {
+    const QString shortName = QStringLiteral("rho");
+    EXPECT_EQ(KNLabelRenderer::shownText(shortName), shortName);
+    for (const QString& character : {QStringLiteral("a"), QString::fromUtf8("\xF0\x9D\x9B\xBC")}) {
+        const QString name = character.repeated(5000);
+        const QString shown = KNLabelRenderer::shownText(name);
+        EXPECT_LE(shown.size(), KNLabelRenderer::maxShownCharacters);
+        EXPECT_GE(shown.size(), KNLabelRenderer::maxShownCharacters - 2);
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+        EXPECT_TRUE(name.startsWith(shown.chopped(1)));
+        EXPECT_FALSE(shown.chopped(1).back().isHighSurrogate());
+    }
+}
