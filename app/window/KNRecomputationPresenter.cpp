@@ -21,10 +21,8 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
     });
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
-    static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
-    static constexpr std::uint32_t blankIndex[1] = {0};
     for (std::size_t m = static_cast<std::size_t>(evolutions); m < fanSeed->pathIDs.size(); ++m) {
-        view.replacePathWithID(fanSeed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        view.blankPathWithID(fanSeed->pathIDs[m]);
     }
 }
 
