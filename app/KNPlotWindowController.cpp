@@ -20,7 +20,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
@@ -153,15 +155,37 @@ void KNPlotWindowController::windowDidLoad() {
     pathDurationControl()->setDoubleValue(pathStepLength());
     connectControls();
 
+    opening = true;
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
+                       [self = shared_from_this()] { self->frameLaidOutViews(); });
+}
+
+void KNPlotWindowController::frameLaidOutViews() {
     // The views have their laid-out size now: the opening framing is made again at that size,
     // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->plotView()->update();
-        self->parameterView()->update();
-        self->placeOpeningCameras();
-        self->plotView()->rememberOpeningCamera();
-        self->parameterView()->rememberOpeningCamera();
-    });
+    opening = false;
+    plotView()->update();
+    parameterView()->update();
+    placeOpeningCameras();
+    plotView()->rememberOpeningCamera();
+    parameterView()->rememberOpeningCamera();
+    // A window opens framed on all its paths, however long they take to compute.
+    if (!openingCameras && isRecomputing()) {
+        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
+    }
+}
+
+void KNPlotWindowController::completeOpeningFraming() {
+    if (!partialOpeningFraming) {
+        return;
+    }
+    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
+    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
+    partialOpeningFraming.reset();
+    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
+        fitPlotView();
+        plotView()->rememberOpeningCamera();
+    }
 }
 
 void KNPlotWindowController::showExploration() {
@@ -180,8 +204,8 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(), *statusReporter());
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        *_exploration, *plotView(), *statusReporter(), [this] { completeOpeningFraming(); });
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -461,11 +485,15 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    fitPlotView();
     // Room for the values written beside the handles.
     parameterView()->frameBox(handleBounds(), 1.0);
-    plotView()->requestRedraw();
     parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::fitPlotView() {
+    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {

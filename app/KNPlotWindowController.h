@@ -11,6 +11,7 @@
 #include "KNRecomputationPresenter.h"
 #include "KNTableViewDataSource.h"
 #include "KNViewCamera.h"
+#include "Transform.h"
 
 #include <QObject>
 #include <QUrl>
@@ -76,6 +77,9 @@ public:
     KNPlotWindow* window();
     bool isWindowLoaded() const { return _window != nullptr; }
     void showWindow();
+    // Whether the loaded window has yet to frame its views again at their laid-out size, which
+    // it does a moment after loading; the controller stays alive until then.
+    bool isOpening() const { return opening; }
 
     // Takes seed's position into the exploration and recomputes every trajectory of seed: at
     // once as far as the first slice of the recomputation goes, the rest from the event loop
@@ -196,6 +200,13 @@ private:
     void showExploration();
     // The cameras a session gave, else the fitted ones.
     void placeOpeningCameras();
+    // Once the window is laid out: places the opening cameras at the views' real size, and
+    // remembers them for Reset View.
+    void frameLaidOutViews();
+    // Fits the plot view again, now that the paths the opening framing missed are there, unless
+    // the user has moved the scene since.
+    void completeOpeningFraming();
+    void fitPlotView();
     void connectControls();
     // After a change that recomputes every seed: the new sweep's key, the recomputation, a
     // redraw.
@@ -222,6 +233,10 @@ private:
     std::optional<std::string> _title;
     std::optional<std::string> _documentPath;
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
+    bool opening = false;
+    // The plot scene's placement from the opening framing, made while the paths were still
+    // being computed (on a slow machine); empty once they are framed or the user moved it.
+    std::optional<kinora::Transform> partialOpeningFraming;
     // Slices the exploration's recomputation between the window's events.
     KNRecomputation recomputation;
     // Made once the window has loaded; the exploration's listener from then on.

@@ -7,8 +7,9 @@
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter& status)
-    : exploration(exploration), view(view), status(status) {}
+                                                   KNPlotView& view, KNStatusReporter& status,
+                                                   std::function<void()> finished)
+    : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
 void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
                                                       std::int32_t evolutions) {
@@ -59,4 +60,5 @@ void KNRecomputationPresenter::explorationDidFinishRecomputation() {
     // drag recomputes on every event.
     status.reportRecomputation(report.message());
     view.requestRedraw();
+    finished();
 }

@@ -3,6 +3,8 @@
 #include "ExplorationListener.h"
 #include "KNRecomputationReport.h"
 
+#include <functional>
+
 class KNPlotView;
 class KNStatusReporter;
 class Seed;
@@ -16,8 +18,9 @@ class Exploration;
 // its paths ran into. The plot view's seeds are the exploration's, in the same order.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
+    // finished runs once every recomputation has ended, shown.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter& status);
+                             KNStatusReporter& status, std::function<void()> finished);
 
     void explorationDidBeginRecomputation() override { report.clear(); }
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -31,6 +34,7 @@ private:
     const kinora::Exploration& exploration;
     KNPlotView& view;
     KNStatusReporter& status;
+    std::function<void()> finished;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

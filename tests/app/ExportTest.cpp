@@ -95,7 +95,7 @@ TEST_F(ExportTest, EscapeOrClosingTheWindowCancelsAnExportAndKeepsTheEarlierFile
     ASSERT_TRUE(actions.exportTrajectories(path));
     controller->window()->close();
     EXPECT_FALSE(controller->exportRunner().isRunning());
-    settle();
+    ASSERT_TRUE(settle(*controller));
 
     EXPECT_EQ(contents(path), "the earlier export");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.csv"});
@@ -120,7 +120,7 @@ TEST_F(ExportTest, AnExportThatFailsPartWayGivesOneAlertAndKeepsTheEarlierFile) 
     signal(SIGXFSZ, previousHandler);
 
     EXPECT_TRUE(started);
-    QTRY_COMPARE(alerts->messages.size(), std::size_t{1});
+    ASSERT_TRUE(eventually([&] { return !alerts->messages.empty(); }));
     ASSERT_EQ(alerts->messages.size(), 1u);
     EXPECT_NE(alerts->messages[0].find("Any earlier file is unchanged"), std::string::npos)
         << alerts->messages[0];
@@ -134,7 +134,7 @@ TEST_F(ExportTest, AnImageDrawnInSlicesIsTheOneDrawnAtOnceUnlessThePictureChange
     controller->changeIntegrationStep(0.01);
     controller->window()->resize(700, 500);
     controller->showWindow();
-    settle();
+    ASSERT_TRUE(settle(*controller));
     KNPlotView* view = controller->plotView();
     const QSize size(2 * view->width(), 2 * view->height());
     const QImage expected = view->renderImage(size);

@@ -55,7 +55,7 @@ protected:
             KNPlotWindowController::initWithSourceString(*source, alerts, "lorenz.js");
         controller->window()->resize(900, 640);
         controller->showWindow();
-        settle();
+        EXPECT_TRUE(settle(*controller));
         const double sweep[3][2] = {{10.0, 28.0}, {10.0 / 3.0, 10.0}, {8.0 / 3.0, 8.0 / 3.0}};
         for (int i = 0; i < 3; ++i) {
             auto* row = qobject_cast<KNParameterTableView*>(
@@ -79,6 +79,7 @@ protected:
         camera.projection = kinora::Camera::Projection::orthographic;
         controller->plotView()->setViewCamera(camera);
         controller->plotView()->redraw();
+        EXPECT_TRUE(settle(*controller));
         return controller;
     }
 
@@ -122,7 +123,7 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     auto reopened = KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts);
     ASSERT_TRUE(reopened);
     reopened->showWindow();
-    settle();
+    ASSERT_TRUE(settle(*reopened));
     EXPECT_TRUE(alerts->messages.empty());
     EXPECT_EQ(reopened->title(), std::optional<std::string>("lorenz.js"));
     EXPECT_EQ(reopened->evolutionCount(), 7);
@@ -447,7 +448,7 @@ TEST_F(SessionTest, AScriptThatFailsOnItsPathsExportsNothing) {
     KNDocumentActions actions(window, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
     ASSERT_TRUE(actions.exportTrajectories(data));
     waitForExport(*window);
-    settle();
+    ASSERT_TRUE(eventually([&] { return !alerts->messages.empty(); }));
     ASSERT_EQ(alerts->messages.size(), 1u);
     EXPECT_NE(alerts->messages[0].find("too far"), std::string::npos) << alerts->messages[0];
     EXPECT_FALSE(QFile::exists(data));

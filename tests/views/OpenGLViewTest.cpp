@@ -1,3 +1,4 @@
+#include "Eventually.h"
 #include "Framebuffer.h"
 #include "KNLabelRenderer.h"
 #include "KNSharedContext.h"
@@ -321,19 +322,18 @@ TEST(OpenGLViewShaders, AreFoundBesideTheExecutableUnlessOverridden) {
 }
 
 // The red x axis crosses the middle row of a fresh view's window. The X server may show the
-// picture a little later on a loaded machine, so look for a while.
+// picture later on a loaded machine, so look until it does.
 bool showsTheRedAxis(KNOpenGLView& view) {
-    bool sawRed = false;
-    for (int attempt = 0; attempt < 40 && !sawRed; ++attempt) {
-        QTest::qWait(attempt == 0 ? 0 : 50);
-        settle();
+    return eventually([&] {
         const QImage shot = view.screen()->grabWindow(view.winId()).toImage();
         for (int x = 0; x < shot.width(); ++x) {
             const QColor colour = shot.pixelColor(x, shot.height() / 2);
-            sawRed = sawRed || (colour.red() > 128 && colour.green() < 64 && colour.blue() < 64);
+            if (colour.red() > 128 && colour.green() < 64 && colour.blue() < 64) {
+                return true;
+            }
         }
-    }
-    return sawRed;
+        return false;
+    });
 }
 
 TEST(OpenGLViewExpose, AWindowShownAgainIsDrawnAgain) {
@@ -342,7 +342,7 @@ TEST(OpenGLViewExpose, AWindowShownAgainIsDrawnAgain) {
     view.hide();
     settle();
     view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view, patienceMilliseconds));
     // Nothing but a redraw can have put the axis there.
     EXPECT_TRUE(showsTheRedAxis(view));
 }
@@ -353,7 +353,7 @@ TEST(OpenGLViewExpose, ANativeWindowMadeAgainIsDrawnOn) {
     // The context was current on the old native window; attaching must not take it for the new.
     view.destroy();
     view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view, patienceMilliseconds));
     EXPECT_TRUE(showsTheRedAxis(view));
 }
 
