@@ -1,6 +1,7 @@
 #include "KNDocumentActions.h"
 
 #include "KNImageExportJob.h"
+#include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
@@ -93,13 +94,25 @@ bool KNDocumentActions::saveSession(const QString& path) {
         return false;
     }
     KNError error;
-    const std::optional<KNSession> session = KNSessionDocument::capture(*window, &error);
+    const std::optional<KNSession> session = sessionOf(*window, &error);
     if (!session || !KNSessionWriter::writeFile(path.toStdString(), *session, &error)) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;
     }
     recentDocuments.noteNewRecentDocument(path.toStdString());
     return true;
+}
+
+std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& window,
+                                                      KNError* error) {
+    std::optional<KNSession> session = KNSessionDocument::capture(window.exploration(), error);
+    if (session) {
+        session->windowWidth = window.window()->width();
+        session->windowHeight = window.window()->height();
+        session->plotCamera = window.plotView()->viewCamera();
+        session->parameterCamera = window.parameterView()->viewCamera();
+    }
+    return session;
 }
 
 bool KNDocumentActions::refuseWhileExporting(KNPlotWindowController& window) {

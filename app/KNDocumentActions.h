@@ -3,6 +3,7 @@
 #include "KNAlertPresenter.h"
 #include "KNExportJob.h"
 #include "KNRecentDocuments.h"
+#include "KNSession.h"
 
 #include <QString>
 #include <memory>
@@ -31,6 +32,11 @@ public:
     bool exportImage(const QString& path, int scale);
     // The trajectories as the window's settings and seeds stand when it starts.
     bool exportTrajectories(const QString& path);
+
+    // Everything the window shows as a session, its size and cameras with it, or nothing (with
+    // the reason) for a system that has no source to save.
+    static std::optional<KNSession> sessionOf(KNPlotWindowController& window,
+                                              KNError* error = nullptr);
 
 private:
     // Says in the status bar that an export is still running, and returns true, if one is.

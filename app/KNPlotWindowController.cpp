@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNDocumentOpener.h"
 #include "KNFrameStatistics.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -9,7 +10,6 @@
 #include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
-#include "KNScriptFile.h"
 #include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
@@ -64,38 +64,36 @@ KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
 
 std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceString(
     const std::string& source, std::shared_ptr<KNAlertPresenter> alerts, const std::string& title) {
-    KNError error;
-    std::unique_ptr<kinora::Exploration> exploration =
-        kinora::Exploration::withScript(source, &error);
-    if (!exploration) {
-        alerts->presentError(error, title);
-        return nullptr;
-    }
-    exploration->start(exploration->ownDeclaration());
-    exploration->setSystemSource(KNSystemSource{KNSystemSource::Kind::script, title, source});
-    return initWithExploration(std::move(exploration), std::move(alerts), title);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::openScriptText(source, *alerts, title);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
 }
 
 std::shared_ptr<KNPlotWindowController>
 KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
                                               std::shared_ptr<KNAlertPresenter> alerts) {
-    const std::string name = url.fileName().toStdString();
-    // A file URL naming another computer is not a local file either.
-    if (!url.isLocalFile() || !url.host().isEmpty()) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0,
-                              "Cannot open \"" + url.toDisplayString().toStdString() +
-                                  "\": only local files can be opened."},
-                             name);
-        return nullptr;
+    std::optional<KNOpenedDocument> document = KNDocumentOpener::openScript(url, *alerts);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithDocument(KNOpenedDocument document,
+                                         std::shared_ptr<KNAlertPresenter> alerts) {
+    auto controller =
+        initWithExploration(std::move(document.exploration), std::move(alerts), document.title);
+    if (document.path) {
+        controller->setDocumentPath(*document.path);
     }
-    KNError error;
-    const std::optional<std::string> source =
-        readScriptFile(url.toLocalFile().toStdString(), &error);
-    if (!source) {
-        alerts->presentError(error, name);
-        return nullptr;
+    if (const std::optional<KNSession>& session = document.session) {
+        controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
+        controller->window()->resize(session->windowWidth, session->windowHeight);
+        // The window's layout sizes the views once it is shown; until then they take the sizes
+        // they were saved at.
+        controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
+        controller->parameterView()->resize(session->parameterCamera.width,
+                                            session->parameterCamera.height);
     }
-    return initWithSourceString(*source, std::move(alerts), name);
+    return controller;
 }
 
 std::shared_ptr<KNPlotWindowController>
@@ -205,7 +203,7 @@ void KNPlotWindowController::showExploration() {
         plotView()->setSweepKey(key.start, key.end);
     }
     presenter = std::make_unique<KNRecomputationPresenter>(
-        *_exploration, *plotView(), *statusReporter(), [this] { completeOpeningFraming(); });
+        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -478,6 +476,8 @@ void KNPlotWindowController::parameterSweepDidChange(int index) {
 
 kinora::BoundingBox KNPlotWindowController::handleBounds() {
     kinora::BoundingBox box;
+    // The origin too: the axes cross there and the handles' lines drop onto its planes.
+    box.add({0.0, 0.0, 0.0});
     KNParameterSpaceView* view = parameterView();
     box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
     box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});

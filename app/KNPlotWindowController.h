@@ -4,6 +4,7 @@
 #include "Exploration.h"
 #include "KNAlertPresenter.h"
 #include "KNExportRunner.h"
+#include "KNOpenedDocument.h"
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
@@ -63,6 +64,10 @@ public:
     // and yields null.
     static std::shared_ptr<KNPlotWindowController>
     initWithContentsOfURL(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts);
+    // A window for a document as opened: a session's window comes with its size and cameras
+    // and is loaded (not shown).
+    static std::shared_ptr<KNPlotWindowController>
+    initWithDocument(KNOpenedDocument document, std::shared_ptr<KNAlertPresenter> alerts);
     // A window for exploration, which has been started (see Exploration::start) and is then the
     // controller's; titled title unless that is empty.
     static std::shared_ptr<KNPlotWindowController>
@@ -122,7 +127,8 @@ public:
     void changeParameterSweep(int index, double start, double end);
 
     // Places each view's scene so that everything it shows is in the picture: the plot view its
-    // seeds and every finite path point, the parameter-space view both handles. Redraws.
+    // seeds and every finite path point, the parameter-space view both handles and the origin.
+    // Redraws.
     void fitViews();
     // Both views return to their camera of when the window opened. Redraws.
     void resetViews();
@@ -226,7 +232,7 @@ private:
     // Shows a start or end edit of the parameter at index: the handle of every axis showing it,
     // its table row, the recomputation and both views.
     void parameterSweepDidChange(int index);
-    // The box of the two handles.
+    // The box of the two handles and the origin.
     kinora::BoundingBox handleBounds();
 
     std::unique_ptr<kinora::Exploration> _exploration;

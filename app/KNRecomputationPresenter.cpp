@@ -7,7 +7,7 @@
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter& status,
+                                                   KNPlotView& view, KNStatusReporter* status,
                                                    std::function<void()> finished)
     : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
@@ -21,10 +21,8 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
     });
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
-    static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
-    static constexpr std::uint32_t blankIndex[1] = {0};
     for (std::size_t m = static_cast<std::size_t>(evolutions); m < fanSeed->pathIDs.size(); ++m) {
-        view.replacePathWithID(fanSeed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        view.blankPathWithID(fanSeed->pathIDs[m]);
     }
 }
 
@@ -46,7 +44,9 @@ void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock
 
 void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
                                                    std::int64_t totalPaths) {
-    status.reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    if (status) {
+        status->reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    }
     // A picture still being drawn in slices is finished first: starting it again after every
     // slice of work would never show the paths beyond its first slice.
     if (!view.isDrawing()) {
@@ -55,10 +55,14 @@ void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
 }
 
 void KNRecomputationPresenter::explorationDidFinishRecomputation() {
-    status.endProgress();
-    // One status message per recomputation, however many paths met a problem, and no alert: a
-    // drag recomputes on every event.
-    status.reportRecomputation(report.message());
+    if (status) {
+        status->endProgress();
+        // One status message per recomputation, however many paths met a problem, and no
+        // alert: a drag recomputes on every event.
+        status->reportRecomputation(report.message());
+    }
     view.requestRedraw();
-    finished();
+    if (finished) {
+        finished();
+    }
 }

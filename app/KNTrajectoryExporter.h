@@ -1,10 +1,9 @@
 #pragma once
 
 #include "KNError.h"
+#include "KNTrajectorySnapshot.h"
 
 #include <string>
-
-class KNPlotWindowController;
 
 // Writes every trajectory a plot window shows as CSV at once (see KNTrajectoryExportJob), for
 // callers with no window to keep answering, such as the command line. Evolutions the window
@@ -12,6 +11,6 @@ class KNPlotWindowController;
 class KNTrajectoryExporter {
 public:
     // Into the output at path (see KNOutputFile), pipes, devices and "-" included.
-    static bool write(KNPlotWindowController& controller, const std::string& path,
+    static bool write(KNTrajectorySnapshot snapshot, const std::string& path,
                       KNError* error = nullptr);
 };

@@ -63,8 +63,9 @@ std::string launchCommand() {
     return command;
 }
 
-// The exports run on Qt's display-less platform with a headless GL context, so they work where
-// no display server is. What the toolkit logs is shown only when the export fails.
+// The exports need no display server: a picture is drawn on Qt's display-less platform with a
+// headless GL context, data is written with neither. What the toolkit logs is shown only when
+// the export fails.
 int runExport(int argc, char** argv, const KNCommandLineExport& request) {
     if (request.outputIsDocument()) {
         std::fprintf(stderr,
@@ -80,6 +81,15 @@ int runExport(int argc, char** argv, const KNCommandLineExport& request) {
         messages.release();
         std::abort();
     });
+    if (request.kind == KNCommandLineExport::Kind::data) {
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kinora"));
+        const int result = request.run();
+        if (result != 0) {
+            messages.release();
+        }
+        return result;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kinora"));

@@ -46,7 +46,8 @@ protected:
 TEST_F(ExportTest, ALongTrajectoryExportAnswersInputAndWritesWhatTheWindowShowedAtItsStart) {
     auto controller = slicedLorenzWindow(4);
     const QString headless = folder.filePath("headless.csv");
-    ASSERT_TRUE(KNTrajectoryExporter::write(*controller, headless.toStdString()));
+    ASSERT_TRUE(
+        KNTrajectoryExporter::write(controller->trajectorySnapshot(), headless.toStdString()));
 
     // Queued before the export: it runs while the export is still at work, and edits the
     // window as a user would.

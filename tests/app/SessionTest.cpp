@@ -68,8 +68,11 @@ protected:
             controller->addSeed();
             controller->moveSelectedSeed(position);
         }
-        // A selection is not part of a session.
+        // A selection is not part of a session. Escape deselects once nothing is computing
+        // (before, it stops the computation).
+        EXPECT_TRUE(eventually([&] { return !controller->isRecomputing(); }));
         controller->cancelOperation();
+        EXPECT_EQ(controller->plotView()->selectedSeed(), nullptr);
         controller->changeIntegrationStep(0.0123);
         controller->changeEvolutions(7);
         KNViewCamera camera = controller->plotView()->viewCamera();
@@ -86,7 +89,7 @@ protected:
     QString savedSession(KNPlotWindowController& controller) {
         const QString path = folder.filePath("explored.kinora");
         KNError error;
-        const auto session = KNSessionDocument::capture(controller, &error);
+        const auto session = KNDocumentActions::sessionOf(controller, &error);
         EXPECT_TRUE(session && KNSessionWriter::writeFile(path.toStdString(), *session, &error))
             << error.failureReason;
         return path;
@@ -120,8 +123,10 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     const QString path = folder.filePath("explored.kinora");
     ASSERT_TRUE(actions.saveSession(path)) << alerts->messages.front();
 
-    auto reopened = KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts);
-    ASSERT_TRUE(reopened);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto reopened = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
     reopened->showWindow();
     ASSERT_TRUE(settle(*reopened));
     EXPECT_TRUE(alerts->messages.empty());
@@ -159,10 +164,34 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+TEST_F(SessionTest, ManySeedsOpenInOneRecomputationThatBeginsOnceTheWindowIsThere) {
+    KNSession session;
+    session.system = {KNSystemSource::Kind::builtIn, "lorenz", {}};
+    session.parameters = {{"rho", 10.0, 28.0}, {"sigma", 10.0, 10.0}, {"beta", 2.0, 3.0}};
+    session.axisToParameterMapping = {0, 1, 2};
+    for (int k = 0; k < 200; ++k) {
+        session.seeds.push_back({0.01 * k, 1.0, 1.0});
+    }
+    std::unique_ptr<kinora::Exploration> exploration =
+        KNSessionDocument::open(session, "many.kinora", *alerts);
+    ASSERT_TRUE(exploration);
+    auto controller = KNPlotWindowController::initWithExploration(std::move(exploration), alerts);
+    const std::vector<Seed*> seeds = seedsOf(controller->plotView());
+    ASSERT_EQ(seeds.size(), 200u);
+    // Loading the window computed nothing: every path waits for the event loop.
+    EXPECT_TRUE(controller->isRecomputing());
+    EXPECT_TRUE(pathsOf(controller->plotView(), seeds.back())[0].isBlank());
+    waitForRecomputation(*controller);
+    for (Seed* seed : {seeds.front(), seeds.back()}) {
+        EXPECT_EQ(pathsOf(controller->plotView(), seed)[9].vertices.size(), 1000u);
+    }
+    EXPECT_EQ(controller->lastOutcome().pathCount, 2000);
+}
+
 TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChanges) {
     auto original = builtInLorenzWindow();
     const std::string valid =
-        KNSessionWriter::json(*KNSessionDocument::capture(*original)).toStdString();
+        KNSessionWriter::json(*KNDocumentActions::sessionOf(*original)).toStdString();
     const std::string script =
         "\"kind\": \"script\", \"fileName\": \"bad.js\", \"text\": \"var parameters = [\"";
     std::string manySeeds = "\"seeds\": [";
@@ -245,7 +274,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     for (std::size_t length : {std::size_t{0}, valid.size() / 3, valid.size() - 2}) {
         const QString path = writeFile(folder, "cut.kinora", valid.substr(0, length));
         alerts->clear();
-        EXPECT_FALSE(KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts));
+        EXPECT_FALSE(KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts));
         EXPECT_EQ(alerts->messages.size(), 1u);
     }
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
@@ -317,7 +346,7 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
 
 TEST_F(SessionTest, AnInterruptedSaveLeavesTheEarlierFileIntact) {
     auto controller = builtInLorenzWindow();
-    const KNSession session = *KNSessionDocument::capture(*controller);
+    const KNSession session = *KNDocumentActions::sessionOf(*controller);
     const QString path = writeFile(folder, "kept.kinora", "the earlier session");
 
     // Files may not grow past 64 bytes for a moment: the write stops part way, as on a full disk.
@@ -443,8 +472,10 @@ TEST_F(SessionTest, AScriptThatFailsOnItsPathsExportsNothing) {
     EXPECT_TRUE(errors.contains("too far")) << errors.toStdString();
     EXPECT_FALSE(QFile::exists(data));
 
-    auto window = KNDocumentOpener::open(QUrl::fromLocalFile(script), alerts);
-    ASSERT_TRUE(window);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(script), *alerts);
+    ASSERT_TRUE(document);
+    auto window = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
     KNDocumentActions actions(window, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
     ASSERT_TRUE(actions.exportTrajectories(data));
     waitForExport(*window);
