@@ -246,6 +246,10 @@ KNSystemSource systemAt(const QJsonValue& value) {
 }
 
 KNSession sessionAt(const QJsonObject& root) {
+    // Before anything else: a JSON file of another kind has none of the fields asked for below.
+    if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
+        throw Refusal("it is not a Kinora session (its 'format' is not \"kinora-session\").");
+    }
     const std::int64_t version =
         integerAt(root.contains(QLatin1String("version")) ? root["version"] : QJsonValue(),
                   "version", 1, INT32_MAX);
@@ -257,9 +261,6 @@ KNSession sessionAt(const QJsonObject& root) {
     expectKeys(root, "",
                {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
                 "duration", "window", "plotView", "parameterView"});
-    if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
-        throw Refusal("'format' must be \"kinora-session\".");
-    }
 
     KNSession session;
     session.system = systemAt(root["system"]);

@@ -203,6 +203,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
+        {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"version\": 2", "\"version\": 3", "newer Kinora"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
