@@ -247,8 +247,9 @@ KNSystemSource systemAt(const QJsonValue& value) {
 }
 
 KNSession sessionAt(const QJsonObject& root) {
+    // Before anything else: a JSON file of another kind has none of the fields asked for below.
     if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
-        throw Refusal("it is not a Kinora session ('format' is not \"kinora-session\").");
+        throw Refusal("it is not a Kinora session (its 'format' is not \"kinora-session\").");
     }
     if (!root.contains(QLatin1String("version"))) {
         throw Refusal("'version' is missing.");

@@ -185,7 +185,7 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
     controller->changeEvolutions(35);
     EXPECT_EQ(controller->evolutionCount(), 3);
     EXPECT_EQ(controller->statusReporter()->currentMessage(),
-              "A seed has 20 paths, so evolutions go from 0 to 20; 35 is outside.");
+              "Evolutions go from 0 to 20, the most paths a seed can have; 35 is outside.");
 }
 
 TEST_F(PlotWindowControllerTest, TheStepSetsThePathLengthAndNonsenseIsRefused) {

@@ -204,9 +204,9 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
+        {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"version\": 2", "\"version\": 3", "newer Kinora"},
         {"\"version\": 2", "\"versions\": 2", "'version' is missing"},
-        {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
