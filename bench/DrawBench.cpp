@@ -166,6 +166,7 @@ private:
     KNMovingSeedLayer movingLayer;
 };
 
+// Made current again for every case: the presented cases leave the windows' contexts current.
 bool haveContext() {
     static const bool available = [] {
         std::string reason;
@@ -175,7 +176,7 @@ bool haveContext() {
         }
         return true;
     }();
-    return available;
+    return available && kinora::HeadlessContext::makeCurrent();
 }
 
 enum class Event { drag, edit };
@@ -216,12 +217,17 @@ void dragCases(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+void dragFloorCases(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600, 1})->Args({1600, 1200, 1});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 void editCases(benchmark::internal::Benchmark* b) {
     b->Args({800, 600, 100})->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 BENCHMARK_TEMPLATE(BM_Draw, Event::drag, false)->Apply(dragCases);
-BENCHMARK_TEMPLATE(BM_Draw, Event::drag, true)->Apply(dragCases);
+BENCHMARK_TEMPLATE(BM_Draw, Event::drag, true)->Apply(dragFloorCases);
 BENCHMARK_TEMPLATE(BM_Draw, Event::edit, false)->Apply(editCases);
 BENCHMARK_TEMPLATE(BM_Draw, Event::edit, true)->Apply(editCases);
 
@@ -238,9 +244,10 @@ const RatioRegistration dragOneLarge({"drag 1 seed 1600x1200 / floor",
                                       drag + "1600/1200/1" + realTime,
                                       dragFloor + "1600/1200/1" + realTime, 1.2},
                                      {});
-const RatioRegistration dragOfHundred({"drag 1 of 100 seeds 800x600 / floor",
+// Dragging one of many seeds costs what dragging a lone seed does: the others are kept drawn.
+const RatioRegistration dragOfHundred({"drag 1 of 100 seeds 800x600 / drag 1 seed 800x600",
                                        drag + "800/600/100" + realTime,
-                                       dragFloor + "800/600/100" + realTime, 1.0},
+                                       drag + "800/600/1" + realTime, 1.0},
                                       {});
 const RatioRegistration editHundred({"edit 100 seeds 800x600 / floor",
                                      edit + "800/600/100" + realTime,

@@ -1,6 +1,6 @@
 // The fan computation the window runs: one seed's fan, and one edit re-sweeping 100 seeds, of
-// examples/lorenz.js integrated inside the script engine, against the built-in Lorenz through
-// KinoraSystem.
+// examples/lorenz.js integrated inside the script engine, against the built-in Lorenz as windows
+// compute it.
 #include "KNDefinitions.h"
 #include "KNJavascriptEngine.h"
 #include "KNScriptPathDriver.h"
@@ -8,7 +8,6 @@
 #include "RK4Integrator.h"
 #include "RatioRegistry.h"
 #include "SeedFan.h"
-#include "SystemPathDriver.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -47,7 +46,7 @@ public:
             std::exit(1);
         }
         driver = engine ? std::unique_ptr<kinora::PathDriver>(new KNScriptPathDriver(*engine))
-                        : std::make_unique<kinora::SystemPathDriver>();
+                        : makePathDriver(lorenz);
         setSweep(system);
     }
     void compute(kinora::SeedFan& fan, kinora::Vector3 from) {
