@@ -1,5 +1,7 @@
 #include "KNPlotWindowController.h"
 
+#include "KNDefinitions.h"
+#include "KNFanWorkerTools.h"
 #include "KNFrameStatistics.h"
 #include "KNInitialState.h"
 #include "KNJavascriptEngine.h"
@@ -11,7 +13,6 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNScriptFile.h"
-#include "KNScriptPathDriver.h"
 #include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
@@ -20,7 +21,6 @@
 #include "PathDuration.h"
 #include "RK4Integrator.h"
 #include "Seed.h"
-#include "SystemPathDriver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,7 +64,6 @@ KNPlotWindowController::KNPlotWindowController(EvolutionFunction integrable,
       _pathStepLength(kinora::defaultPathDuration), alerts(std::move(alerts)) {
     kinoraSystem = std::make_unique<KinoraSystem>(integrable, _integrator.get(),
                                                   static_cast<int>(names.size()));
-    pathDriver = std::make_unique<kinora::SystemPathDriver>();
     for (std::size_t i = 0; i < names.size(); ++i) {
         kinoraSystem->parameter(static_cast<int>(i)).name = names[i];
         if (i < _axisToParameterMapping.size()) {
@@ -99,7 +98,7 @@ std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceSt
     }
     auto controller = initWithIntegrable(KNJavascriptEngine::integrable(), *names, alerts);
     controller->jsEngine = std::move(engine);
-    controller->pathDriver = std::make_unique<KNScriptPathDriver>(*controller->jsEngine);
+    controller->workerScript = source;
     if (!title.empty()) {
         controller->_title = title;
     }
@@ -259,10 +258,10 @@ void KNPlotWindowController::connectControls() {
     }
 }
 
-void KNPlotWindowController::blankPathsFrom(Seed* seed, std::size_t first) {
+void KNPlotWindowController::blankPaths(Seed* seed, std::size_t first, std::size_t end) {
     static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
     static constexpr std::uint32_t blankIndex[1] = {0};
-    for (std::size_t m = first; m < seed->pathIDs.size(); ++m) {
+    for (std::size_t m = first; m < std::min(end, seed->pathIDs.size()); ++m) {
         plotView()->replacePathWithID(seed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
     }
 }
@@ -272,13 +271,8 @@ void KNPlotWindowController::updateSeed(Seed* seed) {
     if (!recomputation.isRunning()) {
         report.clear();
     }
-    if (fanSeed == seed) {
-        fanSeed = nullptr;
-    }
-    if (std::find(pendingSeeds.begin(), pendingSeeds.end(), seed) == pendingSeeds.end()) {
-        // A seed being dragged goes first: its fan is what the user looks at.
-        pendingSeeds.push_front(seed);
-    }
+    // A seed being dragged goes first: its fan is what the user looks at.
+    queueFan(seed, true);
     startRecomputation();
 }
 
@@ -324,78 +318,117 @@ void KNPlotWindowController::completeRecomputation() {
     }
 }
 
-void KNPlotWindowController::startFan(Seed* seed) {
+kinora::ParallelFans& KNPlotWindowController::fanComputation() {
+    if (!fans) {
+        fans = std::make_unique<kinora::ParallelFans>(
+            fanWorkerTools(kinoraSystem->evolution, kinoraSystem->parameterCount(), workerScript),
+            kinora::ParallelFans::coreCount());
+    }
+    return *fans;
+}
+
+void KNPlotWindowController::queueFan(Seed* seed, bool first) {
+    for (auto queued = queuedFans.begin(); queued != queuedFans.end();) {
+        if (queued->second.seed == seed) {
+            fanComputation().drop(queued->first);
+            queued = queuedFans.erase(queued);
+        } else {
+            ++queued;
+        }
+    }
     const FanShape shape = fanShape(seed);
-    fan.start(seed->transform.position, shape.evolutions, shape.vertexCount);
-    fanSeed = seed;
-    shownPaths = 0;
     pathBounds[seed] = kinora::BoundingBox();
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
-    blankPathsFrom(seed, static_cast<std::size_t>(shape.evolutions));
+    blankPaths(seed, static_cast<std::size_t>(shape.evolutions), seed->pathIDs.size());
+    kinora::FanJob job{seed->transform.position, shape.evolutions, shape.vertexCount,
+                       kinoraSystem->parameters, _integrator->integrationStep()};
+    queuedFans.emplace(fanComputation().submit(std::move(job), first), QueuedFan{seed});
+    queuedPaths += shape.evolutions;
 }
 
-void KNPlotWindowController::showCompletedPaths(Seed* seed) {
+void KNPlotWindowController::dropQueuedFans() {
+    if (fans) {
+        fans->dropAll();
+    }
+    queuedFans.clear();
+    queuedPaths = 0;
+    shownPaths = 0;
+    blankedAhead = false;
+}
+
+void KNPlotWindowController::blankPathsAhead() {
+    if (std::exchange(blankedAhead, true)) {
+        return;
+    }
+    for (const auto& [ticket, queued] : queuedFans) {
+        if (!queued.begun && hasSeed(queued.seed)) {
+            blankPaths(queued.seed, 0, static_cast<std::size_t>(fanShape(queued.seed).evolutions));
+        }
+    }
+}
+
+void KNPlotWindowController::showPaths(Seed* seed, const kinora::SeedFan& fan, std::int32_t from,
+                                       std::int32_t to) {
     const int seedNumber = numberOf(seed);
     kinora::BoundingBox& bounds = pathBounds[seed];
-    for (; shownPaths < fan.completedCount(); ++shownPaths) {
-        const kinora::FanPath& path = fan.path(shownPaths);
+    for (std::int32_t m = from; m < to; ++m) {
+        const kinora::FanPath& path = fan.path(m);
         for (const kinora::PathVertex& vertex : path.vertices) {
             bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
-        plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(shownPaths)],
+        plotView()->replacePathWithID(seed->pathIDs[static_cast<std::size_t>(m)],
                                       reinterpret_cast<const float*>(path.vertices.data()),
                                       fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
                                       static_cast<float>(path.s));
         report.add(seedNumber, seed->transform.position, path.s, *kinoraSystem, path.outcome);
+        // The system holds the values of the evolution shown last, as if computed here.
+        kinora::setParametersAtSweepFraction(*kinoraSystem, path.s);
     }
 }
 
 bool KNPlotWindowController::recomputeUntil(KNRecomputation::Clock::time_point deadline) {
-    // A seed removed since it was queued is skipped.
-    if (fanSeed && !hasSeed(fanSeed)) {
-        fanSeed = nullptr;
-    }
-    const std::size_t seedCount = pendingSeeds.size() + (fanSeed ? 1 : 0) + seedsDone;
-    while (fanSeed || !pendingSeeds.empty()) {
-        if (!fanSeed) {
-            Seed* seed = pendingSeeds.front();
-            pendingSeeds.pop_front();
-            if (hasSeed(seed)) {
-                startFan(seed);
+    // The workers compute; this thread waits for their paths and hands them to the view.
+    KNFrameStatistics::Clock::duration showing{};
+    const KNStopwatch waiting;
+    const bool done = fanComputation().deliver(
+        [&](std::uint64_t ticket, const kinora::SeedFan& fan, std::int32_t from, std::int32_t to,
+            bool complete) {
+            const KNStopwatch handing;
+            const auto queued = queuedFans.find(ticket);
+            // A seed removed since it was queued is skipped.
+            if (queued != queuedFans.end() && hasSeed(queued->second.seed)) {
+                queued->second.begun = true;
+                showPaths(queued->second.seed, fan, from, to);
             }
-            continue;
-        }
-        const KNStopwatch computing;
-        const bool complete = fan.advance(*kinoraSystem, *pathDriver, stepBudget.steps());
-        const auto elapsed = computing.elapsed();
-        KNFrameStatistics::addCompute(elapsed);
-        stepBudget.adapt(elapsed);
-        showCompletedPaths(fanSeed);
-        if (complete) {
-            fanSeed = nullptr;
-            ++seedsDone;
-        }
-        if (KNRecomputation::Clock::now() >= deadline && (fanSeed || !pendingSeeds.empty())) {
-            // Counted in paths, so even a single slow seed shows its progress.
-            const std::int64_t paths = fan.evolutionCount();
-            statusReporter()->reportProgress(
-                static_cast<int>(seedsDone * paths + (fanSeed ? fan.completedCount() : 0)),
-                static_cast<int>(static_cast<std::int64_t>(seedCount) * paths));
-            // A picture still being drawn in slices is finished first: starting it again after
-            // every slice of work would never show the paths beyond its first slice.
-            if (!plotView()->isDrawing()) {
-                plotView()->requestRedraw();
+            shownPaths += to - from;
+            if (complete && queued != queuedFans.end()) {
+                queuedFans.erase(queued);
             }
-            return false;
+            showing += handing.elapsed();
+            return KNRecomputation::Clock::now() < deadline;
+        },
+        deadline);
+    KNFrameStatistics::addCompute(waiting.elapsed() - showing);
+    if (!done) {
+        // Progress pictures show the new paths only, and so draw just those computed since.
+        blankPathsAhead();
+        // Counted in paths, so even a single slow seed shows its progress.
+        statusReporter()->reportProgress(static_cast<int>(shownPaths),
+                                         static_cast<int>(queuedPaths));
+        // A picture still being drawn in slices is finished first: starting it again after
+        // every slice of work would never show the paths beyond its first slice.
+        if (!plotView()->isDrawing()) {
+            plotView()->requestRedraw();
         }
+        return false;
     }
     finishRecomputation();
     return true;
 }
 
 void KNPlotWindowController::finishRecomputation() {
-    seedsDone = 0;
+    dropQueuedFans();
     statusReporter()->endProgress();
     reportOutcome();
     plotView()->requestRedraw();
@@ -417,10 +450,8 @@ void KNPlotWindowController::updateAllSeeds() {
     const KNSweepKey key = KNSweepKey::describe(kinoraSystem->parameters);
     plotView()->setSweepKey(key.start, key.end);
     report.clear();
-    seedsDone = 0;
-    fanSeed = nullptr;
-    pendingSeeds.clear();
-    plotView()->enumerateSeedsWithBlock([this](Seed* seed) { pendingSeeds.push_back(seed); });
+    dropQueuedFans();
+    plotView()->enumerateSeedsWithBlock([this](Seed* seed) { queueFan(seed, false); });
     startRecomputation();
 }
 
@@ -584,8 +615,6 @@ void KNPlotWindowController::cancelOperation() {
     // Escape first stops a long recomputation: the paths computed so far stay.
     if (recomputation.isRunning()) {
         recomputation.cancel();
-        pendingSeeds.clear();
-        fanSeed = nullptr;
         finishRecomputation();
         return;
     }

@@ -16,17 +16,15 @@
 #include "KNTableViewDataSource.h"
 #include "KNTrajectorySnapshot.h"
 #include "KinoraSystem.h"
-#include "PathDriver.h"
+#include "ParallelFans.h"
 #include "PathDuration.h"
 #include "SeedFan.h"
-#include "StepBudget.h"
 #include "Trajectory.h"
 
 #include <QObject>
 #include <QUrl>
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -217,8 +215,16 @@ private:
     void updateAllSeeds();
     // Names the parameter-space view's axes after the mapped parameters.
     void showAxisNames();
-    // Runs the recomputation of the pending seeds, superseding any running one.
+    // Runs the recomputation of the queued fans, superseding any running one.
     void startRecomputation();
+    // The window's workers, started on first use.
+    kinora::ParallelFans& fanComputation();
+    // Queues seed's fan (first: before the others), dropping one queued for it before.
+    void queueFan(Seed* seed, bool first);
+    void dropQueuedFans();
+    // Once a recomputation outlasts its first slice: the paths of the fans not begun yet are
+    // left blank until computed.
+    void blankPathsAhead();
     void reportOutcome();
     // One slice of the running recomputation, up to deadline; true when every seed is done.
     bool recomputeUntil(KNRecomputation::Clock::time_point deadline);
@@ -229,9 +235,8 @@ private:
         std::int32_t vertexCount;
     };
     FanShape fanShape(Seed* seed) const;
-    void startFan(Seed* seed);
-    // Hands the fan's newly completed paths to the view.
-    void showCompletedPaths(Seed* seed);
+    // Hands paths from ... to - 1 of seed's fan to the view.
+    void showPaths(Seed* seed, const kinora::SeedFan& fan, std::int32_t from, std::int32_t to);
     void finishRecomputation();
     // The seed's place in the plot view's list, counted from 1 as the user counts them.
     int numberOf(Seed* seed);
@@ -251,8 +256,8 @@ private:
     kinora::BoundingBox plotBounds();
     // The box of the two handles.
     kinora::BoundingBox handleBounds();
-    // Leaves the paths of seed from index first on blank.
-    void blankPathsFrom(Seed* seed, std::size_t first);
+    // Leaves the paths first ... end - 1 of seed blank.
+    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
 
     // Declared before the integrator, so the integrator is deleted first, then the system.
     std::unique_ptr<KinoraSystem> kinoraSystem;
@@ -265,22 +270,25 @@ private:
     std::optional<KNSystemSource> _systemSource;
     std::optional<kinora::InitialDeclaration> openingDeclaration;
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
-    // Integrates the paths; for a script, through its engine.
-    std::unique_ptr<kinora::PathDriver> pathDriver;
-    // Reused by every fan, so a drag allocates no vertex buffers.
-    kinora::SeedFan fan;
+    // The script's text, from which every worker makes an engine of its own; none for a
+    // built-in system.
+    std::optional<std::string> workerScript;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // Where each seed's paths reach, kept up to date as paths are shown, for fitting the view.
     std::unordered_map<const Seed*, kinora::BoundingBox> pathBounds;
-    // The seeds still to compute in the running recomputation, the one in progress (null
-    // between seeds), how many of its paths the view has, and the steps of the next slice piece.
+    // The running recomputation: the fans queued on the workers with their seeds, and how
+    // many of their paths were queued and have been shown, for its progress.
     KNRecomputation recomputation;
-    std::deque<Seed*> pendingSeeds;
-    Seed* fanSeed = nullptr;
-    std::int32_t shownPaths = 0;
-    kinora::StepBudget stepBudget;
-    int seedsDone = 0;
+    struct QueuedFan {
+        Seed* seed;
+        // Whether any of its paths were shown.
+        bool begun = false;
+    };
+    std::unordered_map<std::uint64_t, QueuedFan> queuedFans;
+    bool blankedAhead = false;
+    std::int64_t queuedPaths = 0;
+    std::int64_t shownPaths = 0;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.
@@ -292,4 +300,6 @@ private:
         void operator()(KNPlotWindow* window) const;
     };
     std::unique_ptr<KNPlotWindow, DeleteLater> _window;
+    // Declared last, so its workers stop before anything they were given goes.
+    std::unique_ptr<kinora::ParallelFans> fans;
 };
