@@ -104,8 +104,10 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     assert(path != nullptr && "pathIndex names a path of a seed");
     ensureContext();
     const KNStopwatch uploading;
+    const bool wasBlank = path->drawsNothing();
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+    keptPicture.pathChanged(pathIndex, wasBlank, path->drawsNothing());
     KNFrameStatistics::addUpload(uploading.elapsed());
     if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
@@ -126,6 +128,9 @@ bool KNPlotView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pas
     if (movingSeed != nullptr && seeds.size() > 1 && &target == framebuffer.get()) {
         // The layer keeps its own progress across the frames of a drag.
         return movingSeedLayer.draw(*scene, target, *movingSeed, deadline);
+    }
+    if (&target == framebuffer.get()) {
+        return keptPicture.draw(*scene, target, pass, deadline);
     }
     return KNOpenGLView::drawPicture(target, pass, deadline);
 }
