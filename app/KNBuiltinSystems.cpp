@@ -4,13 +4,30 @@
 
 #include <array>
 
-const KNBuiltinSystem* findBuiltinSystem(const std::string& name) {
+namespace {
+
+const std::array<KNBuiltinSystem, 2>& builtinSystems() {
     static const std::array<KNBuiltinSystem, 2> systems{{
-        {"lorenz", lorenz, {"rho", "sigma", "beta"}},
-        {"rossler", rossler, {"a", "b", "c"}},
+        {"lorenz", lorenz, {"rho", "sigma", "beta"}, lorenzJacobian},
+        {"rossler", rossler, {"a", "b", "c"}, rosslerJacobian},
     }};
-    for (const KNBuiltinSystem& system : systems) {
+    return systems;
+}
+
+} // namespace
+
+const KNBuiltinSystem* findBuiltinSystem(const std::string& name) {
+    for (const KNBuiltinSystem& system : builtinSystems()) {
         if (system.name == name) {
+            return &system;
+        }
+    }
+    return nullptr;
+}
+
+const KNBuiltinSystem* findBuiltinSystem(EvolutionFunction evolution) {
+    for (const KNBuiltinSystem& system : builtinSystems()) {
+        if (system.evolution == evolution) {
             return &system;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "JacobianMatrix.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +11,10 @@ struct KNBuiltinSystem {
     std::string name;
     EvolutionFunction evolution;
     std::vector<std::string> parameterNames;
+    kinora::JacobianFunction jacobian;
 };
 
 // The built-in system called name ("lorenz", "rossler"), or null.
 const KNBuiltinSystem* findBuiltinSystem(const std::string& name);
+// The built-in system with this evolution function, or null (a script's, for one).
+const KNBuiltinSystem* findBuiltinSystem(EvolutionFunction evolution);

@@ -1,5 +1,6 @@
 #include "KNCommandLineExport.h"
 
+#include "KNAnalysisTable.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
@@ -9,6 +10,7 @@
 #include "KNTrajectoryExporter.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QUrl>
 #include <charconv>
 #include <cstdio>
@@ -46,6 +48,8 @@ bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments)
 std::optional<KNCommandLineExport>
 KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::string* problem) {
     KNCommandLineExport request;
+    KNAnalysisRequest analysis;
+    bool analysisAsked = false;
     bool hasOutput = false;
     bool optionsEnded = false;
     const auto refuse = [problem](const std::string& reason) {
@@ -72,6 +76,14 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
                               " (for example 1600x1200).");
             }
             ++i;
+        } else if (!optionsEnded && KNAnalysisRequest::isOption(argument)) {
+            if (!hasValue) {
+                return refuse(argument + " needs a value.");
+            }
+            if (const auto refusal = analysis.readOption(argument, arguments[++i])) {
+                return refuse(*refusal);
+            }
+            analysisAsked = true;
         } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -87,6 +99,15 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     }
     if (request.width != 0 && request.kind != Kind::image) {
         return refuse("--size applies to --export-image only.");
+    }
+    if (analysisAsked && !analysis.tableGiven) {
+        return refuse("--shard, --section, --maxima and --values go with --table.");
+    }
+    if (analysis.tableGiven) {
+        if (request.kind != Kind::data) {
+            return refuse("--table applies to --export-data only.");
+        }
+        request.analysis = analysis;
     }
     return request;
 }
@@ -108,6 +129,30 @@ bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool f
     }
     return KNImageExporter::write(*controller.plotView(), pictureWidth, pictureHeight, outputPath,
                                   error);
+}
+
+bool KNCommandLineExport::exportTable(KNPlotWindowController& controller, KNError* error) const {
+    std::string problem;
+    const auto table =
+        KNAnalysisTable::compute(controller.trajectorySnapshot(), *analysis, &problem);
+    if (!table) {
+        *error = {"KNExportErrorDomain", 0, "Cannot compute the table: " + problem};
+        return false;
+    }
+    for (const std::string& note : table->notes) {
+        std::fprintf(stderr, "kinora: %s\n", note.c_str());
+    }
+    QSaveFile file(QString::fromStdString(outputPath));
+    const bool saved = file.open(QIODevice::WriteOnly) &&
+                       file.write(table->text.data(), static_cast<qint64>(table->text.size())) ==
+                           static_cast<qint64>(table->text.size()) &&
+                       file.commit();
+    if (!saved) {
+        *error = {"KNExportErrorDomain", 0,
+                  "Cannot export the table " + quotedFileName(outputPath) + ": " +
+                      file.errorString().toStdString() + "."};
+    }
+    return saved;
 }
 
 int KNCommandLineExport::run() const {
@@ -134,8 +179,11 @@ int KNCommandLineExport::run() const {
     }
 
     KNError error;
-    if (!(kind == Kind::image ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
-                              : KNTrajectoryExporter::write(*controller, outputPath, &error))) {
+    const bool written = kind == Kind::image
+                             ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
+                         : analysis ? exportTable(*controller, &error)
+                                    : KNTrajectoryExporter::write(*controller, outputPath, &error);
+    if (!written) {
         alerts->presentError(error, {});
         return 1;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNAnalysisRequest.h"
 #include "KNError.h"
 
 #include <optional>
@@ -8,8 +9,10 @@
 
 class KNPlotWindowController;
 
-// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE` and
-// `--export-data OUT.csv FILE`, where FILE is a system script or a session.
+// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE`,
+// `--export-data OUT.csv FILE` and `--export-data OUT.csv --table NAME [--shard K/N]
+// [--section AXIS=VALUE[,down|,both]] [--maxima AXIS] [--values N] FILE`, where FILE is a
+// system script or a session.
 class KNCommandLineExport {
 public:
     enum class Kind { image, data };
@@ -22,6 +25,8 @@ public:
     // Zero when not given: a session's own plot view size, else the default.
     int width = 0;
     int height = 0;
+    // A table of findings instead of the trajectories.
+    std::optional<KNAnalysisRequest> analysis;
 
     // Whether arguments (without the program name) ask for an export.
     static bool isRequested(const std::vector<std::string>& arguments);
@@ -37,4 +42,5 @@ public:
 private:
     // The plot view at the asked size, else a session's own view size, else the default.
     bool exportImage(KNPlotWindowController& controller, bool fromSession, KNError* error) const;
+    bool exportTable(KNPlotWindowController& controller, KNError* error) const;
 };

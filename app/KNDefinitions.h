@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EvolutionFunction.h"
+#include "JacobianMatrix.h"
 #include "PathDriver.h"
 
 #include <memory>
@@ -11,6 +12,12 @@
 kinora::Vector3 lorenz(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);
 // Parameters a, b, c.
 kinora::Vector3 rossler(double t, const std::vector<kinora::Parameter>& p, kinora::Vector3 state);
+
+// Their Jacobians, written out, for the analysis of equilibria.
+kinora::JacobianMatrix lorenzJacobian(const std::vector<kinora::Parameter>& p,
+                                      kinora::Vector3 state);
+kinora::JacobianMatrix rosslerJacobian(const std::vector<kinora::Parameter>& p,
+                                       kinora::Vector3 state);
 
 // The fastest driver for f: the built-in systems stepped with the function inlined, any other
 // function through the system.

@@ -1,11 +1,8 @@
 #include "KNNumberField.h"
 
+#include "NumberText.h"
+
 #include <QKeyEvent>
-#include <QRegularExpression>
-#include <array>
-#include <charconv>
-#include <cstddef>
-#include <system_error>
 
 KNNumberField::KNNumberField(QWidget* parent) : QLineEdit(parent) {
     showValue();
@@ -24,20 +21,7 @@ void KNNumberField::enterDoubleValue(double value) {
 }
 
 QString KNNumberField::shortestText(double value) {
-    // Plain decimals up to this length read more easily than an exponent ("0.0001", not
-    // "1e-04"); beyond it the exponent is the shorter and clearer form.
-    constexpr std::ptrdiff_t longestPlainDecimal = 8;
-    std::array<char, 400> buffer{};
-    char* const first = buffer.data();
-    const auto fixed = std::to_chars(first, first + buffer.size(), value, std::chars_format::fixed);
-    if (fixed.ec == std::errc() && fixed.ptr - first <= longestPlainDecimal) {
-        return QString::fromLatin1(first, fixed.ptr - first);
-    }
-    const auto shortest = std::to_chars(first, first + buffer.size(), value);
-    QString text = QString::fromLatin1(first, shortest.ptr - first);
-    // "1e-09" and "1e+300" as people write them: "1e-9", "1e300".
-    static const QRegularExpression exponent(QStringLiteral("e\\+?(-?)0*(\\d)"));
-    return text.replace(exponent, QStringLiteral("e\\1\\2"));
+    return QString::fromStdString(kinora::shortestNumberText(value));
 }
 
 void KNNumberField::keyPressEvent(QKeyEvent* event) {

@@ -11,6 +11,11 @@ void KNRecomputation::start(Work newWork) {
     runSlice(firstLength);
 }
 
+void KNRecomputation::startLater(Work newWork) {
+    work = std::move(newWork);
+    next.start();
+}
+
 void KNRecomputation::setSlices(std::chrono::milliseconds first, std::chrono::milliseconds later) {
     firstLength = first;
     laterLength = later;

@@ -17,6 +17,9 @@ public:
     KNRecomputation();
 
     void start(Work work);
+    // Starts work with no slice at once: the first runs from the event loop, once what the
+    // caller is doing (opening a window) is done.
+    void startLater(Work work);
     // Drops the rest of the work.
     void cancel();
     bool isRunning() const { return static_cast<bool>(work); }

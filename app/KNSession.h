@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNSystemSource.h"
 #include "KNViewCamera.h"
 #include "PathDuration.h"
 #include "Vector3.h"
@@ -8,17 +9,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Where a window's system comes from: a built-in system by name, or a script's own text with
-// the name of the file it was read from, so that a session needs nothing beside itself.
-struct KNSystemSource {
-    enum class Kind { builtIn, script };
-    Kind kind = Kind::builtIn;
-    // A built-in system's name ("lorenz"), or the script file's name ("lorenz.js").
-    std::string name;
-    // The script's text; empty for a built-in system.
-    std::string scriptText;
-};
 
 // One parameter's sweep as the session keeps it.
 struct KNSessionParameter {

@@ -1,12 +1,12 @@
 #include "KNSessionDocument.h"
 
+#include "Exploration.h"
 #include "KNBuiltinSystems.h"
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "PathDuration.h"
-#include "Seed.h"
 #include "Trajectory.h"
 
 #include <utility>
@@ -14,34 +14,6 @@
 namespace {
 
 constexpr const char* errorDomain = "KNSessionErrorDomain";
-
-// While its script loads, a session reports the script's errors as its own problem; afterwards
-// the window's errors pass through as usual.
-class SessionScriptAlerts : public KNAlertPresenter {
-public:
-    SessionScriptAlerts(std::shared_ptr<KNAlertPresenter> alerts, std::string documentName,
-                        std::string scriptName)
-        : alerts(std::move(alerts)), documentName(std::move(documentName)),
-          scriptName(std::move(scriptName)) {}
-
-    void presentError(const KNError& error, const std::string& name) override {
-        if (!loading) {
-            alerts->presentError(error, name);
-            return;
-        }
-        alerts->presentError({error.domain, error.code,
-                              "Cannot open the session \"" + documentName + "\": its script \"" +
-                                  scriptName + "\" fails. " + error.failureReason},
-                             documentName);
-    }
-    void scriptDidLoad() { loading = false; }
-
-private:
-    std::shared_ptr<KNAlertPresenter> alerts;
-    std::string documentName;
-    std::string scriptName;
-    bool loading = true;
-};
 
 std::string joinedNames(const std::vector<std::string>& names) {
     std::string joined;
@@ -51,27 +23,30 @@ std::string joinedNames(const std::vector<std::string>& names) {
     return joined.empty() ? "none" : joined;
 }
 
-std::shared_ptr<KNPlotWindowController>
-controllerFor(const KNSystemSource& source, const std::string& documentName,
-              const std::shared_ptr<KNAlertPresenter>& alerts) {
+std::unique_ptr<kinora::Exploration> explorationFor(const KNSystemSource& source,
+                                                    const std::string& documentName,
+                                                    KNAlertPresenter& alerts) {
     if (source.kind == KNSystemSource::Kind::script) {
-        auto scriptAlerts =
-            std::make_shared<SessionScriptAlerts>(alerts, documentName, source.name);
-        auto controller = KNPlotWindowController::initWithSourceString(source.scriptText,
-                                                                       scriptAlerts, source.name);
-        scriptAlerts->scriptDidLoad();
-        return controller;
+        KNError error;
+        std::unique_ptr<kinora::Exploration> exploration =
+            kinora::Exploration::withScript(source.scriptText, &error);
+        if (!exploration) {
+            alerts.presentError({error.domain, error.code,
+                                 "Cannot open the session \"" + documentName + "\": its script \"" +
+                                     source.name + "\" fails. " + error.failureReason},
+                                documentName);
+        }
+        return exploration;
     }
     const KNBuiltinSystem* builtIn = findBuiltinSystem(source.name);
     if (!builtIn) {
-        alerts->presentError({errorDomain, 0,
-                              "Cannot open the session \"" + documentName + "\": \"" + source.name +
-                                  "\" names no built-in system."},
-                             documentName);
+        alerts.presentError({errorDomain, 0,
+                             "Cannot open the session \"" + documentName + "\": \"" + source.name +
+                                 "\" names no built-in system."},
+                            documentName);
         return nullptr;
     }
-    return KNPlotWindowController::initWithIntegrable(builtIn->evolution, builtIn->parameterNames,
-                                                      alerts);
+    return std::make_unique<kinora::Exploration>(builtIn->evolution, builtIn->parameterNames);
 }
 
 } // namespace
@@ -92,8 +67,9 @@ std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& cont
         session.parameters.push_back({parameter.name, parameter.min(), parameter.max()});
     }
     session.axisToParameterMapping = controller.axisToParameterMapping();
-    controller.plotView()->enumerateSeedsWithBlock(
-        [&session](Seed* seed) { session.seeds.push_back(seed->transform.position); });
+    for (std::size_t i = 0; i < controller.exploration().seedCount(); ++i) {
+        session.seeds.push_back(controller.exploration().seedPosition(i));
+    }
     session.evolutionCount = controller.evolutionCount();
     session.integrationStep = controller.integrator().integrationStep();
     session.duration = controller.pathStepLength();
@@ -104,23 +80,23 @@ std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& cont
     return session;
 }
 
-std::shared_ptr<KNPlotWindowController>
-KNSessionDocument::restore(const KNSession& session, const std::string& documentName,
-                           std::shared_ptr<KNAlertPresenter> alerts) {
+std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& session,
+                                                             const std::string& documentName,
+                                                             KNAlertPresenter& alerts) {
     const auto refuse = [&](const std::string& reason) {
-        alerts->presentError(
+        alerts.presentError(
             {errorDomain, 0, "Cannot open the session \"" + documentName + "\": " + reason},
             documentName);
         return nullptr;
     };
 
-    std::shared_ptr<KNPlotWindowController> controller =
-        controllerFor(session.system, documentName, alerts);
-    if (!controller) {
+    std::unique_ptr<kinora::Exploration> exploration =
+        explorationFor(session.system, documentName, alerts);
+    if (!exploration) {
         return nullptr;
     }
     std::vector<std::string> systemNames;
-    for (const kinora::Parameter& parameter : controller->system().parameters) {
+    for (const kinora::Parameter& parameter : exploration->system().parameters) {
         systemNames.push_back(parameter.name);
     }
     std::vector<std::string> sessionNames;
@@ -142,8 +118,7 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
         return refuse("its " + *problem + ".");
     }
 
-    // The window starts from the session as it would from a script's declaration, through the
-    // same operations as the user's own edits.
+    // The exploration starts from the session as it would from a script's declaration.
     kinora::InitialDeclaration start;
     for (std::size_t i = 0; i < session.parameters.size(); ++i) {
         start.sweeps.push_back(
@@ -153,10 +128,23 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
     start.duration = session.duration;
     start.step = session.integrationStep;
     start.evolutions = static_cast<int>(session.evolutionCount);
-    controller->setAxisToParameterMapping(session.axisToParameterMapping);
-    controller->setOpeningDeclaration(std::move(start));
+    exploration->setAxisToParameterMapping(session.axisToParameterMapping);
+    exploration->start(start);
+    exploration->setSystemSource(session.system);
+    return exploration;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNSessionDocument::restore(const KNSession& session, const std::string& documentName,
+                           std::shared_ptr<KNAlertPresenter> alerts) {
+    std::unique_ptr<kinora::Exploration> exploration = open(session, documentName, *alerts);
+    if (!exploration) {
+        return nullptr;
+    }
+    const bool isScript = session.system.kind == KNSystemSource::Kind::script;
+    auto controller = KNPlotWindowController::initWithExploration(
+        std::move(exploration), std::move(alerts), isScript ? session.system.name : "");
     controller->setOpeningCameras(session.plotCamera, session.parameterCamera);
-    controller->setSystemSource(session.system);
 
     KNPlotWindow* window = controller->window();
     window->resize(session.windowWidth, session.windowHeight);

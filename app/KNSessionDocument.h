@@ -10,13 +10,23 @@
 
 class KNPlotWindowController;
 
-// Turns a plot window into a session and a session back into a plot window.
+namespace kinora {
+class Exploration;
+}
+
+// Turns a plot window into a session and a session back into an exploration or a plot window.
 class KNSessionDocument {
 public:
     // Everything the window shows, or nothing (with the reason) for a system that has no source
     // to save.
     static std::optional<KNSession> capture(KNPlotWindowController& controller,
                                             KNError* error = nullptr);
+
+    // An exploration started as session says, or null once one alert titled documentName has
+    // named the problem: its script fails, its parameters are not the system's, its step and
+    // duration give paths a window refuses.
+    static std::unique_ptr<kinora::Exploration>
+    open(const KNSession& session, const std::string& documentName, KNAlertPresenter& alerts);
 
     // A controller whose loaded (not yet shown) window reproduces session. A session that
     // cannot be restored - its script fails, its parameters are not the system's, its step and

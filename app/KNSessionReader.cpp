@@ -1,7 +1,7 @@
 #include "KNSessionReader.h"
 
+#include "Exploration.h"
 #include "KNOpenGLView.h"
-#include "KNPlotWindowController.h"
 #include "KNScriptFile.h"
 
 #include <QFile>
@@ -276,7 +276,7 @@ KNSession sessionAt(const QJsonObject& root) {
     }
 
     session.evolutionCount =
-        integerAt(root["evolutions"], "evolutions", 0, KNPlotWindowController::maxEvolutionCount);
+        integerAt(root["evolutions"], "evolutions", 0, kinora::Exploration::maxEvolutionCount);
     session.integrationStep = positiveAt(root["step"], "step");
     session.duration = positiveAt(root["duration"], "duration");
 

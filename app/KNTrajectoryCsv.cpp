@@ -8,7 +8,15 @@ namespace {
 
 constexpr std::size_t chunkBytes = 1 << 20;
 
-void appendNumber(std::string& text, double value) {
+} // namespace
+
+KNTrajectoryCsv::KNTrajectoryCsv(std::vector<std::string> parameterNames,
+                                 std::function<bool(std::string_view)> sink)
+    : parameterNames(std::move(parameterNames)), sink(std::move(sink)) {
+    buffer.reserve(chunkBytes + 4096);
+}
+
+void KNTrajectoryCsv::appendNumber(std::string& text, double value) {
     if (std::isnan(value)) {
         text += "nan";
         return;
@@ -16,14 +24,6 @@ void appendNumber(std::string& text, double value) {
     char digits[32];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     text.append(digits, result.ptr);
-}
-
-} // namespace
-
-KNTrajectoryCsv::KNTrajectoryCsv(std::vector<std::string> parameterNames,
-                                 std::function<bool(std::string_view)> sink)
-    : parameterNames(std::move(parameterNames)), sink(std::move(sink)) {
-    buffer.reserve(chunkBytes + 4096);
 }
 
 std::string KNTrajectoryCsv::field(const std::string& text) {

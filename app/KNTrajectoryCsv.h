@@ -28,6 +28,8 @@ public:
     // A field as CSV has it: quoted, with quotes doubled, when it holds a comma, a quote, a line
     // break or surrounding spaces.
     static std::string field(const std::string& text);
+    // Appends value in the shortest form that reads back to the same double.
+    static void appendNumber(std::string& text, double value);
 
 private:
     bool flushIfFull();

@@ -20,6 +20,8 @@ void printUsage(std::FILE* stream) {
         "Usage: kinora [option] [FILE ...]\n"
         "       kinora --export-image OUT.png [--size WxH] FILE\n"
         "       kinora --export-data OUT.csv FILE\n"
+        "       kinora --export-data OUT.csv --table TABLE [--shard K/N] [--section AXIS=VALUE]\n"
+        "              [--maxima AXIS] [--values N] FILE\n"
         "Explores systems of three ordinary differential equations. Opens the built-in\n"
         "Lorenz system, then one window for each FILE given: a JavaScript system (.js) or a\n"
         "saved session (.kinora).\n"
@@ -34,7 +36,18 @@ void printUsage(std::FILE* stream) {
         "                          session's camera and view size (800x600 for a script)\n"
         "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n"
         "  --export-data OUT.csv   write FILE's trajectories as CSV: one row per point with\n"
-        "                          seed, evolution, s, each parameter, t, x, y, z\n",
+        "                          seed, evolution, s, each parameter, t, x, y, z\n"
+        "  --table TABLE           write a table of findings instead: equilibria,\n"
+        "                          lyapunov, crossings or orbit-diagram\n"
+        "  --shard K/N             only the K-th of N consecutive parts of the parameter\n"
+        "                          values; the parts concatenated without their repeated\n"
+        "                          headers are the whole table\n"
+        "  --section AXIS=VALUE    the section plane, e.g. z=27 (upward crossings; add\n"
+        "                          ,down or ,both for the others)\n"
+        "  --maxima AXIS           the orbit diagram's variable when there is no section\n"
+        "                          (default z)\n"
+        "  --values N              the orbit diagram's parameter values, 100 to 5000\n"
+        "                          (default 1000)\n",
         stream);
 }
 

@@ -26,9 +26,20 @@ void ScriptContext::setTimeLimit(double seconds) {
     JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(_ref), seconds, stopRun, this);
 }
 
+namespace {
+
+// The innermost frame of the calling thread: called from the time limit's callback, which runs
+// on top of the script's frames, it tells how deep the script's stack is.
+[[gnu::noinline]] std::uintptr_t stackTop() {
+    return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+}
+
+} // namespace
+
 void ScriptContext::watchProgress(const double* watched, double quietSeconds) {
     progress = watched;
     lastProgress = *watched;
+    progressStackTop = stackTop();
     quietTicks = 0;
     allowedQuietTicks = static_cast<int>(std::ceil(quietSeconds / progressTick));
     // The engine calls back at every tick; a callback that lets the run go on gets another.
@@ -40,9 +51,11 @@ void ScriptContext::endProgressWatch() {
     setTimeLimit(timeLimit);
 }
 
-bool ScriptContext::isStalled() {
-    if (*progress != lastProgress) {
+bool ScriptContext::isStalled(std::uintptr_t top) {
+    const bool descended = top < progressStackTop && progressStackTop - top >= stackStride;
+    if (*progress != lastProgress || descended) {
         lastProgress = *progress;
+        progressStackTop = top;
         quietTicks = 0;
         return false;
     }
@@ -51,7 +64,7 @@ bool ScriptContext::isStalled() {
 
 bool ScriptContext::stopRun(JSContextRef, void* context) {
     auto* self = static_cast<ScriptContext*>(context);
-    if (self->progress && !self->isStalled()) {
+    if (self->progress && !self->isStalled(stackTop())) {
         // Letting the run go on does not by itself bring another call; setting the limit anew
         // does.
         JSContextGroupSetExecutionTimeLimit(JSContextGetGroup(self->_ref), progressTick, stopRun,

@@ -52,7 +52,7 @@ double clampedScale(double scale) {
 }
 } // namespace
 
-KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent), windowContext(this) {
+KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(KNSharedContext::format());
     nextSlice.setSingleShot(true);
@@ -332,27 +332,11 @@ void KNOpenGLView::present() {
         return;
     }
     tooLargeReported = false;
-    // The window's context reads the picture once the drawing context has finished it.
-    ensureContext();
-    GLsync drawn = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    glFlush();
-    if (windowContext.makeCurrent()) {
-        glWaitSync(drawn, 0, GL_TIMEOUT_IGNORED);
-        copyPictureOntoWindow(windowPixels);
-        windowContext.swapBuffers();
+    if (!KNSharedContext::makeCurrent(this)) {
+        return;
     }
-    glDeleteSync(drawn);
-    ensureContext();
-}
-
-void KNOpenGLView::copyPictureOntoWindow(QSize windowPixels) {
-    // Framebuffer objects are not shared between contexts: the window's context reads the
-    // shared picture texture through one of its own.
-    kinora::Framebuffer picture(static_cast<float>(framebuffer->getWidth()),
-                                static_cast<float>(framebuffer->getHeight()));
-    picture.attachTexture(displayTexture.get(), GL_COLOR_ATTACHMENT0);
-    const GLuint window = windowContext.defaultFramebufferObject();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.id);
+    const GLuint window = KNSharedContext::defaultFramebufferObject();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer->id);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
     // Images capped below the window's size are stretched over it.
@@ -369,6 +353,7 @@ void KNOpenGLView::copyPictureOntoWindow(QSize windowPixels) {
         glClear(GL_COLOR_BUFFER_BIT);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     }
+    KNSharedContext::swapBuffers(this);
 }
 
 QImage KNOpenGLView::renderImage(QSize wantedSize) {

@@ -25,6 +25,7 @@ protected:
         auto controller =
             KNPlotWindowController::initWithIntegrable(lorenz, {"rho", "sigma", "beta"}, alerts);
         controller->window();
+        waitForRecomputation(*controller);
         return controller;
     }
 
@@ -32,8 +33,14 @@ protected:
         auto controller = KNPlotWindowController::initWithSourceString(source, alerts);
         if (controller) {
             controller->window();
+            waitForRecomputation(*controller);
         }
         return controller;
+    }
+
+    // The opening recomputation runs from the event loop, once the window is there.
+    static void waitForRecomputation(KNPlotWindowController& controller) {
+        QTRY_VERIFY_WITH_TIMEOUT(!controller.isRecomputing(), 60'000);
     }
 
     static Seed* firstSeed(KNPlotWindowController& controller) {

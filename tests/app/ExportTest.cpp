@@ -22,7 +22,8 @@ protected:
     std::shared_ptr<KNPlotWindowController> slicedLorenzWindow(int seeds) {
         auto controller = lorenzWindow();
         for (int k = 1; k < seeds; ++k) {
-            controller->plotView()->addSeed()->transform.position = {0.3 * k, 1.0, 2.0};
+            controller->addSeed();
+            controller->moveSelectedSeed({0.3 * k, 1.0, 2.0});
         }
         controller->changeParameterSweep(0, 10.0, 28.0);
         controller->changeIntegrationStep(0.001);
@@ -55,7 +56,9 @@ TEST_F(ExportTest, ALongTrajectoryExportAnswersInputAndWritesWhatTheWindowShowed
         ranWhileExporting = controller->exportRunner().isRunning();
         showedProgress = controller->statusReporter()->isShowingExportProgress();
         controller->changeEvolutions(5);
-        seedsOf(controller->plotView()).front()->transform.position = {-4.0, 2.0, 9.0};
+        Seed* seed = seedsOf(controller->plotView()).front();
+        seed->transform.position = {-4.0, 2.0, 9.0};
+        controller->plotViewSeedWasMoved(controller->plotView(), seed);
         controller->changeParameterSweep(1, 3.0, 30.0);
     });
     const QString sliced = folder.filePath("sliced.csv");

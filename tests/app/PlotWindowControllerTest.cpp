@@ -312,6 +312,7 @@ TEST_F(PlotWindowControllerTest, AScriptSystemFollowsItsOwnScript) {
     // The example declares its own start; the built-in window is brought to the same one.
     builtIn->changePathDuration(script->pathStepLength());
     firstSeed(*builtIn)->transform.position = firstSeed(*script)->transform.position;
+    builtIn->updateSeed(firstSeed(*builtIn));
     for (auto* controller : {script.get(), builtIn.get()}) {
         const double starts[] = {10.0, 10.0, 8.0 / 3.0};
         const double ends[] = {28.0, 10.0, 8.0 / 3.0};

@@ -31,7 +31,8 @@ TEST_F(RecomputationTest, AHundredSeedsOfTwentyLongPathsLeaveTheWindowAnsweringA
         controller->system().parameter(i).setMax(ends[i]);
     }
     for (int k = 1; k < 100; ++k) {
-        controller->plotView()->addSeed()->transform.position = {0.1 * k, 1.0, 1.0};
+        controller->addSeed();
+        controller->moveSelectedSeed({0.1 * k, 1.0, 1.0});
     }
     controller->changeIntegrationStep(0.001);
     const QueuedProbe probe(controller.get());
@@ -62,14 +63,16 @@ TEST_F(RecomputationTest, AHundredSeedsOfTwentyLongPathsLeaveTheWindowAnsweringA
 
 TEST_F(RecomputationTest, ASlowScriptOpensAtOnceAnswersInputAndEscapeStopsIt) {
     // About a millisecond per call: a whole fan would take most of a minute.
-    auto controller = scriptWindow(R"(
+    auto controller = KNPlotWindowController::initWithSourceString(R"(
 var parameters = ["a"];
 function evolution(p, x, y, z) {
     var s = 0;
     for (var i = 0; i < 300000; ++i) { s += i % 7; }
     return [-x + s * 0, -y, -z];
-})");
+})",
+                                                                   alerts);
     ASSERT_TRUE(controller);
+    controller->window();
     EXPECT_TRUE(controller->isRecomputing());
     const QueuedProbe probe(controller.get());
     QTRY_VERIFY(probe.ran);

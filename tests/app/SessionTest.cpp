@@ -63,7 +63,7 @@ protected:
         for (const kinora::Vector3& position :
              {kinora::Vector3(-3.1, 2.0 / 7.0, 12.5), kinora::Vector3(0.1, 0.2, 0.3)}) {
             controller->addSeed();
-            seedsOf(controller->plotView()).back()->transform.position = position;
+            controller->moveSelectedSeed(position);
         }
         // A selection is not part of a session.
         controller->cancelOperation();
@@ -208,7 +208,7 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
         controller->system().parameter(i).setMax(sweep[i][1]);
     }
     controller->addSeed();
-    seedsOf(controller->plotView()).back()->transform.position = kinora::Vector3(-3.1, 0.2, 12.5);
+    controller->moveSelectedSeed({-3.1, 0.2, 12.5});
     controller->changeIntegrationStep(0.0123);
     controller->changeEvolutions(4);
     KNDocumentActions actions(controller, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));

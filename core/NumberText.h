@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace kinora {
+
+// A number as the number fields show it: the shortest text that reads back as the same double,
+// in plain decimals when they are short ("0.0001") and otherwise with an exponent written as
+// people write it ("1e-9", "1e300").
+std::string shortestNumberText(double value);
+
+} // namespace kinora
