@@ -1,14 +1,15 @@
 #include "KNPlotWindowController.h"
 
+#include "KNDocumentOpener.h"
 #include "KNFrameStatistics.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
+#include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
-#include "KNScriptFile.h"
 #include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
@@ -19,7 +20,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
@@ -61,38 +64,36 @@ KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
 
 std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceString(
     const std::string& source, std::shared_ptr<KNAlertPresenter> alerts, const std::string& title) {
-    KNError error;
-    std::unique_ptr<kinora::Exploration> exploration =
-        kinora::Exploration::withScript(source, &error);
-    if (!exploration) {
-        alerts->presentError(error, title);
-        return nullptr;
-    }
-    exploration->start(exploration->ownDeclaration());
-    exploration->setSystemSource(KNSystemSource{KNSystemSource::Kind::script, title, source});
-    return initWithExploration(std::move(exploration), std::move(alerts), title);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::openScriptText(source, *alerts, title);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
 }
 
 std::shared_ptr<KNPlotWindowController>
 KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
                                               std::shared_ptr<KNAlertPresenter> alerts) {
-    const std::string name = url.fileName().toStdString();
-    // A file URL naming another computer is not a local file either.
-    if (!url.isLocalFile() || !url.host().isEmpty()) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0,
-                              "Cannot open \"" + url.toDisplayString().toStdString() +
-                                  "\": only local files can be opened."},
-                             name);
-        return nullptr;
+    std::optional<KNOpenedDocument> document = KNDocumentOpener::openScript(url, *alerts);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithDocument(KNOpenedDocument document,
+                                         std::shared_ptr<KNAlertPresenter> alerts) {
+    auto controller =
+        initWithExploration(std::move(document.exploration), std::move(alerts), document.title);
+    if (document.path) {
+        controller->setDocumentPath(*document.path);
     }
-    KNError error;
-    const std::optional<std::string> source =
-        readScriptFile(url.toLocalFile().toStdString(), &error);
-    if (!source) {
-        alerts->presentError(error, name);
-        return nullptr;
+    if (const std::optional<KNSession>& session = document.session) {
+        controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
+        controller->window()->resize(session->windowWidth, session->windowHeight);
+        // The window's layout sizes the views once it is shown; until then they take the sizes
+        // they were saved at.
+        controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
+        controller->parameterView()->resize(session->parameterCamera.width,
+                                            session->parameterCamera.height);
     }
-    return initWithSourceString(*source, std::move(alerts), name);
+    return controller;
 }
 
 std::shared_ptr<KNPlotWindowController>
@@ -152,20 +153,37 @@ void KNPlotWindowController::windowDidLoad() {
     pathDurationControl()->setDoubleValue(pathStepLength());
     connectControls();
 
-    // The views have their laid-out size now: the opening framing is made again at that size,
-    // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->plotView()->update();
-        self->parameterView()->update();
-        self->laidOut = true;
-        self->frameOpening();
-    });
+    opening = true;
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
+                       [self = shared_from_this()] { self->frameLaidOutViews(); });
 }
 
-void KNPlotWindowController::frameOpening() {
+void KNPlotWindowController::frameLaidOutViews() {
+    // The views have their laid-out size now: the opening framing is made again at that size,
+    // and it is what Reset View returns to.
+    opening = false;
+    plotView()->update();
+    parameterView()->update();
     placeOpeningCameras();
     plotView()->rememberOpeningCamera();
     parameterView()->rememberOpeningCamera();
+    // A window opens framed on all its paths, however long they take to compute.
+    if (!openingCameras && isRecomputing()) {
+        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
+    }
+}
+
+void KNPlotWindowController::completeOpeningFraming() {
+    if (!partialOpeningFraming) {
+        return;
+    }
+    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
+    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
+    partialOpeningFraming.reset();
+    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
+        fitPlotView();
+        plotView()->rememberOpeningCamera();
+    }
 }
 
 void KNPlotWindowController::showExploration() {
@@ -184,18 +202,13 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(), *statusReporter());
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
         recomputation.startLater([this](KNRecomputation::Clock::time_point deadline) {
-            const bool done = _exploration->advance(deadline);
-            // The opening framing takes in every path, however long their computation took.
-            if (done && laidOut) {
-                frameOpening();
-            }
-            return done;
+            return _exploration->advance(deadline);
         });
     }
 }
@@ -242,6 +255,10 @@ void KNPlotWindowController::connectControls() {
                      [this] { fitViews(); });
     QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
                      [this] { resetViews(); });
+    const Ui::PlotWindow& ui = window()->ui();
+    new KNPlotCameraActions(
+        {ui.lookAlongXAction, ui.lookAlongYAction, ui.lookAlongZAction, ui.orthographicAction},
+        ui.viewMenu, plotView(), &connections);
     for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
         QObject::connect(popup, &QComboBox::activated, &connections,
                          [this] { changeParameterMapping(); });
@@ -466,11 +483,15 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    fitPlotView();
     // Room for the values written beside the handles.
     parameterView()->frameBox(handleBounds(), 1.0);
-    plotView()->requestRedraw();
     parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::fitPlotView() {
+    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {

@@ -7,8 +7,9 @@
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter& status)
-    : exploration(exploration), view(view), status(status) {}
+                                                   KNPlotView& view, KNStatusReporter* status,
+                                                   std::function<void()> finished)
+    : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
 Seed* KNRecomputationPresenter::seedAt(std::size_t seedIndex) {
     Seed* found = nullptr;
@@ -60,7 +61,9 @@ void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock
 
 void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
                                                    std::int64_t totalPaths) {
-    status.reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    if (status) {
+        status->reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    }
     // A picture still being drawn in slices is finished first: starting it again after every
     // slice of work would never show the paths beyond its first slice.
     if (!view.isDrawing()) {
@@ -69,9 +72,14 @@ void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
 }
 
 void KNRecomputationPresenter::explorationDidFinishRecomputation() {
-    status.endProgress();
-    // One status message per recomputation, however many paths met a problem, and no alert: a
-    // drag recomputes on every event.
-    status.reportRecomputation(report.message());
+    if (status) {
+        status->endProgress();
+        // One status message per recomputation, however many paths met a problem, and no
+        // alert: a drag recomputes on every event.
+        status->reportRecomputation(report.message());
+    }
     view.requestRedraw();
+    if (finished) {
+        finished();
+    }
 }

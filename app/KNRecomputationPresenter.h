@@ -3,6 +3,8 @@
 #include "ExplorationListener.h"
 #include "KNRecomputationReport.h"
 
+#include <functional>
+
 class KNPlotView;
 class KNStatusReporter;
 class Seed;
@@ -13,11 +15,13 @@ class Exploration;
 
 // Shows an exploration's recomputation in its window: each path in the plot view as soon as it
 // is final, and in the status bar the progress of long work and, once per recomputation, what
-// its paths ran into. The plot view's seeds are the exploration's, in the same order.
+// its paths ran into. The plot view's seeds are the exploration's, in the same order. A view
+// drawn with no window around it has no status bar.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
+    // finished, when given, runs once every recomputation has ended, shown.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter& status);
+                             KNStatusReporter* status, std::function<void()> finished = {});
 
     void explorationDidBeginRecomputation() override { report.clear(); }
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -35,7 +39,8 @@ private:
 
     const kinora::Exploration& exploration;
     KNPlotView& view;
-    KNStatusReporter& status;
+    KNStatusReporter* status;
+    std::function<void()> finished;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

@@ -20,7 +20,8 @@ struct KNSessionParameter {
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
 // mapping, the seeds, the integration settings and both views' cameras and sizes.
 struct KNSession {
-    static constexpr int formatVersion = 1;
+    // Format 2 added each camera's projection; format 1 files open in perspective.
+    static constexpr int formatVersion = 2;
 
     KNSystemSource system;
     std::vector<KNSessionParameter> parameters;

@@ -1,7 +1,6 @@
 #include "KNSessionReader.h"
 
 #include "Exploration.h"
-#include "KNOpenGLView.h"
 #include "KNScriptFile.h"
 
 #include <QFile>
@@ -174,11 +173,11 @@ kinora::Transform sceneTransformAt(const QJsonValue& value, const std::string& p
     transform.rotation = rotationAt(object["rotation"], child(path, "rotation"));
     transform.scale = vectorAt(object["scale"], child(path, "scale"));
     for (double component : {transform.scale.x, transform.scale.y, transform.scale.z}) {
-        if (component < KNOpenGLView::minimumSceneScale ||
-            component > KNOpenGLView::maximumSceneScale) {
+        if (component < KNViewCamera::minimumSceneScale ||
+            component > KNViewCamera::maximumSceneScale) {
             throw Refusal(quoted(child(path, "scale")) + " must lie between " +
-                          std::to_string(KNOpenGLView::minimumSceneScale) + " and " +
-                          std::to_string(KNOpenGLView::maximumSceneScale) + ".");
+                          std::to_string(KNViewCamera::minimumSceneScale) + " and " +
+                          std::to_string(KNViewCamera::maximumSceneScale) + ".");
         }
     }
     transform.position = vectorAt(object["position"], child(path, "position"));
@@ -186,9 +185,13 @@ kinora::Transform sceneTransformAt(const QJsonValue& value, const std::string& p
     return transform;
 }
 
-KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path) {
+KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path, std::int64_t version) {
     const QJsonObject object = objectAt(value, path);
-    expectKeys(object, path, {"size", "scene", "eye", "zoom"});
+    if (version < 2) {
+        expectKeys(object, path, {"size", "scene", "eye", "zoom"});
+    } else {
+        expectKeys(object, path, {"size", "scene", "eye", "zoom", "projection"});
+    }
     KNViewCamera camera;
     const QJsonArray size = arrayAt(object["size"], child(path, "size"), 2, 2);
     camera.width = static_cast<int>(
@@ -206,6 +209,15 @@ KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path) {
     camera.zoom = floatAt(object["zoom"], child(path, "zoom"));
     if (!(camera.zoom > 0.0f)) {
         throw Refusal(quoted(child(path, "zoom")) + " must be greater than 0.");
+    }
+    if (version >= 2) {
+        const std::string projection = stringAt(object["projection"], child(path, "projection"));
+        if (projection == "orthographic") {
+            camera.projection = kinora::Camera::Projection::orthographic;
+        } else if (projection != "perspective") {
+            throw Refusal(quoted(child(path, "projection")) +
+                          " must be \"perspective\" or \"orthographic\".");
+        }
     }
     return camera;
 }
@@ -286,8 +298,8 @@ KNSession sessionAt(const QJsonObject& root) {
     session.windowHeight =
         static_cast<int>(integerAt(window[1], "window[1]", 1, KNSessionReader::maxWindowSide));
 
-    session.plotCamera = viewCameraAt(root["plotView"], "plotView");
-    session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView");
+    session.plotCamera = viewCameraAt(root["plotView"], "plotView", version);
+    session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView", version);
     return session;
 }
 

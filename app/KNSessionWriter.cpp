@@ -32,6 +32,9 @@ QJsonObject cameraJson(const KNViewCamera& camera) {
         {"eye", QJsonObject{{"rotation", rotationJson(camera.eye.rotation)},
                             {"position", vectorJson(camera.eye.position)}}},
         {"zoom", static_cast<double>(camera.zoom)},
+        {"projection", camera.projection == kinora::Camera::Projection::orthographic
+                           ? "orthographic"
+                           : "perspective"},
     };
 }
 

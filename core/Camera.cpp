@@ -18,8 +18,26 @@ void Camera::setOrthographic(float left, float right, float bottom, float top, f
 }
 
 Camera& Camera::updateProjection() {
-    projection.setFrustumEntries(left, right, bottom, top, near * zoom, far);
+    const float nearPlane = near * zoom;
+    projection = Matrix4();
+    if (kind == Projection::perspective) {
+        projection.setFrustumEntries(left, right, bottom, top, nearPlane, far);
+        return *this;
+    }
+    // The frustum's bounds at the focus distance; depth runs from z = -near to z = -far.
+    const auto widen = static_cast<float>(focusDistance() / static_cast<double>(nearPlane));
+    projection.setOrthographicEntries(left * widen, right * widen, bottom * widen, top * widen,
+                                      -nearPlane, -far);
     return *this;
+}
+
+double Camera::focusDistance() const {
+    return -(viewMatrix() * Vector3()).z;
+}
+
+double Camera::halfHeightAt(double depth) const {
+    const double scale = kind == Projection::perspective ? depth : focusDistance();
+    return scale * static_cast<double>(top) / (static_cast<double>(near) * zoom);
 }
 
 Matrix4 Camera::viewMatrix() const {

@@ -3,6 +3,7 @@
 #include "KNLabel.h"
 
 #include <QRectF>
+#include <QString>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,12 @@ public:
     ~KNLabelRenderer();
     KNLabelRenderer(const KNLabelRenderer&) = delete;
     KNLabelRenderer& operator=(const KNLabelRenderer&) = delete;
+
+    // Longer texts show their first characters and "…": what it costs to draw a label must not
+    // grow with the length of a name a script chose.
+    static constexpr qsizetype maxShownCharacters = 80;
+    // The part of text a label shows.
+    static QString shownText(const QString& text);
 
     // Loads the label program; a failure is printed and the labels are then left out.
     void load(const std::string& vertexPath, const std::string& fragmentPath);

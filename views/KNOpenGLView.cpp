@@ -101,8 +101,11 @@ void KNOpenGLView::awakeFromNib() {
     assert(!scene && "awakeFromNib runs once per view");
     sharedContext();
     ensureContext();
-    std::fprintf(stderr, "Using Context: %s\n",
-                 reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    // For diagnosing windows; a headless export stays quiet when it succeeds.
+    if (!KNSharedContext::isHeadless()) {
+        std::fprintf(stderr, "Using Context: %s\n",
+                     reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    }
     glEnable(GL_DEPTH_TEST);
 
     pathShader = std::make_unique<kinora::Shader>();
@@ -381,6 +384,7 @@ KNViewCamera KNOpenGLView::viewCamera() const {
         camera.sceneTransform = scene->transform;
         camera.eye = scene->camera.transform;
         camera.zoom = scene->camera.zoom;
+        camera.projection = scene->camera.kind;
     }
     return camera;
 }
@@ -392,6 +396,24 @@ void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
     scene->transform = camera.sceneTransform;
     scene->camera.transform = camera.eye;
     scene->camera.zoom = camera.zoom;
+    scene->camera.kind = camera.projection;
+}
+
+void KNOpenGLView::lookAlong(kinora::ViewAxis axis) {
+    if (scene) {
+        scene->transform.rotation =
+            kinora::sceneRotationLookingAlong(axis, scene->camera.transform.rotation);
+    }
+}
+
+void KNOpenGLView::setProjection(kinora::Camera::Projection projection) {
+    if (scene) {
+        scene->camera.kind = projection;
+    }
+}
+
+kinora::Camera::Projection KNOpenGLView::projection() const {
+    return scene ? scene->camera.kind : kinora::Camera::Projection::perspective;
 }
 
 void KNOpenGLView::frameBox(const kinora::BoundingBox& box, double margin) {
@@ -549,12 +571,12 @@ void KNOpenGLView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoi
     const float aspect = static_cast<float>(w / h);
 
     const kinora::Vector3 anchor = r->transform.position + r->transform.pivot;
-    const float z = static_cast<float>((c * anchor).z);
+    const double halfHeight = scene->camera.halfHeightAt(-(c * anchor).z);
     const auto eyeX = [&](QPointF q) {
-        return static_cast<float>(((2.0 * q.x() / w - 1.0) * z * 0.5) * aspect);
+        return static_cast<float>(((2.0 * q.x() / w - 1.0) * -halfHeight) * aspect);
     };
     const auto eyeY = [&](QPointF q) {
-        return static_cast<float>((2.0 * q.y() / h - 1.0) * z * 0.5);
+        return static_cast<float>((2.0 * q.y() / h - 1.0) * -halfHeight);
     };
     const float dX = eyeX(to) - eyeX(from);
     const float dY = eyeY(to) - eyeY(from);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AxisView.h"
+#include "Camera.h"
 #include "KNLabel.h"
 #include "KNViewCamera.h"
 #include "ScenePass.h"
@@ -103,15 +105,21 @@ public:
     // turning and zooming then centre on the box. An empty box returns to the default placement.
     // No redraw.
     void frameBox(const kinora::BoundingBox& box, double margin);
+    // Turns the scene about its pivot so that the eye looks along axis (see
+    // kinora::sceneRotationLookingAlong). No redraw.
+    void lookAlong(kinora::ViewAxis axis);
+    // Switches between perspective and orthographic pictures; the plane through the pivot keeps
+    // its size. No redraw.
+    void setProjection(kinora::Camera::Projection projection);
+    kinora::Camera::Projection projection() const;
     // The scene's placement now is the one resetView returns to.
     void rememberOpeningCamera();
     // Returns the scene to the remembered placement (the default one until something was
     // remembered). No redraw.
     void resetView();
 
-    // The scene scale never leaves this range, so dragging never divides by zero.
-    static constexpr double minimumSceneScale = 1e-3;
-    static constexpr double maximumSceneScale = 1e3;
+    static constexpr double minimumSceneScale = KNViewCamera::minimumSceneScale;
+    static constexpr double maximumSceneScale = KNViewCamera::maximumSceneScale;
 
 protected:
     // Mouse and wheel in view coordinates: points, origin at the bottom left.

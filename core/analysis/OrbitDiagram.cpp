@@ -1,6 +1,7 @@
 #include "OrbitDiagram.h"
 
 #include "HermiteCubic.h"
+#include "OrbitDiagramRun.h"
 #include "PathDriver.h"
 #include "RK4Integrator.h"
 #include "SeedFan.h"
@@ -8,9 +9,7 @@
 #include "Trajectory.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 #include <utility>
 
 namespace kinora {
@@ -126,20 +125,16 @@ void OrbitDiagram::record(const KinoraSystem& system, Vector3 before, Vector3 x,
 std::vector<OrbitColumn> OrbitDiagram::columns(std::int32_t first, std::int32_t end,
                                                int threads) const {
     std::vector<OrbitColumn> result(static_cast<std::size_t>(std::max(end - first, 0)));
-    // Each worker takes the next column not yet taken, so a slow column delays no other.
-    std::atomic<std::int32_t> next{first};
-    const auto work = [&] {
-        for (std::int32_t k = next++; k < end; k = next++) {
+    if (threads <= 1) {
+        for (std::int32_t k = first; k < end; ++k) {
             result[static_cast<std::size_t>(k - first)] = column(k);
         }
-    };
-    {
-        // Joined at the end of this block, before the result leaves.
-        std::vector<std::jthread> helpers;
-        for (int t = 1; t < threads; ++t) {
-            helpers.emplace_back(work);
-        }
-        work();
+        return result;
+    }
+    OrbitDiagramRun run(*this, first, end, threads);
+    run.waitUntilComplete(OrbitDiagramRun::Clock::time_point::max());
+    for (auto& [k, computed] : run.takeCompleted()) {
+        result[static_cast<std::size_t>(k - first)] = std::move(computed);
     }
     return result;
 }

@@ -63,8 +63,8 @@ public:
     // used on the calling thread, so only a system that may run on several threads at once
     // (a built-in one) may have columns computed in parallel.
     OrbitColumn column(std::int32_t k) const;
-    // Columns first ... end − 1, spread over `threads` threads (the calling thread alone for
-    // 1), in column order.
+    // Columns first ... end − 1 in column order, computed on the calling thread for one thread,
+    // else by an OrbitDiagramRun of `threads` workers.
     std::vector<OrbitColumn> columns(std::int32_t first, std::int32_t end, int threads) const;
 
 private:

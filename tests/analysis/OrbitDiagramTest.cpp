@@ -1,12 +1,13 @@
 #include "OrbitDiagram.h"
 
 #include "KNDefinitions.h"
+#include "OrbitDiagramRun.h"
 #include "RK4Integrator.h"
 #include "SeedFan.h"
 
 #include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 namespace {
@@ -46,11 +47,34 @@ TEST_F(LorenzSweep, ColumnsAreTheSameOnAnyNumberOfThreads) {
     ASSERT_EQ(shared.size(), 30u);
     for (std::size_t k = 0; k < alone.size(); ++k) {
         EXPECT_EQ(alone[k].s, kinora::sweepFraction(static_cast<std::int32_t>(k) + 10, 100));
-        ASSERT_EQ(alone[k].values.size(), shared[k].values.size());
-        EXPECT_EQ(std::memcmp(alone[k].values.data(), shared[k].values.data(),
-                              alone[k].values.size() * sizeof(double)),
-                  0);
+        EXPECT_EQ(alone[k].values, shared[k].values) << "column " << k;
     }
+}
+
+TEST_F(LorenzSweep, ABackgroundRunHandsOverEveryColumnOnceAsItCompletes) {
+    kinora::OrbitDiagramSettings settings;
+    settings.resolution = 100;
+    settings.transientSteps = 500;
+    settings.recordedSteps = 1000;
+    settings.quantity = kinora::OrbitQuantity::localMaxima;
+    const kinora::OrbitDiagram diagram(system, settings);
+    kinora::OrbitDiagramRun run(diagram, 20, 80, 2);
+    std::map<std::int32_t, kinora::OrbitColumn> received;
+    const auto ceiling = kinora::OrbitDiagramRun::Clock::now() + std::chrono::minutes(5);
+    bool complete = false;
+    while (!complete && kinora::OrbitDiagramRun::Clock::now() < ceiling) {
+        complete = run.waitUntilComplete(kinora::OrbitDiagramRun::Clock::now() +
+                                         std::chrono::milliseconds(5));
+        for (auto& [k, column] : run.takeCompleted()) {
+            EXPECT_TRUE(received.emplace(k, std::move(column)).second) << "column " << k;
+        }
+    }
+    ASSERT_TRUE(complete);
+    EXPECT_EQ(run.completedCount(), 60);
+    ASSERT_EQ(received.size(), 60u);
+    EXPECT_EQ(received.begin()->first, 20);
+    EXPECT_EQ(received.rbegin()->first, 79);
+    EXPECT_EQ(received.at(50).values, diagram.column(50).values);
 }
 
 TEST_F(LorenzSweep, APeriodicWindowShowsAFewPointsAndChaosMany) {
