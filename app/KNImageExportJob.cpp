@@ -5,12 +5,14 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <algorithm>
 #include <utility>
 
 KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
                                    std::function<bool()> sceneIsComplete)
-    : view(view), size(size), name(KNOutputFile::describe(path)),
-      sceneIsComplete(std::move(sceneIsComplete)) {}
+    : view(view), size(size),
+      pixelsPerPoint(static_cast<double>(size.height()) / std::max(view.viewCamera().height, 1)),
+      name(KNOutputFile::describe(path)), sceneIsComplete(std::move(sceneIsComplete)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;
 
@@ -59,7 +61,7 @@ bool KNImageExportJob::workUntil(Clock::time_point deadline) {
         if (sceneIsComplete && !sceneIsComplete()) {
             return false;
         }
-        rendering = std::make_unique<KNImageRendering>(view, size);
+        rendering = std::make_unique<KNImageRendering>(view, size, pixelsPerPoint);
         revision = view.pictureRevision();
     }
     if (!writing) {

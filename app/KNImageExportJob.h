@@ -48,6 +48,9 @@ private:
 
     KNOpenGLView& view;
     QSize size;
+    // The picture's density as the export is asked for, whatever the window's size when the
+    // drawing begins.
+    double pixelsPerPoint;
     std::string name;
     std::function<bool()> sceneIsComplete;
     std::unique_ptr<KNImageRendering> rendering;

@@ -20,6 +20,35 @@ void KNNumberField::enterDoubleValue(double value) {
     emit valueEntered(value);
 }
 
+void KNNumberField::setIdleSignificantDigits(int digits) {
+    idleDigits = digits;
+    showValue();
+}
+
+void KNNumberField::showValue() {
+    setText(showsIdleText() ? roundedText(_doubleValue, idleDigits) : textFor(_doubleValue));
+}
+
+void KNNumberField::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // The exact value to edit, in place of its rounded form.
+    if (idleDigits > 0 && text() == roundedText(_doubleValue, idleDigits)) {
+        setText(textFor(_doubleValue));
+    }
+}
+
+void KNNumberField::focusOutEvent(QFocusEvent* event) {
+    // Commits an edit (editingFinished) before the rounded form comes back.
+    QLineEdit::focusOutEvent(event);
+    if (idleDigits > 0) {
+        showValue();
+    }
+}
+
+QString KNNumberField::roundedText(double value, int digits) {
+    return QString::fromStdString(kinora::roundedNumberText(value, digits));
+}
+
 QString KNNumberField::shortestText(double value) {
     return QString::fromStdString(kinora::shortestNumberText(value));
 }

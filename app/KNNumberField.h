@@ -30,10 +30,16 @@ public:
     // is not asked; the caller vouches for the value.
     void enterDoubleValue(double value);
 
-    // The text shown for value: by default shortestText.
+    // While the field is not being edited it shows the value with this many significant
+    // digits (0, the default: as while editing); editing starts from the exact text.
+    void setIdleSignificantDigits(int digits);
+
+    // The text shown for value while editing: by default shortestText.
     virtual QString textFor(double value) const { return shortestText(value); }
     // The fewest digits that read back to value exactly, with the C locale's point.
     static QString shortestText(double value);
+    // value rounded to digits significant digits, with the C locale's point: "23.0501".
+    static QString roundedText(double value, int digits);
 
 signals:
     // The value in force changed, by either setter or by an accepted edit.
@@ -45,11 +51,16 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // Shows the value in force; for subclasses whose textFor differs, after construction.
-    void showValue() { setText(textFor(_doubleValue)); }
+    void showValue();
 
 private:
     void commitEdit();
+    bool showsIdleText() const { return idleDigits > 0 && !hasFocus(); }
+
+    int idleDigits = 0;
 
     double _doubleValue = 0.0;
     Check check;

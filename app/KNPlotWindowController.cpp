@@ -476,6 +476,8 @@ void KNPlotWindowController::parameterSweepDidChange(int index) {
 
 kinora::BoundingBox KNPlotWindowController::handleBounds() {
     kinora::BoundingBox box;
+    // The origin too: the axes cross there and the handles' lines drop onto its planes.
+    box.add({0.0, 0.0, 0.0});
     KNParameterSpaceView* view = parameterView();
     box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
     box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});

@@ -127,7 +127,8 @@ public:
     void changeParameterSweep(int index, double start, double end);
 
     // Places each view's scene so that everything it shows is in the picture: the plot view its
-    // seeds and every finite path point, the parameter-space view both handles. Redraws.
+    // seeds and every finite path point, the parameter-space view both handles and the origin.
+    // Redraws.
     void fitViews();
     // Both views return to their camera of when the window opened. Redraws.
     void resetViews();
@@ -231,7 +232,7 @@ private:
     // Shows a start or end edit of the parameter at index: the handle of every axis showing it,
     // its table row, the recomputation and both views.
     void parameterSweepDidChange(int index);
-    // The box of the two handles.
+    // The box of the two handles and the origin.
     kinora::BoundingBox handleBounds();
 
     std::unique_ptr<kinora::Exploration> _exploration;

@@ -23,10 +23,8 @@ Seed* KNRecomputationPresenter::seedAt(std::size_t seedIndex) {
 }
 
 void KNRecomputationPresenter::blankPaths(Seed* seed, std::size_t first, std::size_t end) {
-    static constexpr float blankVertex[6] = {0, 0, 0, 0, 0, 0};
-    static constexpr std::uint32_t blankIndex[1] = {0};
     for (std::size_t m = first; m < end; ++m) {
-        view.replacePathWithID(seed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        view.blankPathWithID(seed->pathIDs[m]);
     }
 }
 

@@ -17,6 +17,13 @@ KNSeedPositionPanel::KNSeedPositionPanel(QWidget* parent) : QWidget(parent) {
         field->setAlignment(Qt::AlignRight);
         field->setToolTip(tr("The selected seed's %1 coordinate").arg(names[axis]));
         field->setCheck(&KNSeedPositionPanel::coordinateRefusal);
+        // A dragged seed's coordinates have some 17 digits: readable from their start, exact
+        // once edited.
+        field->setIdleSignificantDigits(6);
+        // Room for the longest rounded coordinate.
+        field->setMinimumWidth(
+            field->fontMetrics().horizontalAdvance(QStringLiteral("-0.000123457")) +
+            2 * field->fontMetrics().averageCharWidth());
         auto* label = new QLabel(QString::fromLatin1(names[axis]), this);
         label->setBuddy(field);
         layout->addWidget(label);

@@ -4,6 +4,7 @@
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
 
+#include <QRectF>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -41,9 +42,12 @@ public:
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
-    // indexCount indices, drawn as a line strip, and stores its sweep fraction. No redraw.
+    // indexCount indices, drawn as a line strip that starts at its seed's position, and stores
+    // its sweep fraction. No redraw.
     void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
                            int vertexCount, int indexCount, float sValue);
+    // Leaves the path at scene index pathIndex blank: it draws nothing. No redraw.
+    void blankPathWithID(int pathIndex);
 
     // The colour key's texts: the parameter values at the start (s = 0) and at the end (s = 1)
     // of the sweep. Shown from the next redraw on.
@@ -67,7 +71,7 @@ protected:
     int statisticsSeedCount() const override;
     // The axes with their names and ticks, and the colour key in the lower left corner.
     void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
-    std::vector<KNLabel> labels() const override;
+    std::vector<KNLabel> labels(QSizeF picture) const override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -84,6 +88,18 @@ protected:
     std::list<SeedEntry> seeds;
 
 private:
+    // The colour key on a picture of a given size in points: its bar (empty without a key) and
+    // texts, the bar as wide as the texts, which wrap to the picture's width.
+    struct KeyLayout {
+        QRectF bar;
+        std::vector<KNLabel> texts;
+    };
+    KeyLayout keyLayout(QSizeF picture) const;
+    // The seed that owns the path at scene index pathIndex.
+    const Seed& seedOf(int pathIndex) const;
+    void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
+                    int vertexCount, int indexCount, float sValue);
+
     std::weak_ptr<KNPlotViewDelegate> _delegate;
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
@@ -92,4 +108,7 @@ private:
     KNKeptPicture keptPicture;
     QString sweepStart;
     QString sweepEnd;
+    // Reused by every path handed over, so a drag allocates nothing.
+    std::vector<float> uploadVertices;
+    std::vector<std::uint32_t> uploadIndices;
 };

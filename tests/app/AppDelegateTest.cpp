@@ -290,6 +290,10 @@ TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
     ASSERT_EQ(path.vertices.size(), 1000u);
     EXPECT_FLOAT_EQ(path.vertices[0].position[0] - path.vertices[0].displacement[0],
                     static_cast<float>(moved.x));
+    // The line starts at the seed, not a step away.
+    EXPECT_EQ(path.start,
+              (std::array<float, 3>{static_cast<float>(moved.x), static_cast<float>(moved.y),
+                                    static_cast<float>(moved.z)}));
 
     lorenz.window()->ui().removeSeedButton->click();
     EXPECT_TRUE(seedsOf(view).empty());

@@ -266,6 +266,33 @@ TEST_F(DrawingTest, LabelsShowOnScreenAndInTheExportedImage) {
     EXPECT_GT(xAxisNamePixelsNear(exported, 2 * name.x(), 2 * (size - name.y()), 2), 5);
 }
 
+// The rows and columns of the light text in the lower left quarter, where the key is.
+QRect keyTextIn(const QImage& image) {
+    QRect found;
+    for (int y = image.height() * 3 / 4; y < image.height(); ++y) {
+        for (int x = 0; x < image.width() / 2; ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.red() > 200 && colour.green() > 200 && colour.blue() > 200) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(DrawingTest, TheKeyIsWholeAndAPictureAtFourTimesTheSizeIsTheViewFourTimesAsDense) {
+    view.setSweepKey("rho 10, sigma 14, beta 2.667", "rho 28, sigma 20, beta 8");
+    const QImage single = view.renderImage(QSize(size, size));
+    const QImage quadruple = view.renderImage(QSize(4 * size, 4 * size));
+    const QRect key = keyTextIn(single);
+    const QRect largeKey = keyTextIn(quadruple);
+    ASSERT_FALSE(key.isEmpty());
+    // Nothing runs off the left edge.
+    EXPECT_GT(key.left(), 4);
+    EXPECT_NEAR(double(largeKey.height()) / key.height(), 4.0, 0.3);
+    EXPECT_NEAR(double(largeKey.width()) / key.width(), 4.0, 0.3);
+}
+
 TEST_F(DrawingTest, AHugeViewGetsImagesWithinTheLimitsAndStillPicks) {
     Seed* seed = view.addSeed();
     resizeAndWait(view, 32767, 32767);
