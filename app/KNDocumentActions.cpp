@@ -160,7 +160,8 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     KNError error;
     // The job lives in the window's runner, so the window outlives it.
     auto job = KNImageExportJob::open(
-        *view, QSize(width, height), path.toStdString(), KNOutputFile::Streams::refused,
+        *view, QSize(width, height), view->devicePixelRatio() * scale, path.toStdString(),
+        KNOutputFile::Streams::refused,
         [controller = window.get()] { return !controller->isRecomputing(); }, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());

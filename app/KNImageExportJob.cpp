@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <utility>
 
-KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
-                                   std::function<bool()> sceneIsComplete)
-    : view(view), size(size),
-      pixelsPerPoint(static_cast<double>(size.height()) / std::max(view.viewCamera().height, 1)),
-      name(KNOutputFile::describe(path)), sceneIsComplete(std::move(sceneIsComplete)) {}
+KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, double pixelsPerPoint,
+                                   const std::string& path, std::function<bool()> sceneIsComplete)
+    : view(view), size(size), pixelsPerPoint(pixelsPerPoint), name(KNOutputFile::describe(path)),
+      sceneIsComplete(std::move(sceneIsComplete)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;
 
@@ -20,13 +19,12 @@ KNError KNImageExportJob::failure(const std::string& reason) const {
     return {"KNExportErrorDomain", 0, "Cannot export the image " + name + ": " + reason};
 }
 
-std::unique_ptr<KNImageExportJob> KNImageExportJob::open(KNOpenGLView& view, QSize size,
-                                                         const std::string& path,
-                                                         KNOutputFile::Streams streams,
-                                                         std::function<bool()> sceneIsComplete,
-                                                         KNError* error) {
+std::unique_ptr<KNImageExportJob>
+KNImageExportJob::open(KNOpenGLView& view, QSize size, double pixelsPerPoint,
+                       const std::string& path, KNOutputFile::Streams streams,
+                       std::function<bool()> sceneIsComplete, KNError* error) {
     std::unique_ptr<KNImageExportJob> job(
-        new KNImageExportJob(view, size, path, std::move(sceneIsComplete)));
+        new KNImageExportJob(view, size, pixelsPerPoint, path, std::move(sceneIsComplete)));
     const std::string pixels =
         std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
     std::optional<std::string> refusal;

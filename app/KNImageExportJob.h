@@ -28,9 +28,11 @@ public:
     // in error, for a size no picture can have or this graphics system cannot draw, or an output
     // that cannot be opened. The view must outlive the job; an empty sceneIsComplete counts the
     // scene as complete.
-    static std::unique_ptr<KNImageExportJob>
-    open(KNOpenGLView& view, QSize size, const std::string& path, KNOutputFile::Streams streams,
-         std::function<bool()> sceneIsComplete, KNError* error = nullptr);
+    static std::unique_ptr<KNImageExportJob> open(KNOpenGLView& view, QSize size,
+                                                  double pixelsPerPoint, const std::string& path,
+                                                  KNOutputFile::Streams streams,
+                                                  std::function<bool()> sceneIsComplete,
+                                                  KNError* error = nullptr);
     ~KNImageExportJob() override;
 
     bool workUntil(Clock::time_point deadline) override;
@@ -39,7 +41,7 @@ public:
     std::string quotedFileName() const override { return name; }
 
 private:
-    KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
+    KNImageExportJob(KNOpenGLView& view, QSize size, double pixelsPerPoint, const std::string& path,
                      std::function<bool()> sceneIsComplete);
 
     KNError failure(const std::string& reason) const;
@@ -48,8 +50,8 @@ private:
 
     KNOpenGLView& view;
     QSize size;
-    // The picture's density as the export is asked for, whatever the window's size when the
-    // drawing begins.
+    // The picture's pixels per point of the view, as the export is asked for whatever the
+    // window's size when the drawing begins.
     double pixelsPerPoint;
     std::string name;
     std::function<bool()> sceneIsComplete;

@@ -10,8 +10,8 @@ class KNOpenGLView;
 // window to keep answering, such as the command line.
 class KNImageExporter {
 public:
-    // width x height pixels into the output at path (see KNOutputFile), pipes, devices and "-"
-    // included.
-    static bool write(KNOpenGLView& view, int width, int height, const std::string& path,
-                      KNError* error = nullptr);
+    // width x height pixels, pixelsPerPoint of them per point of the view, into the output at path
+    // (see KNOutputFile), pipes, devices and "-" included.
+    static bool write(KNOpenGLView& view, int width, int height, double pixelsPerPoint,
+                      const std::string& path, KNError* error = nullptr);
 };

@@ -1,5 +1,7 @@
 #include "KNModalAlertPresenter.h"
 
+#include "MessageText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -31,11 +33,13 @@ QString breakable(const QString& text) {
 void KNModalAlertPresenter::presentError(const KNError& error, const std::string& documentName) {
     QMessageBox alert(QApplication::activeWindow());
     alert.setIcon(QMessageBox::Warning);
-    alert.setWindowTitle(documentName.empty() ? QApplication::applicationDisplayName()
-                                              : QString::fromStdString(documentName));
+    alert.setWindowTitle(documentName.empty()
+                             ? QApplication::applicationDisplayName()
+                             : QString::fromStdString(kinora::boundedValue(documentName)));
     // Script messages may hold angle brackets; never let them be read as markup.
     alert.setTextFormat(Qt::PlainText);
-    alert.setText(breakable(QString::fromStdString(error.failureReason)));
+    // However long what it quotes, the alert stays one that can be laid out and read.
+    alert.setText(breakable(QString::fromStdString(kinora::boundedMessage(error.failureReason))));
     if (error.line) {
         alert.setInformativeText(QObject::tr("At line %1 of the script.").arg(*error.line));
     }

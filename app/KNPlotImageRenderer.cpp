@@ -7,6 +7,8 @@
 #include "KNSweepKey.h"
 #include "Seed.h"
 
+#include <algorithm>
+
 KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration)
     : exploration(exploration), view(std::make_unique<KNPlotView>()),
       presenter(std::make_unique<KNRecomputationPresenter>(exploration, *view, nullptr)) {
@@ -38,5 +40,8 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
         view->update();
         view->frameBox(exploration.plotBounds(), 0.1);
     }
-    return KNImageExporter::write(*view, width, height, path, error);
+    // A picture larger than the saved view is that view on a denser screen.
+    const double pixelsPerPoint =
+        camera ? static_cast<double>(height) / std::max(camera->height, 1) : 1.0;
+    return KNImageExporter::write(*view, width, height, pixelsPerPoint, path, error);
 }

@@ -11,7 +11,12 @@ const std::vector<KNFileType>& KNReadableFileTypes::all() {
 }
 
 QStringList KNReadableFileTypes::nameFilters() {
-    QStringList filters;
+    // First, and so chosen when the panel opens: every file Kinora reads.
+    QStringList patterns;
+    for (const KNFileType& type : all()) {
+        patterns.append(QStringLiteral("*.") + type.extension);
+    }
+    QStringList filters{QStringLiteral("Kinora files (%1)").arg(patterns.join(QLatin1Char(' ')))};
     for (const KNFileType& type : all()) {
         filters.append(QStringLiteral("%1 (*.%2)").arg(type.description, type.extension));
     }

@@ -16,7 +16,8 @@ struct KNFileType {
 class KNReadableFileTypes {
 public:
     static const std::vector<KNFileType>& all();
-    // One open-panel filter per kind, such as "JavaScript systems (*.js)".
+    // "Kinora files (*.js *.kinora)" first, then one open-panel filter per kind, such as
+    // "JavaScript systems (*.js)".
     static QStringList nameFilters();
     // Whether path ends in the extension of one of the kinds (in any letter case).
     static bool reads(const QString& path);

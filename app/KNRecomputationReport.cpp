@@ -1,5 +1,7 @@
 #include "KNRecomputationReport.h"
 
+#include "MessageText.h"
+
 #include <QObject>
 #include <QStringList>
 #include <algorithm>
@@ -52,8 +54,9 @@ void KNRecomputationReport::add(int seedNumber, kinora::Vector3 position, double
 QString KNRecomputationReport::divergenceSentence() const {
     QStringList values;
     for (std::size_t i = 0; i < std::min(first.parameters.size(), shownParameters); ++i) {
-        values << QStringLiteral("%1 = %2").arg(QString::fromStdString(first.parameters[i].first),
-                                                number(first.parameters[i].second));
+        values << QStringLiteral("%1 = %2").arg(
+            QString::fromStdString(kinora::boundedValue(first.parameters[i].first)),
+            number(first.parameters[i].second));
     }
     if (first.parameters.size() > shownParameters) {
         values << QStringLiteral("…");

@@ -1,5 +1,7 @@
 #include "KNScriptFile.h"
 
+#include "MessageText.h"
+
 #include <QFile>
 #include <filesystem>
 #include <glib.h>
@@ -15,7 +17,7 @@ std::optional<std::string> fail(KNError* error, const std::string& reason) {
 }
 
 std::string quoted(const std::string& path) {
-    return "\"" + path + "\"";
+    return "\"" + kinora::boundedValue(path) + "\"";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Exploration.h"
 #include "KNBuiltinSystems.h"
+#include "MessageText.h"
 #include "PathDuration.h"
 #include "Trajectory.h"
 
@@ -11,10 +12,14 @@ namespace {
 
 constexpr const char* errorDomain = "KNSessionErrorDomain";
 
+// As many names as a message can show, each cut short when long.
 std::string joinedNames(const std::vector<std::string>& names) {
     std::string joined;
     for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : ", ") + name;
+        if (joined.size() >= kinora::maxMessageCharacters / 4) {
+            return joined + ", \u2026";
+        }
+        joined += (joined.empty() ? "" : ", ") + kinora::boundedValue(name);
     }
     return joined.empty() ? "none" : joined;
 }

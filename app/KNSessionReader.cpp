@@ -2,6 +2,7 @@
 
 #include "Exploration.h"
 #include "KNScriptFile.h"
+#include "MessageText.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -28,7 +29,7 @@ public:
 };
 
 std::string quoted(const std::string& text) {
-    return "'" + text + "'";
+    return "'" + kinora::boundedValue(text) + "'";
 }
 
 std::string child(const std::string& path, const char* key) {
@@ -246,9 +247,14 @@ KNSystemSource systemAt(const QJsonValue& value) {
 }
 
 KNSession sessionAt(const QJsonObject& root) {
-    const std::int64_t version =
-        integerAt(root.contains(QLatin1String("version")) ? root["version"] : QJsonValue(),
-                  "version", 1, INT32_MAX);
+    // Before anything else: a JSON file of another kind has none of the fields asked for below.
+    if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
+        throw Refusal("it is not a Kinora session (its 'format' is not \"kinora-session\").");
+    }
+    if (!root.contains(QLatin1String("version"))) {
+        throw Refusal("'version' is missing.");
+    }
+    const std::int64_t version = integerAt(root["version"], "version", 1, INT32_MAX);
     if (version > KNSession::formatVersion) {
         throw Refusal("it was written by a newer Kinora (session format " +
                       std::to_string(version) + "); this one reads format " +
@@ -257,9 +263,6 @@ KNSession sessionAt(const QJsonObject& root) {
     expectKeys(root, "",
                {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
                 "duration", "window", "plotView", "parameterView"});
-    if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
-        throw Refusal("'format' must be \"kinora-session\".");
-    }
 
     KNSession session;
     session.system = systemAt(root["system"]);

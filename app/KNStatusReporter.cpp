@@ -1,9 +1,20 @@
 #include "KNStatusReporter.h"
 
+#include "MessageText.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
+
+namespace {
+
+// However long what it quotes, a message stays one a status bar can lay out.
+QString bounded(const QString& text) {
+    return QString::fromStdString(kinora::boundedMessage(text.toStdString()));
+}
+
+} // namespace
 
 KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
     : QObject(parent), bar(bar), outcome(new QLabel(bar)), progress(new QProgressBar(bar)),
@@ -25,12 +36,12 @@ KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
 }
 
 void KNStatusReporter::reportRefusal(const QString& reason) {
-    bar->showMessage(reason, refusalMilliseconds);
+    bar->showMessage(bounded(reason), refusalMilliseconds);
 }
 
 void KNStatusReporter::reportRecomputation(const QString& text) {
-    outcome->setText(text);
-    outcome->setToolTip(text);
+    outcome->setText(bounded(text));
+    outcome->setToolTip(outcome->text());
     if (!text.isEmpty()) {
         bar->clearMessage();
     }
@@ -56,7 +67,7 @@ void KNStatusReporter::endExportProgress() {
 }
 
 void KNStatusReporter::reportNotice(const QString& notice) {
-    bar->showMessage(notice, refusalMilliseconds);
+    bar->showMessage(bounded(notice), refusalMilliseconds);
 }
 
 void KNStatusReporter::clear() {

@@ -309,6 +309,10 @@ KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
     // Characters take at most four bytes, so a prefix this long exceeds the limit exactly when
     // the whole text does.
     std::string reason = text.utf8(messageBytes + 4);
+    // An empty description (throw "") must still read as the error it is.
+    if (reason.empty()) {
+        reason = "an exception without a description was thrown";
+    }
     if (reason.size() > messageBytes) {
         reason = kinora::utf8Prefix(std::move(reason), messageBytes - ellipsis.size());
         reason.append(ellipsis);

@@ -223,7 +223,8 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
     EXPECT_FALSE(panel->isModal());
     EXPECT_EQ(panel->fileMode(), QFileDialog::ExistingFiles);
     EXPECT_EQ(panel->nameFilters(),
-              (QStringList{"JavaScript systems (*.js)", "Kinora sessions (*.kinora)"}));
+              (QStringList{"Kinora files (*.js *.kinora)", "JavaScript systems (*.js)",
+                           "Kinora sessions (*.kinora)"}));
 
     panel->setDirectory(folder.path());
     panel->selectFile("\"broken.js\" \"good.js\"");

@@ -10,6 +10,7 @@
 #include "KNSessionReader.h"
 #include "KNSessionWriter.h"
 #include "LXAppDelegate.h"
+#include "MessageText.h"
 #include "RK4Integrator.h"
 
 #include <QDir>
@@ -203,7 +204,9 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
+        {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"version\": 2", "\"version\": 3", "newer Kinora"},
+        {"\"version\": 2", "\"versions\": 2", "'version' is missing"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -246,6 +249,26 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     ASSERT_EQ(alerts->messages.size(), 1u);
     EXPECT_NE(alerts->messages[0].find("a window holds at most 100,000,000"), std::string::npos)
         << alerts->messages[0];
+
+    // However many and long the names, the message quotes a bounded part of each and of all.
+    std::string longNames = valid;
+    std::string names;
+    for (int i = 0; i < 300; ++i) {
+        std::string name;
+        for (int c = 0; c < 5000; ++c) {
+            name += "\u00e9";
+        }
+        names += "{\"name\": \"" + name + "\", \"start\": 0, \"end\": 0},";
+    }
+    replaceOnce(longNames, "\"parameters\": [", "\"parameters\": [" + names);
+    alerts->clear();
+    delegate.createPlotWindowWithURL(
+        QUrl::fromLocalFile(writeFile(folder, "names.kinora", longNames)));
+    ASSERT_EQ(alerts->messages.size(), 1u);
+    const std::string& refusal = alerts->messages[0];
+    EXPECT_NE(refusal.find("not those of its system"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("\u00e9\u2026"), std::string::npos) << refusal;
+    EXPECT_LT(refusal.size(), 2 * kinora::maxMessageCharacters);
 
     // Truncated anywhere: refused, never read in part.
     for (std::size_t length : {std::size_t{0}, valid.size() / 3, valid.size() - 2}) {

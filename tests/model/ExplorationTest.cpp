@@ -87,7 +87,7 @@ TEST_F(ExplorationTest, RefusedSettingsSayWhyAndChangeNothing) {
     EXPECT_EQ(lorenzExploration.changeEvolutions(2.5),
               "The number of evolutions must be a whole number; 2.5 is not.");
     EXPECT_EQ(lorenzExploration.changeEvolutions(21),
-              "A seed has 20 paths, so evolutions go from 0 to 20; 21 is outside.");
+              "Evolutions go from 0 to 20, the most paths a seed can have; 21 is outside.");
     EXPECT_EQ(lorenzExploration.changeIntegrationStep(-1),
               "The step must be a positive number; -1 is not.");
     EXPECT_EQ(lorenzExploration.changeIntegrationStep(20),
