@@ -142,8 +142,10 @@ void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uin
     assert(path != nullptr && "pathIndex names a path of a seed");
     ensureContext();
     const KNStopwatch uploading;
+    const bool wasBlank = path->drawsNothing();
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+    keptPicture.pathChanged(pathIndex, wasBlank, path->drawsNothing());
     KNFrameStatistics::addUpload(uploading.elapsed());
     if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
@@ -164,6 +166,9 @@ bool KNPlotView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pas
     if (movingSeed != nullptr && seeds.size() > 1 && &target == framebuffer.get()) {
         // The layer keeps its own progress across the frames of a drag.
         return movingSeedLayer.draw(*scene, target, *movingSeed, deadline);
+    }
+    if (&target == framebuffer.get()) {
+        return keptPicture.draw(*scene, target, pass, deadline);
     }
     return KNOpenGLView::drawPicture(target, pass, deadline);
 }

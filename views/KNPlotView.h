@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
 
@@ -63,7 +64,8 @@ protected:
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
     void dragDidEnd() override;
-    // While a seed is dragged among others, only it is drawn again on every frame.
+    // While a seed is dragged among others, only it is drawn again on every frame; while
+    // blank paths are filled, only they are drawn onto the picture kept.
     bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
                      kinora::ScenePass::Clock::time_point deadline) override;
     int statisticsSeedCount() const override;
@@ -102,6 +104,8 @@ private:
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;
+    // Progress pictures of a long recomputation draw only the paths filled since the last.
+    KNKeptPicture keptPicture;
     QString sweepStart;
     QString sweepEnd;
     // Reused by every path handed over, so a drag allocates nothing.

@@ -1,7 +1,7 @@
 #include "KNTrajectoryExportJob.h"
 
+#include "KNDefinitions.h"
 #include "KNScriptPathDriver.h"
-#include "SystemPathDriver.h"
 
 #include <algorithm>
 #include <utility>
@@ -35,7 +35,7 @@ KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const s
     if (snapshot.engine) {
         driver = std::make_unique<KNScriptPathDriver>(*snapshot.engine);
     } else {
-        driver = std::make_unique<kinora::SystemPathDriver>();
+        driver = makePathDriver(snapshot.evolution);
     }
     for (const KNTrajectorySnapshot::SeedFanShape& seed : snapshot.seeds) {
         rowCount += static_cast<std::int64_t>(seed.evolutions) * snapshot.vertexCount;

@@ -11,19 +11,34 @@ KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& ex
                                                    std::function<void()> finished)
     : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
-void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
-                                                      std::int32_t evolutions) {
+Seed* KNRecomputationPresenter::seedAt(std::size_t seedIndex) {
+    Seed* found = nullptr;
     std::size_t index = 0;
     view.enumerateSeedsWithBlock([&](Seed* seed) {
         if (index++ == seedIndex) {
-            fanSeed = seed;
+            found = seed;
         }
     });
+    return found;
+}
+
+void KNRecomputationPresenter::blankPaths(Seed* seed, std::size_t first, std::size_t end) {
+    for (std::size_t m = first; m < end; ++m) {
+        view.blankPathWithID(seed->pathIDs[m]);
+    }
+}
+
+void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
+                                                      std::int32_t evolutions) {
+    fanSeed = seedAt(seedIndex);
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
-    for (std::size_t m = static_cast<std::size_t>(evolutions); m < fanSeed->pathIDs.size(); ++m) {
-        view.blankPathWithID(fanSeed->pathIDs[m]);
-    }
+    blankPaths(fanSeed, static_cast<std::size_t>(evolutions), fanSeed->pathIDs.size());
+}
+
+void KNRecomputationPresenter::explorationDidDeferFan(std::size_t seedIndex) {
+    Seed* seed = seedAt(seedIndex);
+    blankPaths(seed, 0, seed->pathIDs.size());
 }
 
 void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,

@@ -27,11 +27,16 @@ public:
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                     const kinora::SeedFan& fan) override;
+    void explorationDidDeferFan(std::size_t seedIndex) override;
     void explorationDidIntegrate(std::chrono::steady_clock::duration took) override;
     void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) override;
     void explorationDidFinishRecomputation() override;
 
 private:
+    Seed* seedAt(std::size_t seedIndex);
+    // Blanks paths first ... end - 1 of seed.
+    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
+
     const kinora::Exploration& exploration;
     KNPlotView& view;
     KNStatusReporter* status;

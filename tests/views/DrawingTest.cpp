@@ -125,6 +125,38 @@ TEST_F(DrawingTest, TheShownPictureIsTheOnePassPicture) {
     EXPECT_EQ(shown, referencePicture());
 }
 
+TEST_F(DrawingTest, PathsFilledIntoBlanksAreDrawnOntoTheKeptPictureAsOnePassDrawsThem) {
+    const std::vector<Seed*> crowd = addCrowd(6);
+    view.redraw();
+    // A long recomputation blanks the paths it has yet to compute, then fills them seed by seed
+    // with a progress picture after each.
+    const float blankVertex[6] = {0, 0, 0, 0, 0, 0};
+    const std::uint32_t blankIndex[1] = {0};
+    for (std::size_t k = 1; k < crowd.size(); ++k) {
+        for (int m = 0; m < 10; ++m) {
+            view.replacePathWithID(crowd[k]->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        }
+    }
+    view.redraw();
+    EXPECT_EQ(picture(), referencePicture());
+    for (std::size_t k = 1; k < crowd.size(); ++k) {
+        fillPaths(crowd[k], 10);
+        view.redraw();
+        EXPECT_EQ(picture(), referencePicture()) << k;
+    }
+    // Filled in slices too, and then turned: the whole picture is drawn again.
+    for (int m = 0; m < 10; ++m) {
+        view.replacePathWithID(crowd[5]->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+    }
+    view.redraw();
+    fillPaths(crowd[5], 10);
+    drawInSlices();
+    EXPECT_EQ(picture(), referencePicture());
+    view.scene->transform.rotate(20.0f, kinora::Vector3(0.0, 1.0, 0.0));
+    view.redraw();
+    EXPECT_EQ(picture(), referencePicture());
+}
+
 TEST_F(DrawingTest, ADraggedSeedIsCompositedInDepthWithTheStaticOnes) {
     const std::vector<Seed*> crowd = addCrowd(7);
     view.redraw();
