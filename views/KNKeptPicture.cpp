@@ -1,12 +1,10 @@
 #include "KNKeptPicture.h"
 
 #include "Framebuffer.h"
-#include "KNOffscreenImages.h"
 #include "Path.h"
 #include "Renderable.h"
 #include "Scene.h"
 #include "Seed.h"
-#include "Texture2D.h"
 
 #include <algorithm>
 #include <epoxy/gl.h>
@@ -43,12 +41,7 @@ void KNKeptPicture::pathChanged(int index, bool wasBlank, bool isBlank) {
 
 KNKeptPicture::Key KNKeptPicture::keyFor(kinora::Scene& scene, const kinora::Framebuffer& target) {
     Key current{};
-    const kinora::Matrix4 projection = scene.camera.updateProjection().projection;
-    const kinora::Matrix4 view = scene.camera.viewMatrix() * scene.transform.modelMatrix();
-    std::copy(std::begin(projection.m), std::end(projection.m), current.projection.begin());
-    std::copy(std::begin(view.m), std::end(view.m), current.view.begin());
-    current.width = target.getWidth();
-    current.height = target.getHeight();
+    current.framing = KNPictureLayer::framingOf(scene, target);
     current.renderables.assign(scene.renderables.begin(), scene.renderables.end());
     for (kinora::Renderable* r : scene.renderables) {
         if (r == nullptr || dynamic_cast<Path*>(r) != nullptr) {
@@ -64,13 +57,7 @@ KNKeptPicture::Key KNKeptPicture::keyFor(kinora::Scene& scene, const kinora::Fra
 }
 
 void KNKeptPicture::prepare(const kinora::Framebuffer& target) {
-    if (!layer || layer->getWidth() != target.getWidth() ||
-        layer->getHeight() != target.getHeight()) {
-        layer.reset();
-        picture = makeOffscreenImage(target.getWidth(), target.getHeight());
-        layer = makePictureTarget(picture.get(), nullptr);
-    }
-    layer->clearColor = target.clearColor;
+    layer.fit(target);
     keptPass = {};
     drawnEnd = 0;
 }
@@ -104,11 +91,11 @@ bool KNKeptPicture::drawKept(kinora::Scene& scene, kinora::Framebuffer& target,
             }
             return true;
         },
-        true, *layer, deadline);
+        true, layer.framebuffer(), deadline);
 
     const int width = target.getWidth();
     const int height = target.getHeight();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer->id);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer.framebuffer().id);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.id);
     const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "KNPictureLayer.h"
 #include "ScenePass.h"
 
-#include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <vector>
-
-class Texture2D;
 
 namespace kinora {
 class Framebuffer;
@@ -48,10 +46,7 @@ public:
 private:
     // Everything the picture depends on but the paths' contents.
     struct Key {
-        std::array<float, 16> projection;
-        std::array<float, 16> view;
-        int width;
-        int height;
+        KNPictureLayer::Framing framing;
         std::vector<const kinora::Renderable*> renderables;
         // Model matrix and selection of every renderable but the paths.
         std::vector<float> placements;
@@ -62,8 +57,7 @@ private:
     bool drawKept(kinora::Scene& scene, kinora::Framebuffer& target,
                   kinora::ScenePass::Clock::time_point deadline);
 
-    std::unique_ptr<Texture2D> picture;
-    std::unique_ptr<kinora::Framebuffer> layer;
+    KNPictureLayer layer;
     // Set by a blank path filled, cleared by any other change.
     bool filling = false;
     std::optional<Key> key;
