@@ -11,12 +11,12 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <epoxy/gl.h>
 #include <exception>
 #include <iostream>
+#include <numbers>
 #include <optional>
 
 namespace {
@@ -26,6 +26,39 @@ constexpr double fontPointSize = 10.0;
 constexpr double outlineWidth = 2.5;
 // How many draws a text image is kept after its last use.
 constexpr std::uint64_t keptDraws = 64;
+
+// Text drawn as glyphs, never as outlines taken from the font: outlines read back as paths
+// depend on what text the process drew before, so the same label could come out with other
+// pixels in another window or another run. The dark rim is the text drawn in black on rings of
+// offsets out to radius pixels.
+void drawOutlinedText(QImage& pixels, const QFont& font, QPointF baseline, const QString& text,
+                      const QColor& colour, double radius) {
+    QImage rim(pixels.size(), QImage::Format_RGBA8888_Premultiplied);
+    rim.fill(Qt::transparent);
+    {
+        QPainter painter(&rim);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        constexpr int directions = 16;
+        const int rings = std::max(1, static_cast<int>(std::ceil(radius)));
+        for (int ring = 1; ring <= rings; ++ring) {
+            const double distance = radius * ring / rings;
+            for (int k = 0; k < directions; ++k) {
+                const double angle = 2.0 * std::numbers::pi * k / directions;
+                painter.drawText(
+                    baseline + QPointF(distance * std::cos(angle), distance * std::sin(angle)),
+                    text);
+            }
+        }
+    }
+    QPainter painter(&pixels);
+    painter.setOpacity(220.0 / 255.0);
+    painter.drawImage(0, 0, rim);
+    painter.setOpacity(1.0);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(baseline, text);
+}
 
 QFont labelFont(double pixelsPerPoint) {
     QFont font;
@@ -137,15 +170,8 @@ KNLabelRenderer::TextImage& KNLabelRenderer::imageFor(const KNLabel& label, doub
     const int height = static_cast<int>(std::ceil(metrics.height() + 2 * margin));
     QImage pixels(std::max(width, 1), std::max(height, 1), QImage::Format_RGBA8888_Premultiplied);
     pixels.fill(Qt::transparent);
-    {
-        QPainter painter(&pixels);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addText(margin, margin + metrics.ascent(), font, text);
-        painter.strokePath(path, QPen(QColor(0, 0, 0, 220), outlineWidth * pixelsPerPoint,
-                                      Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.fillPath(path, label.colour);
-    }
+    drawOutlinedText(pixels, font, QPointF(margin, margin + metrics.ascent()), text, label.colour,
+                     outlineWidth * pixelsPerPoint / 2.0);
     image.texture = std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, pixels.width(),
                                                 pixels.height());
     image.texture->setData(pixels.constBits());

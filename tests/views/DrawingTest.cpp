@@ -6,8 +6,10 @@
 #include "ViewTestSupport.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -291,6 +293,26 @@ TEST_F(DrawingTest, TheKeyIsWholeAndAPictureAtFourTimesTheSizeIsTheViewFourTimes
     EXPECT_GT(key.left(), 4);
     EXPECT_NEAR(double(largeKey.height()) / key.height(), 4.0, 0.3);
     EXPECT_NEAR(double(largeKey.width()) / key.width(), 4.0, 0.3);
+}
+
+TEST_F(DrawingTest, TheSameLabelsGiveTheSamePixelsWhateverTextWasDrawnBefore) {
+    view.setSweepKey("rho 10, sigma 3.333", "rho 28, sigma 10");
+    view.setZoom(0.4f);
+    const QImage first = view.renderImage(QSize(size, size));
+    // Widgets draw their text meanwhile, in sizes of their own.
+    QImage scratch(400, 100, QImage::Format_ARGB32_Premultiplied);
+    for (int pixels : {9, 12, 13, 17, 26}) {
+        QPainter painter(&scratch);
+        QFont font;
+        font.setPixelSize(pixels);
+        painter.setFont(font);
+        painter.drawText(10, 50, "-60 20 100 rho 10, sigma 3.333 0123456789");
+    }
+    TestPlotView other;
+    showAndAwake(other, size, size);
+    other.setSweepKey("rho 10, sigma 3.333", "rho 28, sigma 10");
+    other.setZoom(0.4f);
+    EXPECT_EQ(other.renderImage(QSize(size, size)), first);
 }
 
 TEST_F(DrawingTest, AHugeViewGetsImagesWithinTheLimitsAndStillPicks) {
