@@ -83,18 +83,7 @@ bool KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target, 
     }
     const bool complete = build(scene, moving, deadline);
 
-    const int width = target.getWidth();
-    const int height = target.getHeight();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer.framebuffer().id);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.id);
-    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-    glDrawBuffers(2, pictureOnly);
-    glStencilMask(0xFF);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height,
-                      GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    layer.copyInto(target);
 
     const int seedIndex = moving.sceneID;
     glEnable(GL_STENCIL_TEST);

@@ -6,6 +6,7 @@
 #include "Texture2D.h"
 
 #include <algorithm>
+#include <epoxy/gl.h>
 
 KNPictureLayer::KNPictureLayer() = default;
 KNPictureLayer::~KNPictureLayer() = default;
@@ -30,4 +31,19 @@ void KNPictureLayer::fit(const kinora::Framebuffer& target) {
         layer = makePictureTarget(picture.get(), nullptr);
     }
     layer->clearColor = target.clearColor;
+}
+
+void KNPictureLayer::copyInto(kinora::Framebuffer& target) {
+    const int width = target.getWidth();
+    const int height = target.getHeight();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer->id);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.id);
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    glStencilMask(0xFF);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height,
+                      GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -33,6 +33,9 @@ public:
     // Takes target's size, with new images only when it differs, and its clear colour.
     void fit(const kinora::Framebuffer& target);
     kinora::Framebuffer& framebuffer() { return *layer; }
+    // Picture, depth and stencil onto target's, which is the layer's size; target's picture
+    // alone stays its draw buffer.
+    void copyInto(kinora::Framebuffer& target);
 
 private:
     std::unique_ptr<Texture2D> picture;
