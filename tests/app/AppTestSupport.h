@@ -53,3 +53,7 @@ bool settle(KNPlotWindowController& controller);
 // controller stays until the window has finished opening); whether they all went.
 bool plotWindowsGone();
 QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text);
+// Runs the program with no display, as an export over SSH or in CI would, its desktop data kept
+// in dataHome; its exit code, with what it wrote to standard error and output when asked.
+int runHeadless(const QString& dataHome, const QStringList& arguments, QByteArray* errors = nullptr,
+                QByteArray* output = nullptr);

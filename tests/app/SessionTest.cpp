@@ -95,25 +95,9 @@ protected:
         return path;
     }
 
-    // Runs the program with no display, as an export over SSH or in CI would.
     int runHeadless(const QStringList& arguments, QByteArray* errors = nullptr,
                     QByteArray* output = nullptr) {
-        QProcess kinora;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
-        kinora.setProcessEnvironment(environment);
-        kinora.start(KINORA_EXECUTABLE, arguments);
-        EXPECT_TRUE(kinora.waitForFinished(60000));
-        if (errors) {
-            *errors = kinora.readAllStandardError();
-        }
-        if (output) {
-            *output = kinora.readAllStandardOutput();
-        }
-        return kinora.exitCode();
+        return ::runHeadless(folder.filePath("data"), arguments, errors, output);
     }
 };
 
