@@ -30,6 +30,8 @@ struct InitialDeclaration {
     std::optional<double> duration;
     std::optional<double> step;
     std::optional<int> evolutions;
+    // The time hidden at the start of every path.
+    std::optional<double> transient;
 };
 
 } // namespace kinora

@@ -4,6 +4,7 @@
 #include "KNFanWorkerTools.h"
 #include "KNJavascriptEngine.h"
 #include "PathDuration.h"
+#include "PathTransient.h"
 #include "Trajectory.h"
 
 #include <algorithm>
@@ -61,6 +62,10 @@ void Exploration::start(const InitialDeclaration& declaration) {
     }
     if (declaration.evolutions) {
         changeEvolutions(*declaration.evolutions);
+    }
+    // After the duration, which it must stay below.
+    if (declaration.transient) {
+        changeTransient(*declaration.transient);
     }
     for (const Vector3& position :
          declaration.seeds.value_or(std::vector<Vector3>{{1.0, 1.0, 1.0}})) {
@@ -123,7 +128,21 @@ std::optional<std::string> Exploration::pathDurationRefusal(double pathDuration)
 }
 
 std::optional<std::string> Exploration::integrationRefusal(double step, double pathDuration) const {
-    return ExplorationLimits::integrationRefusal(step, pathDuration, size());
+    if (std::optional<std::string> refusal =
+            ExplorationLimits::integrationRefusal(step, pathDuration, size())) {
+        return refusal;
+    }
+    return ExplorationLimits::durationRefusalForTransient(pathDuration, transientTime);
+}
+
+std::optional<std::string> Exploration::transientRefusal(double transient) const {
+    return ExplorationLimits::transientRefusal(transient, duration);
+}
+
+std::int32_t Exploration::hiddenVertexCount() const {
+    const double step = integratorOfSystem.integrationStep();
+    return kinora::hiddenVertexCount(transientTime, step,
+                                     trajectoryVertexCount(duration, step).value_or(0));
 }
 
 std::optional<std::string> Exploration::windowPointsRefusal(std::int64_t seedCount,
@@ -160,6 +179,15 @@ std::optional<std::string> Exploration::changeIntegration(double step, double pa
     if (!refusal) {
         integratorOfSystem.setIntegrationStep(step);
         duration = pathDuration;
+        recomputeAllSeeds();
+    }
+    return refusal;
+}
+
+std::optional<std::string> Exploration::changeTransient(double transient) {
+    std::optional<std::string> refusal = transientRefusal(transient);
+    if (!refusal) {
+        transientTime = transient;
         recomputeAllSeeds();
     }
     return refusal;
@@ -293,9 +321,12 @@ void Exploration::showPaths(std::uint64_t ticket, const SeedFan& fan, std::int32
             listener->explorationDidStartFan(*index, fan.evolutionCount());
         }
     }
+    // Every fan in flight was queued with the transient in force: changing it requeues them all.
+    const std::int32_t hidden = hiddenVertexCount();
     for (std::int32_t m = from; m < to; ++m) {
         const FanPath& path = fan.path(m);
-        for (const PathVertex& vertex : path.vertices) {
+        for (std::size_t i = static_cast<std::size_t>(hidden); i < path.vertices.size(); ++i) {
+            const PathVertex& vertex = path.vertices[i];
             bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
         outcome.add(path.outcome);

@@ -64,6 +64,12 @@ public:
     const KinoraSystem& system() const { return *kinoraSystem; }
     const Integrator& integrator() const { return integratorOfSystem; }
     double pathDuration() const { return duration; }
+    // The time hidden at the start of every path, so an attractor shows without the approach
+    // from the seed: 0 (nothing hidden) up to, not including, the duration. The paths are
+    // computed whole; only what they show and frame leaves the hidden points out.
+    double transient() const { return transientTime; }
+    // The points each path hides now: those less than the transient after its seed.
+    std::int32_t hiddenVertexCount() const;
     std::int64_t evolutionCount() const { return evolutions; }
     const std::array<std::int32_t, 3>& axisToParameterMapping() const { return axisMapping; }
     // No recomputation: the mapping only says which parameters the handles move.
@@ -90,7 +96,9 @@ public:
     std::optional<std::string> evolutionsRefusal(double count) const;
     std::optional<std::string> integrationStepRefusal(double step) const;
     std::optional<std::string> pathDurationRefusal(double duration) const;
+    // Also refuses a duration the transient would hide whole.
     std::optional<std::string> integrationRefusal(double step, double duration) const;
+    std::optional<std::string> transientRefusal(double transient) const;
     std::optional<std::string> windowPointsRefusal(std::int64_t seeds, std::int64_t evolutions,
                                                    double step, double duration) const;
     // Each takes the value (and recomputes every seed) or returns why not.
@@ -99,6 +107,8 @@ public:
     std::optional<std::string> changePathDuration(double duration);
     // Step and duration together, so a pair that is only usable as a pair can be set.
     std::optional<std::string> changeIntegration(double step, double duration);
+    // Every seed is recomputed, so what the paths show and frame follows.
+    std::optional<std::string> changeTransient(double transient);
     // Stored unchanged, then every seed is recomputed; false (nothing changed) for an index
     // that names no parameter.
     bool changeParameterStart(int index, double value);
@@ -122,7 +132,7 @@ public:
 
     // What every trajectory is computed from, as it stands now.
     KNTrajectorySnapshot trajectorySnapshot() const;
-    // Every seed and every finite point of its paths computed so far.
+    // Every seed and every finite point its paths computed so far show (none of the transient).
     BoundingBox plotBounds() const;
 
 private:
@@ -159,6 +169,7 @@ private:
     std::optional<std::string> script;
     std::optional<KNSystemSource> source;
     double duration;
+    double transientTime = 0.0;
     std::int64_t evolutions = defaultEvolutions;
     std::array<std::int32_t, 3> axisMapping{-1, -1, -1};
     bool recomputedAll = false;

@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 #include "PathDuration.h"
+#include "PathTransient.h"
 #include "Trajectory.h"
 
 #include <cmath>
@@ -79,6 +80,23 @@ std::optional<std::string> ExplorationLimits::integrationRefusal(double step, do
     current.step = step;
     current.duration = duration;
     return windowPointsRefusal(current);
+}
+
+std::optional<std::string> ExplorationLimits::transientRefusal(double transient, double duration) {
+    if (const std::optional<std::string> problem = transientProblem(transient, duration)) {
+        return "A transient of " + formatNumber(transient) + " " + *problem + ".";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ExplorationLimits::durationRefusalForTransient(double duration,
+                                                                          double transient) {
+    if (transient < duration) {
+        return std::nullopt;
+    }
+    // Refused rather than lowering the transient unasked: the user says which to give up.
+    return "A duration of " + formatNumber(duration) + " is not longer than the transient of " +
+           formatNumber(transient) + " that Skip hides; lower Skip first.";
 }
 
 } // namespace kinora

@@ -28,6 +28,11 @@ public:
     // Why paths of duration at step cannot be computed for current's seeds and evolutions.
     static std::optional<std::string> integrationRefusal(double step, double duration,
                                                          ExplorationSize current);
+    // Why the transient cannot be hidden from paths of duration.
+    static std::optional<std::string> transientRefusal(double transient, double duration);
+    // Why paths of duration cannot keep the transient in force: they would be hidden whole.
+    static std::optional<std::string> durationRefusalForTransient(double duration,
+                                                                  double transient);
 };
 
 } // namespace kinora

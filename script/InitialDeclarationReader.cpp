@@ -2,6 +2,7 @@
 
 #include "MessageText.h"
 #include "PathDuration.h"
+#include "PathTransient.h"
 #include "ScriptString.h"
 #include "Trajectory.h"
 
@@ -13,7 +14,7 @@ namespace kinora {
 
 namespace {
 
-const char* const fieldList = "sweep, seeds, duration, step, evolutions";
+const char* const fieldList = "sweep, seeds, duration, step, evolutions, transient";
 
 std::string quoted(const std::string& field) {
     return "'" + boundedValue(field) + "'";
@@ -52,11 +53,14 @@ std::optional<std::string> InitialDeclarationReader::read(JSValueRef initial,
                 result.step = finiteNumber(value, name);
             } else if (field == "evolutions") {
                 readEvolutions(value, &result);
+            } else if (field == "transient") {
+                result.transient = finiteNumber(value, name);
             } else {
                 throw Refusal{quoted(name) + " is not a field of 'initial' (" + fieldList + ")"};
             }
         }
         checkPathLength(result);
+        checkTransient(result);
         *declaration = std::move(result);
         return std::nullopt;
     } catch (const Refusal& refusal) {
@@ -212,6 +216,18 @@ void InitialDeclarationReader::checkPathLength(const InitialDeclaration& declara
     }
     throw Refusal{"'initial.step' of " + formatNumber(step) + " is refused: a duration of " +
                   formatNumber(duration) + " " + *problem};
+}
+
+void InitialDeclarationReader::checkTransient(const InitialDeclaration& declaration) const {
+    if (!declaration.transient) {
+        return;
+    }
+    const double duration = declaration.duration.value_or(defaultPathDuration);
+    if (const std::optional<std::string> problem =
+            transientProblem(*declaration.transient, duration)) {
+        throw Refusal{"'initial.transient' of " + formatNumber(*declaration.transient) + " " +
+                      *problem};
+    }
 }
 
 } // namespace kinora

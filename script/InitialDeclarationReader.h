@@ -44,6 +44,8 @@ private:
     void readSeeds(JSValueRef seeds, InitialDeclaration* declaration) const;
     void readEvolutions(JSValueRef evolutions, InitialDeclaration* declaration) const;
     void checkPathLength(const InitialDeclaration& declaration) const;
+    // The transient must leave part of every path to show.
+    void checkTransient(const InitialDeclaration& declaration) const;
 
     JSContextRef context;
     std::vector<std::string> parameterNames;

@@ -100,7 +100,11 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
 
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
                                    const std::uint32_t* indices, int vertexCount, int indexCount,
-                                   float sValue) {
+                                   float sValue, int hiddenVertices) {
+    if (hiddenVertices > 0) {
+        replacePathAfterTransient(pathIndex, vertices, vertexCount, sValue, hiddenVertices);
+        return;
+    }
     // The line starts at the seed itself rather than one step away from it, where a fast flow
     // would leave a visible gap.
     const kinora::Vector3 start = seedOf(pathIndex).transform.position;
@@ -119,6 +123,21 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     }
     uploadPath(pathIndex, uploadVertices.data(), uploadIndices.data(), vertexCount + 1,
                indexCount + 1, sValue);
+}
+
+void KNPlotView::replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
+                                           float sValue, int hiddenVertices) {
+    const int shown = vertexCount - std::min(hiddenVertices, vertexCount);
+    if (shown == 0) {
+        blankPathWithID(pathIndex);
+        return;
+    }
+    const float* first = vertices + 6 * static_cast<std::size_t>(hiddenVertices);
+    uploadIndices.resize(static_cast<std::size_t>(shown));
+    for (int i = 0; i < shown; ++i) {
+        uploadIndices[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
+    }
+    uploadPath(pathIndex, first, uploadIndices.data(), shown, shown, sValue);
 }
 
 void KNPlotView::blankPathWithID(int pathIndex) {

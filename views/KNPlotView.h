@@ -43,9 +43,10 @@ public:
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
     // indexCount indices, drawn as a line strip that starts at its seed's position, and stores
-    // its sweep fraction. No redraw.
+    // its sweep fraction. With hiddenVertices (a transient), that many first vertices are left
+    // out and the line runs through the others in order, from the first shown. No redraw.
     void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                           int vertexCount, int indexCount, float sValue);
+                           int vertexCount, int indexCount, float sValue, int hiddenVertices = 0);
     // Leaves the path at scene index pathIndex blank: it draws nothing. No redraw.
     void blankPathWithID(int pathIndex);
 
@@ -97,6 +98,9 @@ private:
     KeyLayout keyLayout(QSizeF picture) const;
     // The seed that owns the path at scene index pathIndex.
     const Seed& seedOf(int pathIndex) const;
+    // The part of a path after its hiddenVertices first vertices, from the first shown on.
+    void replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
+                                   float sValue, int hiddenVertices);
     void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
                     int vertexCount, int indexCount, float sValue);
 

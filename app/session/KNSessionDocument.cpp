@@ -4,6 +4,7 @@
 #include "KNBuiltinSystems.h"
 #include "MessageText.h"
 #include "PathDuration.h"
+#include "PathTransient.h"
 #include "Trajectory.h"
 
 #include <utility>
@@ -74,6 +75,7 @@ std::optional<KNSession> KNSessionDocument::capture(const kinora::Exploration& e
     session.evolutionCount = exploration.evolutionCount();
     session.integrationStep = exploration.integrator().integrationStep();
     session.duration = exploration.pathDuration();
+    session.transient = exploration.transient();
     return session;
 }
 
@@ -109,6 +111,11 @@ std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& se
         return refuse("its duration of " + kinora::formatNumber(session.duration) + " " + *problem +
                       ".");
     }
+    if (const std::optional<std::string> problem =
+            kinora::transientProblem(session.transient, session.duration)) {
+        return refuse("its transient of " + kinora::formatNumber(session.transient) + " " +
+                      *problem + ".");
+    }
     if (const std::optional<std::string> problem = kinora::windowPointsProblem(
             static_cast<std::int64_t>(session.seeds.size()), session.evolutionCount,
             *kinora::trajectoryVertexCount(session.duration, session.integrationStep))) {
@@ -125,6 +132,7 @@ std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& se
     start.duration = session.duration;
     start.step = session.integrationStep;
     start.evolutions = static_cast<int>(session.evolutionCount);
+    start.transient = session.transient;
     exploration->setAxisToParameterMapping(session.axisToParameterMapping);
     exploration->start(start);
     exploration->setSystemSource(session.system);

@@ -260,9 +260,15 @@ KNSession sessionAt(const QJsonObject& root) {
                       std::to_string(version) + "); this one reads format " +
                       std::to_string(KNSession::formatVersion) + ".");
     }
-    expectKeys(root, "",
-               {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
-                "duration", "window", "plotView", "parameterView"});
+    if (version < 3) {
+        expectKeys(root, "",
+                   {"format", "version", "system", "parameters", "axes", "seeds", "evolutions",
+                    "step", "duration", "window", "plotView", "parameterView"});
+    } else {
+        expectKeys(root, "",
+                   {"format", "version", "system", "parameters", "axes", "seeds", "evolutions",
+                    "step", "duration", "transient", "window", "plotView", "parameterView"});
+    }
 
     KNSession session;
     session.system = systemAt(root["system"]);
@@ -294,6 +300,10 @@ KNSession sessionAt(const QJsonObject& root) {
         integerAt(root["evolutions"], "evolutions", 0, kinora::Exploration::maxEvolutionCount);
     session.integrationStep = positiveAt(root["step"], "step");
     session.duration = positiveAt(root["duration"], "duration");
+    if (version >= 3) {
+        // Whether it leaves part of every path is checked against the system's limits on open.
+        session.transient = numberAt(root["transient"], "transient");
+    }
 
     const QJsonArray window = arrayAt(root["window"], "window", 2, 2);
     session.windowWidth =

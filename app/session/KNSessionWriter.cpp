@@ -78,6 +78,7 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         {"evolutions", static_cast<qint64>(session.evolutionCount)},
         {"step", session.integrationStep},
         {"duration", session.duration},
+        {"transient", session.transient},
         {"window", QJsonArray{session.windowWidth, session.windowHeight}},
         {"plotView", cameraJson(session.plotCamera)},
         {"parameterView", cameraJson(session.parameterCamera)},

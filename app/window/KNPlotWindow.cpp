@@ -39,6 +39,7 @@ KNPlotWindow::KNPlotWindow(QWidget* parent)
     fitToolbarField(_ui.evolutionsField, QStringLiteral("200"));
     fitToolbarField(_ui.stepField, QStringLiteral("0.000012345"));
     fitToolbarField(_ui.durationField, QStringLiteral("0.000012345"));
+    fitToolbarField(_ui.transientField, QStringLiteral("0.000012345"));
     embed(_plotView, _ui.plotViewPlaceholder);
     embed(_parameterView, _ui.parameterViewPlaceholder);
     _plotView->awakeFromNib();

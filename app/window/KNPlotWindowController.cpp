@@ -151,6 +151,7 @@ void KNPlotWindowController::windowDidLoad() {
     evolutionsControl()->setDoubleValue(static_cast<double>(evolutionCount()));
     integrationStepControl()->setDoubleValue(integrator().integrationStep());
     pathDurationControl()->setDoubleValue(pathStepLength());
+    transientControl()->setDoubleValue(_exploration->transient());
     connectControls();
 
     opening = true;
@@ -246,8 +247,12 @@ void KNPlotWindowController::connectControls() {
         [this](double duration) { return text(_exploration->pathDurationRefusal(duration)); });
     QObject::connect(pathDurationControl(), &KNNumberField::valueEntered, &connections,
                      [this](double duration) { changePathDuration(duration); });
-    for (KNNumberField* field :
-         {evolutionsControl(), integrationStepControl(), pathDurationControl()}) {
+    transientControl()->setCheck(
+        [this](double transient) { return text(_exploration->transientRefusal(transient)); });
+    QObject::connect(transientControl(), &KNNumberField::valueEntered, &connections,
+                     [this](double transient) { changeTransient(transient); });
+    for (KNNumberField* field : {evolutionsControl(), integrationStepControl(),
+                                 pathDurationControl(), transientControl()}) {
         QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
                          &KNStatusReporter::reportRefusal);
     }
@@ -354,10 +359,15 @@ void KNPlotWindowController::changePathDuration(double duration) {
     showSettingChange(_exploration->changePathDuration(duration));
 }
 
+void KNPlotWindowController::changeTransient(double transient) {
+    showSettingChange(_exploration->changeTransient(transient));
+}
+
 void KNPlotWindowController::showSettingChange(const std::optional<std::string>& refusal) {
     evolutionsControl()->setDoubleValue(static_cast<double>(evolutionCount()));
     integrationStepControl()->setDoubleValue(integrator().integrationStep());
     pathDurationControl()->setDoubleValue(pathStepLength());
+    transientControl()->setDoubleValue(_exploration->transient());
     if (refusal) {
         statusReporter()->reportRefusal(QString::fromStdString(*refusal));
         return;
@@ -568,6 +578,10 @@ KNNumberField* KNPlotWindowController::integrationStepControl() {
 }
 KNNumberField* KNPlotWindowController::pathDurationControl() {
     return window()->ui().durationField;
+}
+
+KNNumberField* KNPlotWindowController::transientControl() {
+    return window()->ui().transientField;
 }
 KNStatusReporter* KNPlotWindowController::statusReporter() {
     return window()->statusReporter();

@@ -121,6 +121,10 @@ public:
     // Sets the time each path covers; a duration that is not positive and finite, or that the
     // step cannot serve within the vertex cap, is refused the same way.
     void changePathDuration(double duration);
+    // Sets the time hidden at the start of every path (Skip); one that is negative, not finite
+    // or not shorter than the duration is refused the same way. A duration at or below the
+    // transient in force is refused in turn, so the user chooses which to lower.
+    void changeTransient(double transient);
     // Sets a parameter's sweep as two table edits do: the parameter, the handles on the axes
     // showing it, its row, every seed's paths, both views. An index that names no parameter
     // changes nothing.
@@ -194,6 +198,7 @@ public:
     KNNumberField* evolutionsControl();
     KNNumberField* integrationStepControl();
     KNNumberField* pathDurationControl();
+    KNNumberField* transientControl();
     KNStatusReporter* statusReporter();
     KNSeedPositionPanel* seedPositionPanel();
 

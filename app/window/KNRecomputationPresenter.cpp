@@ -48,7 +48,7 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
     view.replacePathWithID(fanSeed->pathIDs[static_cast<std::size_t>(evolution)],
                            reinterpret_cast<const float*>(path.vertices.data()),
                            fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
-                           static_cast<float>(path.s));
+                           static_cast<float>(path.s), exploration.hiddenVertexCount());
     report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
                exploration.system(), path.outcome);
 }

@@ -75,6 +75,7 @@ protected:
         EXPECT_EQ(controller->plotView()->selectedSeed(), nullptr);
         controller->changeIntegrationStep(0.0123);
         controller->changeEvolutions(7);
+        controller->changeTransient(2.5);
         KNViewCamera camera = controller->plotView()->viewCamera();
         camera.sceneTransform.rotate(33.0f, kinora::yAxis);
         camera.sceneTransform.rotate(-21.0f, kinora::xAxis);
@@ -116,6 +117,7 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_TRUE(alerts->messages.empty());
     EXPECT_EQ(reopened->title(), std::optional<std::string>("lorenz.js"));
     EXPECT_EQ(reopened->evolutionCount(), 7);
+    EXPECT_EQ(reopened->exploration().transient(), 2.5);
     EXPECT_EQ(reopened->integrator().integrationStep(), 0.0123);
     EXPECT_EQ(reopened->axisToParameterMapping(), original->axisToParameterMapping());
     for (int axis = 0; axis < 3; ++axis) {
@@ -189,8 +191,10 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     } damages[] = {
         {"{", "", "not a complete session file"},
         {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
-        {"\"version\": 2", "\"version\": 3", "newer Kinora"},
-        {"\"version\": 2", "\"versions\": 2", "'version' is missing"},
+        {"\"version\": 3", "\"version\": 4", "newer Kinora"},
+        {"\"version\": 3", "\"versions\": 3", "'version' is missing"},
+        {"\"transient\": 0", "\"transient\": 10",
+         "its transient of 10 is not shorter than the duration of 10"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -265,7 +269,8 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
 
     // Format 1 had no projection: its cameras open in perspective.
     std::string formatOne = valid;
-    replaceOnce(formatOne, "\"version\": 2", "\"version\": 1");
+    replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
+    replaceOnce(formatOne, "\"transient\": 0,", "");
     for (int view = 0; view < 2; ++view) {
         replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
     }

@@ -4,6 +4,7 @@
 #include "KNDefinitions.h"
 #include "SystemPathDriver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -117,6 +118,51 @@ TEST_F(ExplorationTest, RefusedSettingsSayWhyAndChangeNothing) {
               "51 seeds × 20 evolutions × 100,000 points make 102,000,000 points; a window "
               "holds at most 100,000,000.");
     EXPECT_FALSE(lorenzExploration.addSeedRefusal());
+}
+
+TEST_F(ExplorationTest, ATransientIsRefusedWhereItWouldHideAllAndFramingSkipsWhatItHides) {
+    kinora::InitialDeclaration declaration;
+    declaration.sweeps = {{0, 28.0, 28.0}, {1, 10.0, 10.0}, {2, 8.0 / 3.0, 8.0 / 3.0}};
+    declaration.seeds = std::vector<kinora::Vector3>{{40, -40, 90}};
+    declaration.evolutions = 1;
+    lorenzExploration.start(declaration);
+
+    EXPECT_EQ(lorenzExploration.changeTransient(10),
+              "A transient of 10 is not shorter than the duration of 10, so it would hide every "
+              "path whole.");
+    EXPECT_EQ(lorenzExploration.changeTransient(-1),
+              "A transient of -1 is not a finite number of time units from 0 on.");
+    ASSERT_FALSE(lorenzExploration.changeTransient(5));
+    // Lowering the duration onto the transient is refused too, never shortening the transient.
+    EXPECT_EQ(lorenzExploration.changePathDuration(5),
+              "A duration of 5 is not longer than the transient of 5 that Skip hides; lower Skip "
+              "first.");
+    EXPECT_EQ(lorenzExploration.pathDuration(), 10.0);
+    EXPECT_EQ(lorenzExploration.transient(), 5.0);
+
+    lorenzExploration.completeRecomputation();
+    ASSERT_EQ(listener.paths.size(), 1u);
+    // Points at t = 0.01 ... 4.99 are hidden; the one at t = 5 shows.
+    ASSERT_EQ(lorenzExploration.hiddenVertexCount(), 499);
+    const std::vector<kinora::PathVertex>& vertices = listener.paths[0].vertices;
+    const auto boxFrom = [&](std::size_t first) {
+        kinora::BoundingBox box;
+        box.add(lorenzExploration.seedPosition(0));
+        for (std::size_t i = first; i < vertices.size(); ++i) {
+            box.add({vertices[i].position[0], vertices[i].position[1], vertices[i].position[2]});
+        }
+        return box.corners();
+    };
+    const auto same = [](const std::vector<kinora::Vector3>& a,
+                         const std::vector<kinora::Vector3>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](kinora::Vector3 p, kinora::Vector3 q) {
+                              return p.x == q.x && p.y == q.y && p.z == q.z;
+                          });
+    };
+    // The approach from the seed reaches beyond the attractor, so hiding it shows in the frame.
+    ASSERT_FALSE(same(boxFrom(0), boxFrom(499)));
+    EXPECT_TRUE(same(lorenzExploration.plotBounds().corners(), boxFrom(499)));
 }
 
 TEST_F(ExplorationTest, AMovedSeedStartsAgainFirstAndARemovedOneIsSkipped) {

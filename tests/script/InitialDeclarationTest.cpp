@@ -11,7 +11,7 @@ std::string lorenzWith(const std::string& initial) {
 TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     const auto engine = loaded(lorenzWith(
         "{sweep: {sigma: 10, rho: [10, 28], beta: 8 / 3}, seeds: [[1, 1, 1], [-3, 2.5, 12]],"
-        " duration: 20, step: 0.005, evolutions: 12}"));
+        " duration: 20, step: 0.005, evolutions: 12, transient: 5}"));
     ASSERT_TRUE(engine);
     const kinora::InitialDeclaration& declared = engine->initialDeclaration();
     ASSERT_EQ(declared.sweeps.size(), 3u);
@@ -28,11 +28,13 @@ TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     EXPECT_EQ(declared.duration, 20.0);
     EXPECT_EQ(declared.step, 0.005);
     EXPECT_EQ(declared.evolutions, 12);
+    EXPECT_EQ(declared.transient, 5.0);
 
     const auto plain = loaded(lorenzScript + "var initial = {duration: 50};");
     EXPECT_TRUE(plain->initialDeclaration().sweeps.empty());
     EXPECT_FALSE(plain->initialDeclaration().seeds);
     EXPECT_FALSE(plain->initialDeclaration().step);
+    EXPECT_FALSE(plain->initialDeclaration().transient);
 }
 
 TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
@@ -65,7 +67,11 @@ TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
         {"{evolutions: 21}", "'initial.evolutions' of 21 is not a whole number from 1 to 20"},
         {"{durations: 5}",
          "'initial.durations' is not a field of 'initial' (sweep, seeds, duration, step, "
-         "evolutions)"},
+         "evolutions, transient)"},
+        {"{transient: 10}", "'initial.transient' of 10 is not shorter than the duration of 10, so "
+                            "it would hide every path whole"},
+        {"{duration: 50, transient: -1}",
+         "'initial.transient' of -1 is not a finite number of time units from 0 on"},
         {"{get step() { throw new Error('no step today'); }}", "no step today"},
     };
     for (const auto& [initial, message] : cases) {

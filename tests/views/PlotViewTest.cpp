@@ -89,6 +89,10 @@ TEST_F(PlotViewTest, APathIsDrawnFromItsSeedAndRefillsItsMeshInPlace) {
     fromSeed.insert(fromSeed.end(), vertices.begin(), vertices.end());
     EXPECT_EQ(readFloatBuffer(buffer), fromSeed);
     EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1, 2, 3}));
+    // A transient hides the first vertices, and the line no longer starts at the seed.
+    view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 3, 3, 0.25f, 1);
+    EXPECT_EQ(readFloatBuffer(buffer), std::vector<float>(vertices.begin() + 6, vertices.end()));
+    EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1}));
     // The other paths are untouched; a blanked one draws nothing again.
     EXPECT_EQ(pathAt(seed->pathIDs[4])->mesh->getIndexCount(), 1);
     view.blankPathWithID(seed->pathIDs[3]);
