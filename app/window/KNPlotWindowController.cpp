@@ -23,6 +23,7 @@
 #include "Seed.h"
 
 #include <QComboBox>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <cassert>
@@ -83,12 +84,18 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
     }
     if (const std::optional<KNSession>& session = document.session) {
         controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
-        controller->window()->resize(session->windowWidth, session->windowHeight);
+        // Within the screen it opens on: a size saved on a larger screen, or written by hand,
+        // would have the platform allocate buffers of that size, gigabytes for the largest.
+        const QSize screen = controller->window()->screen()->availableGeometry().size();
+        controller->window()->resize(
+            QSize(session->windowWidth, session->windowHeight).boundedTo(screen));
         // The window's layout sizes the views once it is shown; until then they take the sizes
         // they were saved at.
-        controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
-        controller->parameterView()->resize(session->parameterCamera.width,
-                                            session->parameterCamera.height);
+        controller->plotView()->resize(
+            QSize(session->plotCamera.width, session->plotCamera.height).boundedTo(screen));
+        controller->parameterView()->resize(
+            QSize(session->parameterCamera.width, session->parameterCamera.height)
+                .boundedTo(screen));
     }
     return controller;
 }
