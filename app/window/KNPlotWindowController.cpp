@@ -1,6 +1,8 @@
 #include "KNPlotWindowController.h"
 
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
+#include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -202,8 +204,15 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
+    _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
+                                                     *_exploration, *plotView());
     presenter = std::make_unique<KNRecomputationPresenter>(
-        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
+        *_exploration, *plotView(), statusReporter(),
+        [this] {
+            completeOpeningFraming();
+            _findings->presenter().pathsDidSettle();
+        },
+        [this] { _findings->presenter().pathsWillChange(); });
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -336,6 +345,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        _findings->presenter().pathsDidSettle();
     }
     plotView()->requestRedraw();
 }

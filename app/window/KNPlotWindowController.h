@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+class KNFindingsControls;
 class KNNumberField;
 class KNParameterField;
 class KNParameterSpaceView;
@@ -196,6 +197,8 @@ public:
     KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
     KNSeedPositionPanel* seedPositionPanel();
+    // The findings panel, its menu items and what they show; made once the window has loaded.
+    KNFindingsControls* findings() { return _findings.get(); }
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -247,6 +250,7 @@ private:
     KNRecomputation recomputation;
     // Made once the window has loaded; the exploration's listener from then on.
     std::unique_ptr<KNRecomputationPresenter> presenter;
+    std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.
