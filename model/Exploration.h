@@ -71,6 +71,9 @@ public:
         axisMapping = mapping;
     }
     bool hasScriptEngine() const { return engine != nullptr; }
+    // The script's text, from which a thread makes an engine of its own; nothing for a built-in
+    // system.
+    const std::optional<std::string>& scriptText() const { return script; }
     // Where the system came from; one made from a bare evolution function has none.
     const std::optional<KNSystemSource>& systemSource() const { return source; }
     void setSystemSource(KNSystemSource systemSource) { source = std::move(systemSource); }
