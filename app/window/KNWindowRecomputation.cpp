@@ -12,9 +12,9 @@ KNWindowRecomputation::~KNWindowRecomputation() {
 }
 
 void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
-                                   std::function<void()> finished) {
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(exploration, view, status, std::move(finished));
+                                   std::function<void()> finished, std::function<void()> began) {
+    presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
+                                                           std::move(finished), std::move(began));
     exploration.setListener(presenter.get());
 }
 
