@@ -281,6 +281,8 @@ void KNPlotWindowController::connectControls() {
 }
 
 void KNPlotWindowController::startRecomputation() {
+    // Every change that is taken recomputes: a refusal before it no longer holds.
+    statusReporter()->withdrawRefusal();
     recomputation.start([this](KNRecomputation::Clock::time_point deadline) {
         return _exploration->advance(deadline);
     });
@@ -336,6 +338,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        statusReporter()->withdrawRefusal();
     }
     plotView()->requestRedraw();
 }
