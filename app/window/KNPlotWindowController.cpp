@@ -2,6 +2,8 @@
 
 #include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
+#include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
 #include "KNIntegrationSettingsFields.h"
 #include "KNNumberField.h"
@@ -179,8 +181,15 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    recomputation.showIn(*plotView(), statusReporter(),
-                         [this] { framing->completeOpeningFraming(); });
+    _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
+                                                     *_exploration, *plotView());
+    recomputation.showIn(
+        *plotView(), statusReporter(),
+        [this] {
+            framing->completeOpeningFraming();
+            _findings->presenter().pathsDidSettle();
+        },
+        [this] { _findings->presenter().pathsWillChange(); });
     // The window shows before the opening's one recomputation of every seed begins.
     recomputation.startLater();
 }
@@ -270,6 +279,7 @@ void KNPlotWindowController::removeSeed() {
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
         statusReporter()->withdrawRefusal();
+        _findings->presenter().pathsDidSettle();
     }
     plotView()->requestRedraw();
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 class KNAxisPopups;
+class KNFindingsControls;
 class KNIntegrationSettingsFields;
 class KNNumberField;
 class KNParameterField;
@@ -199,6 +200,8 @@ public:
     KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
     KNSeedPositionPanel* seedPositionPanel();
+    // The findings panel, its menu items and what they show; made once the window has loaded.
+    KNFindingsControls* findings() { return _findings.get(); }
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -233,6 +236,7 @@ private:
     std::unique_ptr<KNViewFraming> framing;
     std::unique_ptr<KNParameterRows> rows;
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
+    std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

@@ -19,11 +19,13 @@ class Exploration;
 // drawn with no window around it has no status bar.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
-    // finished, when given, runs once every recomputation has ended, shown.
+    // finished, when given, runs once every recomputation has ended, shown; began, when given,
+    // whenever one starts afresh.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter* status, std::function<void()> finished = {});
+                             KNStatusReporter* status, std::function<void()> finished = {},
+                             std::function<void()> began = {});
 
-    void explorationDidBeginRecomputation() override { report.clear(); }
+    void explorationDidBeginRecomputation() override;
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                     const kinora::SeedFan& fan) override;
@@ -44,6 +46,7 @@ private:
     KNPlotView& view;
     KNStatusReporter* status;
     std::function<void()> finished;
+    std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

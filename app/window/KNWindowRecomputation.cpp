@@ -13,10 +13,10 @@ KNWindowRecomputation::~KNWindowRecomputation() {
 }
 
 void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
-                                   std::function<void()> finished) {
+                                   std::function<void()> finished, std::function<void()> began) {
     this->status = status;
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(exploration, view, status, std::move(finished));
+    presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
+                                                           std::move(finished), std::move(began));
     exploration.setListener(presenter.get());
 }
 

@@ -24,8 +24,9 @@ public:
     KNWindowRecomputation& operator=(const KNWindowRecomputation&) = delete;
 
     // From now on the exploration's work shows in view and status; finished, when given, runs
-    // once every recomputation has ended, shown.
-    void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished);
+    // once every recomputation has ended, shown, and began whenever one starts afresh.
+    void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished,
+                std::function<void()> began = {});
     // Runs the exploration's queued work from its first slice on, superseding any running. A
     // change that starts one was taken, so a refusal still showing no longer holds and goes.
     void start();
