@@ -1,6 +1,7 @@
 #include "KNDocumentActions.h"
 
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
 #include "KNImageExportJob.h"
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
@@ -141,6 +142,11 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
         session->windowHeight = window.window()->height();
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
+        session->findingsPanelShown = window.findings()->isPanelShown();
+        session->pathColours =
+            window.findings()->pathColouring() == KNPlotView::PathColouring::byExponent
+                ? KNSession::PathColours::byExponent
+                : KNSession::PathColours::bySweep;
     }
     return session;
 }
