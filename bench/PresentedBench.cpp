@@ -2,6 +2,7 @@
 // edit of a window with one seed (recomputed, both views drawn and presented) against dragging
 // that seed (recomputed, the plot view drawn and presented), with the plot view at 800x600 and
 // 1600x1200. Left out without a display.
+#include "HeadlessContext.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDefinitions.h"
 #include "KNParameterSpaceView.h"
@@ -61,6 +62,8 @@ template <Event event> void BM_Presented(benchmark::State& state) {
         state.SkipWithError("no display");
         return;
     }
+    // The drawing cases leave their headless context current on this thread.
+    kinora::HeadlessContext::release();
     const auto controller = openWindow(int(state.range(0)), int(state.range(1)));
     KNPlotView* view = controller->plotView();
     if (view->width() != state.range(0) || view->height() != state.range(1)) {
