@@ -1,6 +1,6 @@
 #include "PathTransient.h"
 
-#include "PathDuration.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@ std::optional<std::string> transientProblem(double transient, double duration) {
         return "is not a finite number of time units from 0 on";
     }
     if (transient >= duration) {
-        return "is not shorter than the duration of " + formatNumber(duration) +
+        return "is not shorter than the duration of " + shortestNumberText(duration) +
                ", so it would hide every path whole";
     }
     return std::nullopt;

@@ -68,7 +68,7 @@ std::optional<std::string> ExplorationLimits::integrationRefusal(double step, do
 
 std::optional<std::string> ExplorationLimits::transientRefusal(double transient, double duration) {
     if (const std::optional<std::string> problem = transientProblem(transient, duration)) {
-        return "A transient of " + formatNumber(transient) + " " + *problem + ".";
+        return "A transient of " + shortestNumberText(transient) + " " + *problem + ".";
     }
     return std::nullopt;
 }
@@ -79,8 +79,9 @@ std::optional<std::string> ExplorationLimits::durationRefusalForTransient(double
         return std::nullopt;
     }
     // Refused rather than lowering the transient unasked: the user says which to give up.
-    return "A duration of " + formatNumber(duration) + " is not longer than the transient of " +
-           formatNumber(transient) + " that Skip hides; lower Skip first.";
+    return "A duration of " + shortestNumberText(duration) +
+           " is not longer than the transient of " + shortestNumberText(transient) +
+           " that Skip hides; lower Skip first.";
 }
 
 } // namespace kinora

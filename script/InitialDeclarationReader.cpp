@@ -234,7 +234,7 @@ void InitialDeclarationReader::checkTransient(const InitialDeclaration& declarat
     const double duration = declaration.duration.value_or(defaultPathDuration);
     if (const std::optional<std::string> problem =
             transientProblem(*declaration.transient, duration)) {
-        throw Refusal{"'initial.transient' of " + formatNumber(*declaration.transient) + " " +
+        throw Refusal{"'initial.transient' of " + shortestNumberText(*declaration.transient) + " " +
                       *problem};
     }
 }

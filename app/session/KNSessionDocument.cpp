@@ -114,7 +114,7 @@ std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& se
     }
     if (const std::optional<std::string> problem =
             kinora::transientProblem(session.transient, session.duration)) {
-        return refuse("its transient of " + kinora::formatNumber(session.transient) + " " +
+        return refuse("its transient of " + kinora::shortestNumberText(session.transient) + " " +
                       *problem + ".");
     }
     if (const std::optional<std::string> problem = kinora::windowPointsProblem(
