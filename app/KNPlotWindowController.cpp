@@ -14,6 +14,7 @@
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
+#include "KNTimeCursorControls.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
 
@@ -180,8 +181,13 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    presenter =
-        std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(), *statusReporter());
+    timeSeries = std::make_unique<KNTimeSeriesPresenter>(*_exploration, *plotView(),
+                                                         *window()->timeSeriesView());
+    presenter = std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(),
+                                                           *statusReporter(), *timeSeries);
+    _timeCursorControls =
+        new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
+                                 window()->ui().toolBar, window()->ui().viewMenu, &connections);
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -381,12 +387,14 @@ void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     if (const Seed* seed = plotView()->selectedSeed()) {
         seedPositionPanel()->showPosition(seed->transform.position);
     }
+    timeSeries->showSelectedSeed();
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
     // The view may still name the seed it is about to let go.
     seedPositionPanel()->showPosition(std::nullopt);
+    timeSeries->showNoSeed();
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {

@@ -10,6 +10,7 @@
 #include "KNRecomputation.h"
 #include "KNRecomputationPresenter.h"
 #include "KNTableViewDataSource.h"
+#include "KNTimeSeriesPresenter.h"
 #include "KNViewCamera.h"
 
 #include <QObject>
@@ -30,6 +31,7 @@ class KNPlotView;
 class KNPlotWindow;
 class KNSeedPositionPanel;
 class KNStatusReporter;
+class KNTimeCursorControls;
 class QComboBox;
 class QString;
 class QTableWidget;
@@ -182,6 +184,8 @@ public:
     KNNumberField* integrationStepControl();
     KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
+    // Null until the window has loaded.
+    KNTimeCursorControls* timeCursorControls() const { return _timeCursorControls; }
     KNSeedPositionPanel* seedPositionPanel();
 
 private:
@@ -221,7 +225,11 @@ private:
     // Slices the exploration's recomputation between the window's events.
     KNRecomputation recomputation;
     // Made once the window has loaded; the exploration's listener from then on.
+    // Before the recomputation's presenter, which tells it about new paths.
+    std::unique_ptr<KNTimeSeriesPresenter> timeSeries;
     std::unique_ptr<KNRecomputationPresenter> presenter;
+    // A child of connections.
+    KNTimeCursorControls* _timeCursorControls = nullptr;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

@@ -4,11 +4,13 @@
 #include "KNFrameStatistics.h"
 #include "KNPlotView.h"
 #include "KNStatusReporter.h"
+#include "KNTimeSeriesPresenter.h"
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter& status)
-    : exploration(exploration), view(view), status(status) {}
+                                                   KNPlotView& view, KNStatusReporter& status,
+                                                   KNTimeSeriesPresenter& timeSeries)
+    : exploration(exploration), view(view), status(status), timeSeries(timeSeries) {}
 
 void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
                                                       std::int32_t evolutions) {
@@ -25,6 +27,7 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
     for (std::size_t m = static_cast<std::size_t>(evolutions); m < fanSeed->pathIDs.size(); ++m) {
         view.replacePathWithID(fanSeed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
     }
+    timeSeries.seedPathsDidChange(fanSeed);
 }
 
 void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
@@ -37,6 +40,7 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
                            static_cast<float>(path.s));
     report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
                exploration.system(), path.outcome);
+    timeSeries.seedPathsDidChange(fanSeed);
 }
 
 void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock::duration took) {

@@ -4,6 +4,7 @@
 #include "KNRecomputationReport.h"
 
 class KNPlotView;
+class KNTimeSeriesPresenter;
 class KNStatusReporter;
 class Seed;
 
@@ -11,13 +12,14 @@ namespace kinora {
 class Exploration;
 }
 
-// Shows an exploration's recomputation in its window: each path in the plot view as soon as it
-// is final, and in the status bar the progress of long work and, once per recomputation, what
-// its paths ran into. The plot view's seeds are the exploration's, in the same order.
+// Shows an exploration's recomputation in its window: each path in the plot view (and, for the
+// selected seed, in the time-series panel) as soon as it is final, and in the status bar the
+// progress of long work and, once per recomputation, what its paths ran into. The plot view's seeds
+// are the exploration's, in the same order.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter& status);
+                             KNStatusReporter& status, KNTimeSeriesPresenter& timeSeries);
 
     void explorationDidBeginRecomputation() override { report.clear(); }
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -31,6 +33,7 @@ private:
     const kinora::Exploration& exploration;
     KNPlotView& view;
     KNStatusReporter& status;
+    KNTimeSeriesPresenter& timeSeries;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

@@ -20,8 +20,9 @@ struct KNSessionParameter {
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
 // mapping, the seeds, the integration settings and both views' cameras and sizes.
 struct KNSession {
-    // Format 2 added each camera's projection; format 1 files open in perspective.
-    static constexpr int formatVersion = 2;
+    // Format 2 added each camera's projection (format 1 files open in perspective), format 3
+    // whether the time-series panel is shown (earlier files show it).
+    static constexpr int formatVersion = 3;
 
     KNSystemSource system;
     std::vector<KNSessionParameter> parameters;
@@ -33,6 +34,7 @@ struct KNSession {
     // The window's size in points, so the views come back at the size they were saved at.
     int windowWidth = 0;
     int windowHeight = 0;
+    bool timeSeriesShown = true;
     KNViewCamera plotCamera;
     KNViewCamera parameterCamera;
 };

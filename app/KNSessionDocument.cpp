@@ -75,6 +75,7 @@ std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& cont
     session.duration = controller.pathStepLength();
     session.windowWidth = controller.window()->width();
     session.windowHeight = controller.window()->height();
+    session.timeSeriesShown = controller.window()->timeSeriesShown();
     session.plotCamera = controller.plotView()->viewCamera();
     session.parameterCamera = controller.parameterView()->viewCamera();
     return session;
@@ -148,6 +149,7 @@ KNSessionDocument::restore(const KNSession& session, const std::string& document
 
     KNPlotWindow* window = controller->window();
     window->resize(session.windowWidth, session.windowHeight);
+    window->setTimeSeriesShown(session.timeSeriesShown);
     // The window's layout sizes the views once it is shown; until then (and for good when
     // nothing is shown, as in an export) they take the sizes they were saved at.
     controller->plotView()->resize(session.plotCamera.width, session.plotCamera.height);

@@ -255,9 +255,15 @@ KNSession sessionAt(const QJsonObject& root) {
                       std::to_string(version) + "); this one reads format " +
                       std::to_string(KNSession::formatVersion) + ".");
     }
-    expectKeys(root, "",
-               {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
-                "duration", "window", "plotView", "parameterView"});
+    if (version < 3) {
+        expectKeys(root, "",
+                   {"format", "version", "system", "parameters", "axes", "seeds", "evolutions",
+                    "step", "duration", "window", "plotView", "parameterView"});
+    } else {
+        expectKeys(root, "",
+                   {"format", "version", "system", "parameters", "axes", "seeds", "evolutions",
+                    "step", "duration", "window", "plotView", "parameterView", "timeSeries"});
+    }
     if (root["format"] != QJsonValue(QStringLiteral("kinora-session"))) {
         throw Refusal("'format' must be \"kinora-session\".");
     }
@@ -299,6 +305,12 @@ KNSession sessionAt(const QJsonObject& root) {
     session.windowHeight =
         static_cast<int>(integerAt(window[1], "window[1]", 1, KNSessionReader::maxWindowSide));
 
+    if (version >= 3) {
+        if (!root["timeSeries"].isBool()) {
+            throw Refusal("'timeSeries' must be true or false.");
+        }
+        session.timeSeriesShown = root["timeSeries"].toBool();
+    }
     session.plotCamera = viewCameraAt(root["plotView"], "plotView", version);
     session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView", version);
     return session;

@@ -79,6 +79,7 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         {"step", session.integrationStep},
         {"duration", session.duration},
         {"window", QJsonArray{session.windowWidth, session.windowHeight}},
+        {"timeSeries", session.timeSeriesShown},
         {"plotView", cameraJson(session.plotCamera)},
         {"parameterView", cameraJson(session.parameterCamera)},
     };

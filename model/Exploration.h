@@ -124,6 +124,16 @@ public:
     KNTrajectorySnapshot trajectorySnapshot() const;
     // Every seed and every finite point of its paths computed so far.
     BoundingBox plotBounds() const;
+    // Where the time cursor stands, as a part of the duration: paths show from their seed up to
+    // it, and at 1 (the end, where a window starts) they show whole.
+    double timeFraction() const { return cursorFraction; }
+    // Clamped to 0 ... 1; a value that is not a number changes nothing.
+    void setTimeFraction(double fraction);
+    // The vertices of a path up to the cursor: vertex i lies (i + 1) steps after the seed.
+    std::int32_t verticesUpToCursor() const;
+
+    // Every finite point of the paths of the seed at index computed so far.
+    const BoundingBox& pathBounds(std::size_t index) const { return seeds[index].pathBounds; }
 
 private:
     struct SeedState {
@@ -151,6 +161,7 @@ private:
     std::unique_ptr<PathDriver> driver;
     std::optional<KNSystemSource> source;
     double duration;
+    double cursorFraction = 1.0;
     std::int64_t evolutions = defaultEvolutions;
     std::array<std::int32_t, 3> axisMapping{-1, -1, -1};
     bool recomputedAll = false;

@@ -68,6 +68,12 @@ KNLabelRenderer::~KNLabelRenderer() {
     }
 }
 
+QSizeF KNLabelRenderer::textSize(const QString& text) {
+    const QFontMetricsF metrics(labelFont(1.0));
+    const double margin = std::ceil(outlineWidth);
+    return {metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin};
+}
+
 void KNLabelRenderer::load(const std::string& vertexPath, const std::string& fragmentPath) {
     auto loaded = std::make_unique<kinora::Shader>();
     try {

@@ -3,6 +3,7 @@
 #include "KNLabel.h"
 
 #include <QRectF>
+#include <QSizeF>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,9 @@ public:
     ~KNLabelRenderer();
     KNLabelRenderer(const KNLabelRenderer&) = delete;
     KNLabelRenderer& operator=(const KNLabelRenderer&) = delete;
+
+    // The size in points of the box a label of text covers, outline included.
+    static QSizeF textSize(const QString& text);
 
     // Loads the label program; a failure is printed and the labels are then left out.
     void load(const std::string& vertexPath, const std::string& fragmentPath);

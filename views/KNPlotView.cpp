@@ -1,5 +1,6 @@
 #include "KNPlotView.h"
 
+#include "Framebuffer.h"
 #include "KNFrameStatistics.h"
 #include "KNLabelRenderer.h"
 #include "KNPlotViewDelegate.h"
@@ -8,6 +9,8 @@
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
+#include "Shader.h"
+#include "Trajectory.h"
 
 #include <algorithm>
 #include <cassert>
@@ -47,12 +50,28 @@ Seed* KNPlotView::addSeed() {
         path->prepareDraw = preparePathDraw;
         path->createVertexArray();
         seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
+        auto head = std::make_unique<kinora::Renderable>(mesh.get(), pathShader.get(), GL_POINTS);
+        head->setupAttributes = setupVertexAttributes;
+        head->createVertexArray();
+        entry.heads.push_back(std::move(head));
         entry.pathMeshes.push_back(std::move(mesh));
         entry.paths.push_back(std::move(path));
     }
     seeds.push_back(std::move(entry));
     movingSeedLayer.invalidate();
     return seed;
+}
+
+std::vector<const Path*> KNPlotView::pathsOf(const Seed* seed) const {
+    std::vector<const Path*> result;
+    for (const SeedEntry& entry : seeds) {
+        if (entry.seed.get() == seed) {
+            for (const auto& path : entry.paths) {
+                result.push_back(path.get());
+            }
+        }
+    }
+    return result;
 }
 
 void KNPlotView::removeSelectedSeed() {
@@ -106,10 +125,60 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     const KNStopwatch uploading;
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+    path->fullIndexCount = indexCount;
+    limitToCursor(*path);
     KNFrameStatistics::addUpload(uploading.elapsed());
     if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
     }
+}
+
+void KNPlotView::setTimeFraction(double fraction) {
+    _timeFraction = fraction;
+    for (SeedEntry& entry : seeds) {
+        for (const auto& path : entry.paths) {
+            limitToCursor(*path);
+        }
+    }
+    movingSeedLayer.invalidate();
+}
+
+void KNPlotView::limitToCursor(Path& path) const {
+    // A blank path keeps its single index: it draws nothing either way.
+    path.mesh->indexCount = path.fullIndexCount <= 1
+                                ? path.fullIndexCount
+                                : kinora::verticesUpToFraction(_timeFraction, path.fullIndexCount);
+}
+
+void KNPlotView::drawHeads(kinora::Framebuffer& target) {
+    if (_timeFraction >= 1.0) {
+        return;
+    }
+    target.bind();
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    glViewport(0, 0, target.getWidth(), target.getHeight());
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPointSize(static_cast<float>(7.0 * devicePixelRatio()));
+    const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
+    const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
+    pathShader->use();
+    pathShader->setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
+    pathShader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            const Path& path = *entry.paths[i];
+            const int shown = path.mesh->indexCount;
+            if (path.fullIndexCount <= 1 || shown < 1) {
+                continue;
+            }
+            pathShader->use();
+            pathShader->setUniform1f("evolution", path.sValue);
+            entry.heads[i]->drawPart(shown - 1, 1);
+        }
+    }
+    target.unbind();
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
@@ -141,6 +210,7 @@ void KNPlotView::setSweepKey(const QString& start, const QString& end) {
 }
 
 void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    drawHeads(target);
     if (!sweepStart.isEmpty() || !sweepEnd.isEmpty()) {
         labelRenderer->drawColourBar(*colorRampShader, keyBar, target, pixelsPerPoint);
     }

@@ -39,10 +39,18 @@ public:
     void selectSeed(Seed* seed);
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
+    // The paths of seed, one of this view's, evolution 0 first.
+    std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
     // indexCount indices, drawn as a line strip, and stores its sweep fraction. No redraw.
     void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
                            int vertexCount, int indexCount, float sValue);
+
+    // Shows every path from its seed up to fraction (0 ... 1) of its duration, with a dot at its
+    // head; at 1 the paths show whole, without dots. The meshes draw only that part, so every
+    // view drawing them follows. No redraw.
+    void setTimeFraction(double fraction);
+    double timeFraction() const { return _timeFraction; }
 
     // The colour key's texts: the parameter values at the start (s = 0) and at the end (s = 1)
     // of the sweep. Shown from the next redraw on.
@@ -72,6 +80,9 @@ protected:
         std::unique_ptr<Seed> seed;
         std::vector<std::unique_ptr<kinora::Mesh>> pathMeshes;
         std::vector<std::unique_ptr<Path>> paths;
+        // One point at each path's head, drawn over the picture while the cursor is not at the
+        // end.
+        std::vector<std::unique_ptr<kinora::Renderable>> heads;
 
         SeedEntry();
         SeedEntry(SeedEntry&&) noexcept;
@@ -86,6 +97,11 @@ private:
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;
+    // Applies the time cursor to path's mesh.
+    void limitToCursor(Path& path) const;
+    void drawHeads(kinora::Framebuffer& target);
+
+    double _timeFraction = 1.0;
     QString sweepStart;
     QString sweepEnd;
 };

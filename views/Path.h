@@ -9,4 +9,6 @@ public:
 
     // 0 with every parameter at its start value, 1 with every parameter at its end value.
     float sValue = 0.0f;
+    // The indices the mesh holds; the mesh draws only those up to the time cursor.
+    int fullIndexCount = 1;
 };

@@ -150,7 +150,8 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
-        {"\"version\": 2", "\"version\": 3", "newer Kinora"},
+        {"\"version\": 3", "\"version\": 4", "newer Kinora"},
+        {"\"timeSeries\": true", "\"timeSeries\": 1", "'timeSeries' must be true or false"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -203,15 +204,20 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     }
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
 
-    // Format 1 had no projection: its cameras open in perspective.
+    // Format 1 had no projection and no time-series flag: its cameras open in perspective.
     std::string formatOne = valid;
-    replaceOnce(formatOne, "\"version\": 2", "\"version\": 1");
+    replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
+    replaceOnce(formatOne, "\"timeSeries\": true,", "");
     for (int view = 0; view < 2; ++view) {
         replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
     }
     const auto old = KNSessionReader::parse(QByteArray::fromStdString(formatOne));
     ASSERT_TRUE(old.has_value());
     EXPECT_EQ(old->plotCamera.projection, kinora::Camera::Projection::perspective);
+    EXPECT_TRUE(old->timeSeriesShown);
+    std::string hidden = valid;
+    replaceOnce(hidden, "\"timeSeries\": true", "\"timeSeries\": false");
+    EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(hidden))->timeSeriesShown);
 }
 
 TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
