@@ -1,8 +1,10 @@
 #include "KNBackgroundFileWrite.h"
 
-#include <QSaveFile>
+#include "KNOutputFile.h"
+
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -23,7 +25,10 @@ std::optional<std::string> appendAndSync(int descriptor, const QByteArray& bytes
         data += written;
         left -= written;
     }
-    if (::fdatasync(descriptor) != 0) {
+    // Pipes and devices have nothing to wait for.
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+        ::fdatasync(descriptor) != 0) {
         return std::string(std::strerror(errno));
     }
     return std::nullopt;
@@ -70,16 +75,13 @@ std::optional<std::string> KNBackgroundFileWrite::failure() const {
     return state->failure;
 }
 
-std::optional<std::string> KNBackgroundFileWrite::commit(QSaveFile& file,
+std::optional<std::string> KNBackgroundFileWrite::commit(KNOutputFile& file,
                                                          const KNBackgroundFileWrite* write) {
     if (write == nullptr) {
-        return file.errorString().toStdString();
+        return file.errorString();
     }
     if (std::optional<std::string> failure = write->failure()) {
         return failure;
     }
-    if (!file.commit()) {
-        return file.errorString().toStdString();
-    }
-    return std::nullopt;
+    return file.commit();
 }

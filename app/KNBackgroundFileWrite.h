@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-class QSaveFile;
+class KNOutputFile;
 
 // The end of writing a file that cannot be cut into slices: making bytes (encoding a picture),
 // appending them and waiting until the disk has them all, which can take seconds for a large
@@ -30,7 +30,8 @@ public:
     std::optional<std::string> failure() const;
     // Puts file in place once write has finished well; why it could not, or nothing. A null
     // write stands for one that never started because writing the file had already failed.
-    static std::optional<std::string> commit(QSaveFile& file, const KNBackgroundFileWrite* write);
+    static std::optional<std::string> commit(KNOutputFile& file,
+                                             const KNBackgroundFileWrite* write);
 
 private:
     struct State {

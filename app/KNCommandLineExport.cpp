@@ -4,13 +4,11 @@
 #include "KNConsoleAlertPresenter.h"
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
-#include "KNImageExporter.h"
-#include "KNPlotView.h"
-#include "KNPlotWindowController.h"
+#include "KNOutputFile.h"
+#include "KNPlotImageRenderer.h"
 #include "KNTrajectoryExporter.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 #include <charconv>
 #include <cstdio>
@@ -112,29 +110,29 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     return request;
 }
 
-bool KNCommandLineExport::exportImage(KNPlotWindowController& controller, bool fromSession,
+bool KNCommandLineExport::outputIsDocument() const {
+    return KNOutputFile::isSameFile(outputPath, documentPath);
+}
+
+bool KNCommandLineExport::exportImage(KNPlotImageRenderer& renderer,
+                                      const std::optional<KNSession>& session,
                                       KNError* error) const {
+    std::optional<KNViewCamera> camera;
+    if (session) {
+        camera = session->plotCamera;
+    }
     int pictureWidth = width;
     int pictureHeight = height;
     if (pictureWidth == 0) {
-        const KNViewCamera camera = controller.plotView()->viewCamera();
-        pictureWidth = fromSession ? camera.width : defaultWidth;
-        pictureHeight = fromSession ? camera.height : defaultHeight;
+        pictureWidth = camera ? camera->width : defaultWidth;
+        pictureHeight = camera ? camera->height : defaultHeight;
     }
-    if (!fromSession) {
-        // Framed as a window of the picture's shape would open.
-        controller.plotView()->resize(pictureWidth, pictureHeight);
-        controller.plotView()->update();
-        controller.fitViews();
-    }
-    return KNImageExporter::write(*controller.plotView(), pictureWidth, pictureHeight, outputPath,
-                                  error);
+    return renderer.write(camera, pictureWidth, pictureHeight, outputPath, error);
 }
 
-bool KNCommandLineExport::exportTable(KNPlotWindowController& controller, KNError* error) const {
+bool KNCommandLineExport::exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const {
     std::string problem;
-    const auto table =
-        KNAnalysisTable::compute(controller.trajectorySnapshot(), *analysis, &problem);
+    const auto table = KNAnalysisTable::compute(snapshot, *analysis, &problem);
     if (!table) {
         *error = {"KNExportErrorDomain", 0, "Cannot compute the table: " + problem};
         return false;
@@ -142,49 +140,67 @@ bool KNCommandLineExport::exportTable(KNPlotWindowController& controller, KNErro
     for (const std::string& note : table->notes) {
         std::fprintf(stderr, "kinora: %s\n", note.c_str());
     }
-    QSaveFile file(QString::fromStdString(outputPath));
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       file.write(table->text.data(), static_cast<qint64>(table->text.size())) ==
-                           static_cast<qint64>(table->text.size()) &&
-                       file.commit();
-    if (!saved) {
-        *error = {"KNExportErrorDomain", 0,
-                  "Cannot export the table " + quotedFileName(outputPath) + ": " +
-                      file.errorString().toStdString() + "."};
+    std::unique_ptr<KNOutputFile> file =
+        KNOutputFile::open(outputPath, KNOutputFile::Streams::allowed, &problem);
+    std::optional<std::string> failure;
+    if (!file) {
+        failure = problem;
+    } else if (!file->write(table->text.data(), static_cast<qint64>(table->text.size()))) {
+        failure = file->errorString();
+    } else {
+        failure = file->commit();
     }
-    return saved;
+    if (failure) {
+        *error = {"KNExportErrorDomain", 0,
+                  "Cannot export the table " + KNOutputFile::describe(outputPath) + ": " +
+                      *failure + "."};
+    }
+    return !failure;
 }
 
 int KNCommandLineExport::run() const {
-    auto alerts = std::make_shared<KNConsoleAlertPresenter>(stderr);
+    KNConsoleAlertPresenter alerts(stderr);
     const QUrl url =
         QUrl::fromLocalFile(QFileInfo(QString::fromStdString(documentPath)).absoluteFilePath());
-    std::shared_ptr<KNPlotWindowController> controller = KNDocumentOpener::open(url, alerts);
-    if (!controller) {
+    std::optional<KNOpenedDocument> document = KNDocumentOpener::open(url, alerts);
+    if (!document) {
         return 1;
     }
-    controller->window();
-    controller->completeRecomputation();
+    kinora::Exploration& exploration = *document->exploration;
+    // Made before the paths are computed, so it receives them as a window would.
+    std::optional<KNPlotImageRenderer> renderer;
+    if (kind == Kind::image) {
+        renderer.emplace(exploration);
+    }
+    exploration.completeRecomputation();
     // A script that fails or is stopped while its paths are computed would export paths cut
     // short.
-    if (alerts->hasReportedError()) {
+    if (alerts.hasReportedError()) {
         return 1;
     }
-    if (controller->lastOutcome().stoppedPaths > 0) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0,
-                              "the system's evolution function ran too long and was stopped, so "
-                              "its paths are incomplete."},
-                             url.fileName().toStdString());
+    const kinora::RecomputationOutcome& outcome = exploration.lastOutcome();
+    if (outcome.stoppedPaths > 0) {
+        alerts.presentError({"KNJavascriptErrorDomain", 0,
+                             "the system's evolution function ran too long and was stopped, so "
+                             "its paths are incomplete."},
+                            url.fileName().toStdString());
+        return 1;
+    }
+    if (outcome.failedPaths > 0) {
+        alerts.presentError({"KNJavascriptErrorDomain", 0,
+                             "the system's evolution function failed (" + outcome.firstError +
+                                 "), so its paths are incomplete."},
+                            url.fileName().toStdString());
         return 1;
     }
 
     KNError error;
-    const bool written = kind == Kind::image
-                             ? exportImage(*controller, KNDocumentOpener::isSession(url), &error)
-                         : analysis ? exportTable(*controller, &error)
-                                    : KNTrajectoryExporter::write(*controller, outputPath, &error);
+    const bool written = kind == Kind::image ? exportImage(*renderer, document->session, &error)
+                         : analysis          ? exportTable(exploration.trajectorySnapshot(), &error)
+                                    : KNTrajectoryExporter::write(exploration.trajectorySnapshot(),
+                                                                  outputPath, &error);
     if (!written) {
-        alerts->presentError(error, {});
+        alerts.presentError(error, {});
         return 1;
     }
     return 0;

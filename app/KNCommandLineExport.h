@@ -2,12 +2,14 @@
 
 #include "KNAnalysisRequest.h"
 #include "KNError.h"
+#include "KNSession.h"
+#include "KNTrajectorySnapshot.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-class KNPlotWindowController;
+class KNPlotImageRenderer;
 
 // The exports that run without a window: `--export-image OUT.png [--size WxH] FILE`,
 // `--export-data OUT.csv FILE` and `--export-data OUT.csv --table NAME [--shard K/N]
@@ -34,13 +36,18 @@ public:
     static std::optional<KNCommandLineExport> parse(const std::vector<std::string>& arguments,
                                                     std::string* problem);
 
-    // Opens the document off screen and writes the output. Needs a QApplication on a platform
-    // without a display (offscreen) and the views switched to a headless context. Every
-    // problem is one line on standard error; the result is the process's exit code.
+    // Whether the output is the document itself, which the export would destroy.
+    bool outputIsDocument() const;
+
+    // Opens the document's exploration, with no window, and writes the output. A picture needs
+    // a QGuiApplication on a platform without a display (offscreen) and the views switched to a
+    // headless context; data and tables need neither. Every problem is one line on standard
+    // error; the result is the process's exit code.
     int run() const;
 
 private:
     // The plot view at the asked size, else a session's own view size, else the default.
-    bool exportImage(KNPlotWindowController& controller, bool fromSession, KNError* error) const;
-    bool exportTable(KNPlotWindowController& controller, KNError* error) const;
+    bool exportImage(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
+                     KNError* error) const;
+    bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
 };

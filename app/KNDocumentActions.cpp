@@ -1,6 +1,7 @@
 #include "KNDocumentActions.h"
 
 #include "KNImageExportJob.h"
+#include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
@@ -93,13 +94,26 @@ bool KNDocumentActions::saveSession(const QString& path) {
         return false;
     }
     KNError error;
-    const std::optional<KNSession> session = KNSessionDocument::capture(*window, &error);
+    const std::optional<KNSession> session = sessionOf(*window, &error);
     if (!session || !KNSessionWriter::writeFile(path.toStdString(), *session, &error)) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;
     }
     recentDocuments.noteNewRecentDocument(path.toStdString());
     return true;
+}
+
+std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& window,
+                                                      KNError* error) {
+    std::optional<KNSession> session = KNSessionDocument::capture(window.exploration(), error);
+    if (session) {
+        session->windowWidth = window.window()->width();
+        session->windowHeight = window.window()->height();
+        session->timeSeriesShown = window.window()->timeSeriesShown();
+        session->plotCamera = window.plotView()->viewCamera();
+        session->parameterCamera = window.parameterView()->viewCamera();
+    }
+    return session;
 }
 
 bool KNDocumentActions::refuseWhileExporting(KNPlotWindowController& window) {
@@ -109,6 +123,20 @@ bool KNDocumentActions::refuseWhileExporting(KNPlotWindowController& window) {
     }
     window.statusReporter()->reportRefusal(QString::fromStdString(
         "The export to " + running + " is still running; press Escape to cancel it."));
+    return true;
+}
+
+bool KNDocumentActions::refuseOverwritingDocument(KNPlotWindowController& window,
+                                                  const QString& path) {
+    const std::optional<std::string>& document = window.documentPath();
+    if (!document || !KNOutputFile::isSameFile(path.toStdString(), *document)) {
+        return false;
+    }
+    alerts->presentError({"KNExportErrorDomain", 0,
+                          "Cannot export to " + quotedFileName(path.toStdString()) +
+                              ": it is the file this window was opened from, which the export "
+                              "would destroy. Choose another file."},
+                         QFileInfo(path).fileName().toStdString());
     return true;
 }
 
@@ -127,10 +155,13 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     KNPlotView* view = window->plotView();
     const int width = static_cast<int>(view->width() * view->devicePixelRatio()) * scale;
     const int height = static_cast<int>(view->height() * view->devicePixelRatio()) * scale;
+    if (refuseOverwritingDocument(*window, path)) {
+        return false;
+    }
     KNError error;
     // The job lives in the window's runner, so the window outlives it.
     auto job = KNImageExportJob::open(
-        *view, QSize(width, height), path.toStdString(),
+        *view, QSize(width, height), path.toStdString(), KNOutputFile::Streams::refused,
         [controller = window.get()] { return !controller->isRecomputing(); }, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
@@ -145,9 +176,12 @@ bool KNDocumentActions::exportTrajectories(const QString& path) {
     if (!window || refuseWhileExporting(*window)) {
         return false;
     }
+    if (refuseOverwritingDocument(*window, path)) {
+        return false;
+    }
     KNError error;
-    auto job =
-        KNTrajectoryExportJob::open(window->trajectorySnapshot(), path.toStdString(), &error);
+    auto job = KNTrajectoryExportJob::open(window->trajectorySnapshot(), path.toStdString(),
+                                           KNOutputFile::Streams::refused, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;

@@ -3,6 +3,7 @@
 #include "KNAlertPresenter.h"
 #include "KNExportJob.h"
 #include "KNRecentDocuments.h"
+#include "KNSession.h"
 
 #include <QString>
 #include <memory>
@@ -32,9 +33,17 @@ public:
     // The trajectories as the window's settings and seeds stand when it starts.
     bool exportTrajectories(const QString& path);
 
+    // Everything the window shows as a session, its size and cameras with it, or nothing (with
+    // the reason) for a system that has no source to save.
+    static std::optional<KNSession> sessionOf(KNPlotWindowController& window,
+                                              KNError* error = nullptr);
+
 private:
     // Says in the status bar that an export is still running, and returns true, if one is.
     static bool refuseWhileExporting(KNPlotWindowController& window);
+    // Says in an alert that path is the file the window was opened from, and returns true, if
+    // it is.
+    bool refuseOverwritingDocument(KNPlotWindowController& window, const QString& path);
     // Starts job in the window's runner; a failure goes to an alert naming path's file.
     void run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job, const QString& path);
 

@@ -1,19 +1,26 @@
 #pragma once
 
 #include "KNAlertPresenter.h"
+#include "KNOpenedDocument.h"
 
 #include <QUrl>
 #include <memory>
+#include <optional>
+#include <string>
 
-class KNPlotWindowController;
-
-// Opens what a user can open: a session (extension "kinora") or a system script (anything else).
+// Opens what a user can open, a session (extension "kinora") or a system script (anything
+// else), into an exploration; nothing here knows of windows.
 class KNDocumentOpener {
 public:
     static bool isSession(const QUrl& url);
 
-    // A controller for the document at url, or null once an alert has named the problem. A
-    // session's window is loaded (not shown) with its cameras in place.
-    static std::shared_ptr<KNPlotWindowController> open(const QUrl& url,
-                                                        std::shared_ptr<KNAlertPresenter> alerts);
+    // The document at url, or nothing once an alert has named the problem.
+    static std::optional<KNOpenedDocument> open(const QUrl& url, KNAlertPresenter& alerts);
+    // A session file, titled with its script's file name.
+    static std::optional<KNOpenedDocument> openSession(const QUrl& url, KNAlertPresenter& alerts);
+    // A script file, titled with the file's name.
+    static std::optional<KNOpenedDocument> openScript(const QUrl& url, KNAlertPresenter& alerts);
+    // A script's text, started as it declares; on failure the alert is titled title.
+    static std::optional<KNOpenedDocument>
+    openScriptText(const std::string& source, KNAlertPresenter& alerts, const std::string& title);
 };

@@ -6,8 +6,9 @@
 #include <string>
 #include <utility>
 
-// An export that is done in slices: its work, how far it has come, and how it ended. The file
-// is replaced only by finish; a job dropped before that leaves any earlier file unchanged.
+// An export that is done in slices: its work, how far it has come, and how it ended. A regular
+// file is replaced only by finish; a job dropped before that leaves any earlier file unchanged
+// (see KNOutputFile).
 class KNExportJob {
 public:
     using Clock = std::chrono::steady_clock;

@@ -9,8 +9,8 @@
 
 KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, const std::string& path,
                                    std::function<bool()> sceneIsComplete)
-    : view(view), size(size), name(::quotedFileName(path)),
-      sceneIsComplete(std::move(sceneIsComplete)), file(QString::fromStdString(path)) {}
+    : view(view), size(size), name(KNOutputFile::describe(path)),
+      sceneIsComplete(std::move(sceneIsComplete)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;
 
@@ -20,6 +20,7 @@ KNError KNImageExportJob::failure(const std::string& reason) const {
 
 std::unique_ptr<KNImageExportJob> KNImageExportJob::open(KNOpenGLView& view, QSize size,
                                                          const std::string& path,
+                                                         KNOutputFile::Streams streams,
                                                          std::function<bool()> sceneIsComplete,
                                                          KNError* error) {
     std::unique_ptr<KNImageExportJob> job(
@@ -36,6 +37,13 @@ std::unique_ptr<KNImageExportJob> KNImageExportJob::open(KNOpenGLView& view, QSi
         // cannot hold the one asked for; an export writes the size asked for or nothing.
         refusal = "this graphics system cannot draw a picture of " + pixels +
                   " at once; choose a smaller size.";
+    }
+    if (!refusal) {
+        std::string problem;
+        job->file = KNOutputFile::open(path, streams, &problem);
+        if (!job->file) {
+            refusal = problem + ".";
+        }
     }
     if (refusal) {
         if (error) {
@@ -59,20 +67,14 @@ bool KNImageExportJob::workUntil(Clock::time_point deadline) {
         if (pictureChanged || !rendering->drawUntil(deadline)) {
             return pictureChanged;
         }
-        if (!startWriting()) {
-            return true;
-        }
+        startWriting();
     }
     return writing->waitUntil(deadline);
 }
 
-bool KNImageExportJob::startWriting() {
-    // Unbuffered, so a write that fails is seen before the file is renamed into place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
+void KNImageExportJob::startWriting() {
     writing = std::make_unique<KNBackgroundFileWrite>(
-        file.handle(),
+        file->handle(),
         [pixels = rendering->pixels()](std::string* error) -> std::optional<QByteArray> {
             QByteArray bytes;
             QBuffer buffer(&bytes);
@@ -83,7 +85,6 @@ bool KNImageExportJob::startWriting() {
             }
             return bytes;
         });
-    return true;
 }
 
 double KNImageExportJob::progress() const {
@@ -93,12 +94,12 @@ double KNImageExportJob::progress() const {
 KNExportJob::Outcome KNImageExportJob::finish() {
     if (pictureChanged) {
         return {Outcome::Kind::abandoned,
-                "Stopped the export to " + name +
-                    ": the picture changed while it was drawn. Any earlier file is unchanged.",
+                "Stopped the export to " + name + ": the picture changed while it was drawn." +
+                    (file->keepsEarlierFile() ? " Any earlier file is unchanged." : ""),
                 {}};
     }
     if (const std::optional<std::string> reason =
-            KNBackgroundFileWrite::commit(file, writing.get())) {
+            KNBackgroundFileWrite::commit(*file, writing.get())) {
         return {Outcome::Kind::failed, {}, failure(*reason + ".")};
     }
     return {Outcome::Kind::written, "Exported the image to " + name + ".", {}};

@@ -2,8 +2,8 @@
 
 #include "KNBackgroundFileWrite.h"
 #include "KNExportJob.h"
+#include "KNOutputFile.h"
 
-#include <QSaveFile>
 #include <QSize>
 #include <cstdint>
 #include <functional>
@@ -24,13 +24,13 @@ public:
     // Larger pictures would take gigabytes to draw and to hold.
     static constexpr int maxSide = 8192;
 
-    // A picture of size pixels for path; null, with the reason in error, for a size no picture
-    // can have or this graphics system cannot draw. The view must outlive the job; an empty
-    // sceneIsComplete counts the scene as complete.
-    static std::unique_ptr<KNImageExportJob> open(KNOpenGLView& view, QSize size,
-                                                  const std::string& path,
-                                                  std::function<bool()> sceneIsComplete,
-                                                  KNError* error = nullptr);
+    // A picture of size pixels for the output at path (see KNOutputFile); null, with the reason
+    // in error, for a size no picture can have or this graphics system cannot draw, or an output
+    // that cannot be opened. The view must outlive the job; an empty sceneIsComplete counts the
+    // scene as complete.
+    static std::unique_ptr<KNImageExportJob>
+    open(KNOpenGLView& view, QSize size, const std::string& path, KNOutputFile::Streams streams,
+         std::function<bool()> sceneIsComplete, KNError* error = nullptr);
     ~KNImageExportJob() override;
 
     bool workUntil(Clock::time_point deadline) override;
@@ -43,9 +43,8 @@ private:
                      std::function<bool()> sceneIsComplete);
 
     KNError failure(const std::string& reason) const;
-    // Opens the file and starts encoding and writing the complete picture; false when the file
-    // cannot be opened.
-    bool startWriting();
+    // Starts encoding and writing the complete picture.
+    void startWriting();
 
     KNOpenGLView& view;
     QSize size;
@@ -54,7 +53,6 @@ private:
     std::unique_ptr<KNImageRendering> rendering;
     std::uint64_t revision = 0;
     bool pictureChanged = false;
-    // Opened once the picture is complete.
-    QSaveFile file;
+    std::unique_ptr<KNOutputFile> file;
     std::unique_ptr<KNBackgroundFileWrite> writing;
 };

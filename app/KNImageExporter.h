@@ -10,7 +10,8 @@ class KNOpenGLView;
 // window to keep answering, such as the command line.
 class KNImageExporter {
 public:
-    // width x height pixels into path, replaced only once the image is complete.
+    // width x height pixels into the output at path (see KNOutputFile), pipes, devices and "-"
+    // included.
     static bool write(KNOpenGLView& view, int width, int height, const std::string& path,
                       KNError* error = nullptr);
 };

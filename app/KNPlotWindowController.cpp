@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNDocumentOpener.h"
 #include "KNFrameStatistics.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
@@ -9,7 +10,6 @@
 #include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
-#include "KNScriptFile.h"
 #include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
 #include "KNSweepKey.h"
@@ -21,7 +21,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
@@ -63,38 +65,37 @@ KNPlotWindowController::initWithIntegrable(EvolutionFunction integrable,
 
 std::shared_ptr<KNPlotWindowController> KNPlotWindowController::initWithSourceString(
     const std::string& source, std::shared_ptr<KNAlertPresenter> alerts, const std::string& title) {
-    KNError error;
-    std::unique_ptr<kinora::Exploration> exploration =
-        kinora::Exploration::withScript(source, &error);
-    if (!exploration) {
-        alerts->presentError(error, title);
-        return nullptr;
-    }
-    exploration->start(exploration->ownDeclaration());
-    exploration->setSystemSource(KNSystemSource{KNSystemSource::Kind::script, title, source});
-    return initWithExploration(std::move(exploration), std::move(alerts), title);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::openScriptText(source, *alerts, title);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
 }
 
 std::shared_ptr<KNPlotWindowController>
 KNPlotWindowController::initWithContentsOfURL(const QUrl& url,
                                               std::shared_ptr<KNAlertPresenter> alerts) {
-    const std::string name = url.fileName().toStdString();
-    // A file URL naming another computer is not a local file either.
-    if (!url.isLocalFile() || !url.host().isEmpty()) {
-        alerts->presentError({"KNJavascriptErrorDomain", 0,
-                              "Cannot open \"" + url.toDisplayString().toStdString() +
-                                  "\": only local files can be opened."},
-                             name);
-        return nullptr;
+    std::optional<KNOpenedDocument> document = KNDocumentOpener::openScript(url, *alerts);
+    return document ? initWithDocument(std::move(*document), std::move(alerts)) : nullptr;
+}
+
+std::shared_ptr<KNPlotWindowController>
+KNPlotWindowController::initWithDocument(KNOpenedDocument document,
+                                         std::shared_ptr<KNAlertPresenter> alerts) {
+    auto controller =
+        initWithExploration(std::move(document.exploration), std::move(alerts), document.title);
+    if (document.path) {
+        controller->setDocumentPath(*document.path);
     }
-    KNError error;
-    const std::optional<std::string> source =
-        readScriptFile(url.toLocalFile().toStdString(), &error);
-    if (!source) {
-        alerts->presentError(error, name);
-        return nullptr;
+    if (const std::optional<KNSession>& session = document.session) {
+        controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
+        controller->window()->resize(session->windowWidth, session->windowHeight);
+        controller->window()->setTimeSeriesShown(session->timeSeriesShown);
+        // The window's layout sizes the views once it is shown; until then they take the sizes
+        // they were saved at.
+        controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
+        controller->parameterView()->resize(session->parameterCamera.width,
+                                            session->parameterCamera.height);
     }
-    return initWithSourceString(*source, std::move(alerts), name);
+    return controller;
 }
 
 std::shared_ptr<KNPlotWindowController>
@@ -154,15 +155,37 @@ void KNPlotWindowController::windowDidLoad() {
     pathDurationControl()->setDoubleValue(pathStepLength());
     connectControls();
 
+    opening = true;
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
+                       [self = shared_from_this()] { self->frameLaidOutViews(); });
+}
+
+void KNPlotWindowController::frameLaidOutViews() {
     // The views have their laid-out size now: the opening framing is made again at that size,
     // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->plotView()->update();
-        self->parameterView()->update();
-        self->placeOpeningCameras();
-        self->plotView()->rememberOpeningCamera();
-        self->parameterView()->rememberOpeningCamera();
-    });
+    opening = false;
+    plotView()->update();
+    parameterView()->update();
+    placeOpeningCameras();
+    plotView()->rememberOpeningCamera();
+    parameterView()->rememberOpeningCamera();
+    // A window opens framed on all its paths, however long they take to compute.
+    if (!openingCameras && isRecomputing()) {
+        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
+    }
+}
+
+void KNPlotWindowController::completeOpeningFraming() {
+    if (!partialOpeningFraming) {
+        return;
+    }
+    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
+    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
+    partialOpeningFraming.reset();
+    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
+        fitPlotView();
+        plotView()->rememberOpeningCamera();
+    }
 }
 
 void KNPlotWindowController::showExploration() {
@@ -183,8 +206,9 @@ void KNPlotWindowController::showExploration() {
     }
     timeSeries = std::make_unique<KNTimeSeriesPresenter>(*_exploration, *plotView(),
                                                          *window()->timeSeriesView());
-    presenter = std::make_unique<KNRecomputationPresenter>(*_exploration, *plotView(),
-                                                           *statusReporter(), *timeSeries);
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); },
+        timeSeries.get());
     _timeCursorControls =
         new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
                                  window()->ui().toolBar, window()->ui().viewMenu, &connections);
@@ -469,11 +493,15 @@ kinora::BoundingBox KNPlotWindowController::handleBounds() {
 }
 
 void KNPlotWindowController::fitViews() {
-    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    fitPlotView();
     // Room for the values written beside the handles.
     parameterView()->frameBox(handleBounds(), 1.0);
-    plotView()->requestRedraw();
     parameterView()->requestRedraw();
+}
+
+void KNPlotWindowController::fitPlotView() {
+    plotView()->frameBox(_exploration->plotBounds(), 0.1);
+    plotView()->requestRedraw();
 }
 
 void KNPlotWindowController::resetViews() {

@@ -4,6 +4,7 @@
 #include "Exploration.h"
 #include "KNAlertPresenter.h"
 #include "KNExportRunner.h"
+#include "KNOpenedDocument.h"
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
@@ -12,6 +13,7 @@
 #include "KNTableViewDataSource.h"
 #include "KNTimeSeriesPresenter.h"
 #include "KNViewCamera.h"
+#include "Transform.h"
 
 #include <QObject>
 #include <QUrl>
@@ -64,6 +66,10 @@ public:
     // and yields null.
     static std::shared_ptr<KNPlotWindowController>
     initWithContentsOfURL(const QUrl& url, std::shared_ptr<KNAlertPresenter> alerts);
+    // A window for a document as opened: a session's window comes with its size and cameras
+    // and is loaded (not shown).
+    static std::shared_ptr<KNPlotWindowController>
+    initWithDocument(KNOpenedDocument document, std::shared_ptr<KNAlertPresenter> alerts);
     // A window for exploration, which has been started (see Exploration::start) and is then the
     // controller's; titled title unless that is empty.
     static std::shared_ptr<KNPlotWindowController>
@@ -78,6 +84,9 @@ public:
     KNPlotWindow* window();
     bool isWindowLoaded() const { return _window != nullptr; }
     void showWindow();
+    // Whether the loaded window has yet to frame its views again at their laid-out size, which
+    // it does a moment after loading; the controller stays alive until then.
+    bool isOpening() const { return opening; }
 
     // Takes seed's position into the exploration and recomputes every trajectory of seed: at
     // once as far as the first slice of the recomputation goes, the rest from the event loop
@@ -155,6 +164,9 @@ public:
         return _exploration->axisToParameterMapping();
     }
     const std::optional<std::string>& title() const { return _title; }
+    // The file the window was opened from, which its exports must never overwrite.
+    const std::optional<std::string>& documentPath() const { return _documentPath; }
+    void setDocumentPath(std::string path) { _documentPath = std::move(path); }
     bool hasScriptEngine() const { return _exploration->hasScriptEngine(); }
     // Where the system came from; a controller made from a bare evolution function has none
     // and cannot be saved.
@@ -197,6 +209,13 @@ private:
     void showExploration();
     // The cameras a session gave, else the fitted ones.
     void placeOpeningCameras();
+    // Once the window is laid out: places the opening cameras at the views' real size, and
+    // remembers them for Reset View.
+    void frameLaidOutViews();
+    // Fits the plot view again, now that the paths the opening framing missed are there, unless
+    // the user has moved the scene since.
+    void completeOpeningFraming();
+    void fitPlotView();
     void connectControls();
     // After a change that recomputes every seed: the new sweep's key, the recomputation, a
     // redraw.
@@ -221,7 +240,12 @@ private:
 
     std::unique_ptr<kinora::Exploration> _exploration;
     std::optional<std::string> _title;
+    std::optional<std::string> _documentPath;
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
+    bool opening = false;
+    // The plot scene's placement from the opening framing, made while the paths were still
+    // being computed (on a slow machine); empty once they are framed or the user moved it.
+    std::optional<kinora::Transform> partialOpeningFraming;
     // Slices the exploration's recomputation between the window's events.
     KNRecomputation recomputation;
     // Made once the window has loaded; the exploration's listener from then on.

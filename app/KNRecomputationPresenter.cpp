@@ -8,9 +8,11 @@
 #include "Seed.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
-                                                   KNPlotView& view, KNStatusReporter& status,
-                                                   KNTimeSeriesPresenter& timeSeries)
-    : exploration(exploration), view(view), status(status), timeSeries(timeSeries) {}
+                                                   KNPlotView& view, KNStatusReporter* status,
+                                                   std::function<void()> finished,
+                                                   KNTimeSeriesPresenter* timeSeries)
+    : exploration(exploration), view(view), status(status), finished(std::move(finished)),
+      timeSeries(timeSeries) {}
 
 void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
                                                       std::int32_t evolutions) {
@@ -27,7 +29,9 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
     for (std::size_t m = static_cast<std::size_t>(evolutions); m < fanSeed->pathIDs.size(); ++m) {
         view.replacePathWithID(fanSeed->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
     }
-    timeSeries.seedPathsDidChange(fanSeed);
+    if (timeSeries) {
+        timeSeries->seedPathsDidChange(fanSeed);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
@@ -40,7 +44,9 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
                            static_cast<float>(path.s));
     report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
                exploration.system(), path.outcome);
-    timeSeries.seedPathsDidChange(fanSeed);
+    if (timeSeries) {
+        timeSeries->seedPathsDidChange(fanSeed);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock::duration took) {
@@ -49,7 +55,9 @@ void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock
 
 void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
                                                    std::int64_t totalPaths) {
-    status.reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    if (status) {
+        status->reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
+    }
     // A picture still being drawn in slices is finished first: starting it again after every
     // slice of work would never show the paths beyond its first slice.
     if (!view.isDrawing()) {
@@ -58,9 +66,14 @@ void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
 }
 
 void KNRecomputationPresenter::explorationDidFinishRecomputation() {
-    status.endProgress();
-    // One status message per recomputation, however many paths met a problem, and no alert: a
-    // drag recomputes on every event.
-    status.reportRecomputation(report.message());
+    if (status) {
+        status->endProgress();
+        // One status message per recomputation, however many paths met a problem, and no
+        // alert: a drag recomputes on every event.
+        status->reportRecomputation(report.message());
+    }
     view.requestRedraw();
+    if (finished) {
+        finished();
+    }
 }

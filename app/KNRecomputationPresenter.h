@@ -3,6 +3,8 @@
 #include "ExplorationListener.h"
 #include "KNRecomputationReport.h"
 
+#include <functional>
+
 class KNPlotView;
 class KNTimeSeriesPresenter;
 class KNStatusReporter;
@@ -14,12 +16,15 @@ class Exploration;
 
 // Shows an exploration's recomputation in its window: each path in the plot view (and, for the
 // selected seed, in the time-series panel) as soon as it is final, and in the status bar the
-// progress of long work and, once per recomputation, what its paths ran into. The plot view's seeds
-// are the exploration's, in the same order.
+// progress of long work and, once per recomputation, what its paths ran into. The plot view's
+// seeds are the exploration's, in the same order. A view drawn with no window around it has no
+// status bar and no time-series panel.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
+    // finished, when given, runs once every recomputation has ended, shown.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter& status, KNTimeSeriesPresenter& timeSeries);
+                             KNStatusReporter* status, std::function<void()> finished = {},
+                             KNTimeSeriesPresenter* timeSeries = nullptr);
 
     void explorationDidBeginRecomputation() override { report.clear(); }
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -32,8 +37,9 @@ public:
 private:
     const kinora::Exploration& exploration;
     KNPlotView& view;
-    KNStatusReporter& status;
-    KNTimeSeriesPresenter& timeSeries;
+    KNStatusReporter* status;
+    std::function<void()> finished;
+    KNTimeSeriesPresenter* timeSeries;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

@@ -2,10 +2,6 @@
 
 #include "Exploration.h"
 #include "KNBuiltinSystems.h"
-#include "KNParameterSpaceView.h"
-#include "KNPlotView.h"
-#include "KNPlotWindow.h"
-#include "KNPlotWindowController.h"
 #include "PathDuration.h"
 #include "Trajectory.h"
 
@@ -51,9 +47,9 @@ std::unique_ptr<kinora::Exploration> explorationFor(const KNSystemSource& source
 
 } // namespace
 
-std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& controller,
+std::optional<KNSession> KNSessionDocument::capture(const kinora::Exploration& exploration,
                                                     KNError* error) {
-    if (!controller.systemSource()) {
+    if (!exploration.systemSource()) {
         if (error) {
             *error = {errorDomain, 0,
                       "This window's system was not read from a file or built "
@@ -62,22 +58,17 @@ std::optional<KNSession> KNSessionDocument::capture(KNPlotWindowController& cont
         return std::nullopt;
     }
     KNSession session;
-    session.system = *controller.systemSource();
-    for (const kinora::Parameter& parameter : controller.system().parameters) {
+    session.system = *exploration.systemSource();
+    for (const kinora::Parameter& parameter : exploration.system().parameters) {
         session.parameters.push_back({parameter.name, parameter.min(), parameter.max()});
     }
-    session.axisToParameterMapping = controller.axisToParameterMapping();
-    for (std::size_t i = 0; i < controller.exploration().seedCount(); ++i) {
-        session.seeds.push_back(controller.exploration().seedPosition(i));
+    session.axisToParameterMapping = exploration.axisToParameterMapping();
+    for (std::size_t i = 0; i < exploration.seedCount(); ++i) {
+        session.seeds.push_back(exploration.seedPosition(i));
     }
-    session.evolutionCount = controller.evolutionCount();
-    session.integrationStep = controller.integrator().integrationStep();
-    session.duration = controller.pathStepLength();
-    session.windowWidth = controller.window()->width();
-    session.windowHeight = controller.window()->height();
-    session.timeSeriesShown = controller.window()->timeSeriesShown();
-    session.plotCamera = controller.plotView()->viewCamera();
-    session.parameterCamera = controller.parameterView()->viewCamera();
+    session.evolutionCount = exploration.evolutionCount();
+    session.integrationStep = exploration.integrator().integrationStep();
+    session.duration = exploration.pathDuration();
     return session;
 }
 
@@ -133,27 +124,4 @@ std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& se
     exploration->start(start);
     exploration->setSystemSource(session.system);
     return exploration;
-}
-
-std::shared_ptr<KNPlotWindowController>
-KNSessionDocument::restore(const KNSession& session, const std::string& documentName,
-                           std::shared_ptr<KNAlertPresenter> alerts) {
-    std::unique_ptr<kinora::Exploration> exploration = open(session, documentName, *alerts);
-    if (!exploration) {
-        return nullptr;
-    }
-    const bool isScript = session.system.kind == KNSystemSource::Kind::script;
-    auto controller = KNPlotWindowController::initWithExploration(
-        std::move(exploration), std::move(alerts), isScript ? session.system.name : "");
-    controller->setOpeningCameras(session.plotCamera, session.parameterCamera);
-
-    KNPlotWindow* window = controller->window();
-    window->resize(session.windowWidth, session.windowHeight);
-    window->setTimeSeriesShown(session.timeSeriesShown);
-    // The window's layout sizes the views once it is shown; until then (and for good when
-    // nothing is shown, as in an export) they take the sizes they were saved at.
-    controller->plotView()->resize(session.plotCamera.width, session.plotCamera.height);
-    controller->parameterView()->resize(session.parameterCamera.width,
-                                        session.parameterCamera.height);
-    return controller;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Exploration.h"
 #include "KNAlertPresenter.h"
 #include "KNError.h"
 #include "KNSession.h"
@@ -8,18 +9,13 @@
 #include <optional>
 #include <string>
 
-class KNPlotWindowController;
-
-namespace kinora {
-class Exploration;
-}
-
-// Turns a plot window into a session and a session back into an exploration or a plot window.
+// Turns an exploration into a session and a session back into an exploration. A session's
+// window size and cameras are the window's to give and to take.
 class KNSessionDocument {
 public:
-    // Everything the window shows, or nothing (with the reason) for a system that has no source
-    // to save.
-    static std::optional<KNSession> capture(KNPlotWindowController& controller,
+    // Everything the exploration holds, the window's size and cameras left at their defaults,
+    // or nothing (with the reason) for a system that has no source to save.
+    static std::optional<KNSession> capture(const kinora::Exploration& exploration,
                                             KNError* error = nullptr);
 
     // An exploration started as session says, or null once one alert titled documentName has
@@ -27,12 +23,4 @@ public:
     // duration give paths a window refuses.
     static std::unique_ptr<kinora::Exploration>
     open(const KNSession& session, const std::string& documentName, KNAlertPresenter& alerts);
-
-    // A controller whose loaded (not yet shown) window reproduces session. A session that
-    // cannot be restored - its script fails, its parameters are not the system's, its step and
-    // duration give paths the window refuses - shows one alert naming the problem, titled
-    // documentName, and yields null.
-    static std::shared_ptr<KNPlotWindowController>
-    restore(const KNSession& session, const std::string& documentName,
-            std::shared_ptr<KNAlertPresenter> alerts);
 };

@@ -1,7 +1,6 @@
 #include "KNSessionReader.h"
 
 #include "Exploration.h"
-#include "KNOpenGLView.h"
 #include "KNScriptFile.h"
 
 #include <QFile>
@@ -174,11 +173,11 @@ kinora::Transform sceneTransformAt(const QJsonValue& value, const std::string& p
     transform.rotation = rotationAt(object["rotation"], child(path, "rotation"));
     transform.scale = vectorAt(object["scale"], child(path, "scale"));
     for (double component : {transform.scale.x, transform.scale.y, transform.scale.z}) {
-        if (component < KNOpenGLView::minimumSceneScale ||
-            component > KNOpenGLView::maximumSceneScale) {
+        if (component < KNViewCamera::minimumSceneScale ||
+            component > KNViewCamera::maximumSceneScale) {
             throw Refusal(quoted(child(path, "scale")) + " must lie between " +
-                          std::to_string(KNOpenGLView::minimumSceneScale) + " and " +
-                          std::to_string(KNOpenGLView::maximumSceneScale) + ".");
+                          std::to_string(KNViewCamera::minimumSceneScale) + " and " +
+                          std::to_string(KNViewCamera::maximumSceneScale) + ".");
         }
     }
     transform.position = vectorAt(object["position"], child(path, "position"));

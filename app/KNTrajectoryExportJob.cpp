@@ -21,14 +21,14 @@ std::vector<std::string> namesOf(const std::vector<kinora::Parameter>& parameter
 
 } // namespace
 
-KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const std::string& path)
-    : snapshot(std::move(taken)), name(::quotedFileName(path)), integrator(snapshot.step),
+KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const std::string& path,
+                                             std::unique_ptr<KNOutputFile> output)
+    : snapshot(std::move(taken)), name(KNOutputFile::describe(path)), integrator(snapshot.step),
       system(snapshot.evolution, &integrator, static_cast<int>(snapshot.parameters.size())),
-      file(QString::fromStdString(path)),
+      file(std::move(output)),
       csv(namesOf(snapshot.parameters),
           [this](std::string_view chunk) {
-              return file.write(chunk.data(), static_cast<qint64>(chunk.size())) ==
-                     static_cast<qint64>(chunk.size());
+              return file->write(chunk.data(), static_cast<qint64>(chunk.size()));
           }),
       parameterValues(snapshot.parameters.size()) {
     system.parameters = snapshot.parameters;
@@ -44,30 +44,32 @@ KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const s
 
 std::unique_ptr<KNTrajectoryExportJob> KNTrajectoryExportJob::open(KNTrajectorySnapshot snapshot,
                                                                    const std::string& path,
+                                                                   KNOutputFile::Streams streams,
                                                                    KNError* error) {
-    std::unique_ptr<KNTrajectoryExportJob> job(
-        new KNTrajectoryExportJob(std::move(snapshot), path));
-    // Unbuffered, so a write that fails is seen before the file is renamed into place.
-    if (!job->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    std::string problem;
+    std::unique_ptr<KNOutputFile> file = KNOutputFile::open(path, streams, &problem);
+    if (!file) {
         if (error) {
             *error = {"KNExportErrorDomain", 0,
-                      "Cannot export the trajectories " + job->name + ": " +
-                          job->file.errorString().toStdString() + "."};
+                      "Cannot export the trajectories " + KNOutputFile::describe(path) + ": " +
+                          problem + "."};
         }
         return nullptr;
     }
+    std::unique_ptr<KNTrajectoryExportJob> job(
+        new KNTrajectoryExportJob(std::move(snapshot), path, std::move(file)));
     job->written = job->csv.writeHeader();
     return job;
 }
 
 bool KNTrajectoryExportJob::workUntil(Clock::time_point deadline) {
-    while (written && seedIndex < snapshot.seeds.size()) {
+    while (written && !pathFailure && seedIndex < snapshot.seeds.size()) {
         workPiece();
         if (Clock::now() >= deadline && seedIndex < snapshot.seeds.size()) {
             return false;
         }
     }
-    if (!written) {
+    if (!written || pathFailure) {
         return true;
     }
     if (!sync) {
@@ -76,7 +78,7 @@ bool KNTrajectoryExportJob::workUntil(Clock::time_point deadline) {
             return true;
         }
         sync = std::make_unique<KNBackgroundFileWrite>(
-            file.handle(), [](std::string*) { return std::optional<QByteArray>(QByteArray()); });
+            file->handle(), [](std::string*) { return std::optional<QByteArray>(QByteArray()); });
     }
     return sync->waitUntil(deadline);
 }
@@ -101,6 +103,12 @@ void KNTrajectoryExportJob::workPiece() {
 
 void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
     const kinora::FanPath& path = fan.path(pathIndex);
+    if (row == 0 && (path.outcome.stopped || !path.outcome.error.empty())) {
+        pathFailure = path.outcome.stopped
+                          ? "the system's evolution function ran too long and was stopped"
+                          : "the system's evolution function failed (" + path.outcome.error + ")";
+        return;
+    }
     if (row == 0) {
         // The values this evolution ran with, by the sweep's own formula.
         for (std::size_t i = 0; i < parameterValues.size(); ++i) {
@@ -130,13 +138,18 @@ double KNTrajectoryExportJob::progress() const {
 }
 
 KNExportJob::Outcome KNTrajectoryExportJob::finish() {
-    if (const std::optional<std::string> reason =
-            KNBackgroundFileWrite::commit(file, written ? sync.get() : nullptr)) {
+    std::optional<std::string> reason;
+    if (pathFailure) {
+        reason = *pathFailure + ", so its paths are incomplete";
+    } else {
+        reason = KNBackgroundFileWrite::commit(*file, written ? sync.get() : nullptr);
+    }
+    if (reason) {
         return {Outcome::Kind::failed,
                 {},
                 {"KNExportErrorDomain", 0,
-                 "Cannot export the trajectories " + name + ": " + *reason +
-                     ". Any earlier file is unchanged."}};
+                 "Cannot export the trajectories " + name + ": " + *reason + "." +
+                     (file->keepsEarlierFile() ? " Any earlier file is unchanged." : "")}};
     }
     return {Outcome::Kind::written, "Exported the trajectories to " + name + ".", {}};
 }

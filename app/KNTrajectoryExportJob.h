@@ -2,6 +2,7 @@
 
 #include "KNBackgroundFileWrite.h"
 #include "KNExportJob.h"
+#include "KNOutputFile.h"
 #include "KNTrajectoryCsv.h"
 #include "KNTrajectorySnapshot.h"
 #include "KinoraSystem.h"
@@ -10,9 +11,9 @@
 #include "SeedFan.h"
 #include "StepBudget.h"
 
-#include <QSaveFile>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,12 @@
 // the end runs on a thread of its own.
 class KNTrajectoryExportJob final : public KNExportJob {
 public:
-    // Opens path through a temporary file; null, with the reason in error, when it cannot.
-    static std::unique_ptr<KNTrajectoryExportJob>
-    open(KNTrajectorySnapshot snapshot, const std::string& path, KNError* error = nullptr);
+    // Opens the output at path (see KNOutputFile); null, with the reason in error, when it
+    // cannot.
+    static std::unique_ptr<KNTrajectoryExportJob> open(KNTrajectorySnapshot snapshot,
+                                                       const std::string& path,
+                                                       KNOutputFile::Streams streams,
+                                                       KNError* error = nullptr);
 
     bool workUntil(Clock::time_point deadline) override;
     double progress() const override;
@@ -33,7 +37,8 @@ public:
     std::string quotedFileName() const override { return name; }
 
 private:
-    KNTrajectoryExportJob(KNTrajectorySnapshot snapshot, const std::string& path);
+    KNTrajectoryExportJob(KNTrajectorySnapshot snapshot, const std::string& path,
+                          std::unique_ptr<KNOutputFile> file);
 
     // One piece of work: a few thousand rows written, or a few milliseconds of integration.
     void workPiece();
@@ -45,9 +50,12 @@ private:
     kinora::RK4Integrator integrator;
     KinoraSystem system;
     std::unique_ptr<kinora::PathDriver> driver;
-    QSaveFile file;
+    std::unique_ptr<KNOutputFile> file;
     KNTrajectoryCsv csv;
     bool written = true;
+    // Why a path cannot be exported: the script failed or was stopped while computing it, so
+    // the rest of it is NaN rather than the system's values.
+    std::optional<std::string> pathFailure;
     // Once every row is written: waits for the disk, so putting the file in place is quick.
     std::unique_ptr<KNBackgroundFileWrite> sync;
 

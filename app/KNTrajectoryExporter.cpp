@@ -1,11 +1,10 @@
 #include "KNTrajectoryExporter.h"
 
-#include "KNPlotWindowController.h"
 #include "KNTrajectoryExportJob.h"
 
-bool KNTrajectoryExporter::write(KNPlotWindowController& controller, const std::string& path,
+bool KNTrajectoryExporter::write(KNTrajectorySnapshot snapshot, const std::string& path,
                                  KNError* error) {
-    const std::unique_ptr<KNTrajectoryExportJob> job =
-        KNTrajectoryExportJob::open(controller.trajectorySnapshot(), path, error);
+    const std::unique_ptr<KNTrajectoryExportJob> job = KNTrajectoryExportJob::open(
+        std::move(snapshot), path, KNOutputFile::Streams::allowed, error);
     return job && job->runToEnd(error);
 }

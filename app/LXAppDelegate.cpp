@@ -91,9 +91,8 @@ void LXAppDelegate::openRecentFile(const QString& path) {
 }
 
 void LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
-    auto controller = KNDocumentOpener::open(url, alerts);
-    if (controller) {
-        addWindowController(controller);
+    if (std::optional<KNOpenedDocument> document = KNDocumentOpener::open(url, *alerts)) {
+        addWindowController(KNPlotWindowController::initWithDocument(std::move(*document), alerts));
     }
 }
 

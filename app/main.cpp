@@ -1,12 +1,15 @@
 #include "KNCommandLineExport.h"
+#include "KNHeldMessages.h"
+#include "KNLaunchArguments.h"
 #include "KNModalAlertPresenter.h"
+#include "KNOutputFile.h"
 #include "KNRecentDocuments.h"
 #include "KNSharedContext.h"
 #include "LXAppDelegate.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <glib.h>
 #include <memory>
 #include <optional>
@@ -47,47 +50,10 @@ void printUsage(std::FILE* stream) {
         "  --maxima AXIS           the orbit diagram's variable when there is no section\n"
         "                          (default z)\n"
         "  --values N              the orbit diagram's parameter values, 100 to 5000\n"
-        "                          (default 1000)\n",
+        "                          (default 1000)\n"
+        "An OUT of - is standard output; messages go to standard error only. A pipe or\n"
+        "device is written as it is; OUT must not be FILE itself.\n",
         stream);
-}
-
-// Answered before the window system is touched, so both work without a display.
-bool answersInformationRequest(int argc, char** argv, int* exitCode) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0) {
-            return false;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            printUsage(stdout);
-            *exitCode = 0;
-            return true;
-        }
-        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
-            std::printf("kinora %s\n", KINORA_VERSION);
-            *exitCode = 0;
-            return true;
-        }
-    }
-    return false;
-}
-
-// The file arguments left once the window system has taken its own options, or false after
-// reporting an unknown option.
-bool fileArguments(const QStringList& arguments, QStringList* files) {
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!optionsEnded && argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            std::fprintf(stderr, "kinora: unknown option '%s'\n", qPrintable(argument));
-            printUsage(stderr);
-            return false;
-        } else {
-            files->append(argument);
-        }
-    }
-    return true;
 }
 
 std::string launchCommand() {
@@ -97,25 +63,82 @@ std::string launchCommand() {
     return command;
 }
 
-// The exports run on Qt's display-less platform with a headless GL context, so they work where
-// no display server is.
-int runExport(int argc, char** argv) {
-    std::string problem;
-    const std::optional<KNCommandLineExport> request =
-        KNCommandLineExport::parse(std::vector<std::string>(argv + 1, argv + argc), &problem);
-    if (!request) {
-        std::fprintf(stderr, "kinora: %s\n", problem.c_str());
-        printUsage(stderr);
+// The exports need no display server: a picture is drawn on Qt's display-less platform with a
+// headless GL context, data is written with neither. What the toolkit logs is shown only when
+// the export fails.
+int runExport(int argc, char** argv, const KNCommandLineExport& request) {
+    if (request.outputIsDocument()) {
+        std::fprintf(stderr,
+                     "kinora: \"%s\" is the file to export from; the export would destroy it. "
+                     "Choose another output file.\n",
+                     request.documentPath.c_str());
         return 2;
+    }
+    if (KNOutputFile::isStandardOutput(request.outputPath)) {
+        KNOutputFile::standardOutputForData();
+    }
+    KNHeldMessages messages([&messages] {
+        messages.release();
+        std::abort();
+    });
+    if (request.kind == KNCommandLineExport::Kind::data) {
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kinora"));
+        const int result = request.run();
+        if (result != 0) {
+            messages.release();
+        }
+        return result;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kinora"));
+    std::string problem;
     if (!KNSharedContext::useHeadlessContext(&problem)) {
+        messages.release();
         std::fprintf(stderr, "kinora: cannot draw without a display: %s.\n", problem.c_str());
         return 1;
     }
-    const int result = request->run();
+    const int result = request.run();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (result != 0) {
+        messages.release();
+    }
+    return result;
+}
+
+int runWindows(int argc, char** argv, const std::vector<std::string>& files) {
+    std::optional<QApplication> application;
+    {
+        // A fatal message while connecting to the window system means there is none to use.
+        KNHeldMessages messages([] {
+            std::fputs("Kinora needs a graphical display; for pictures and data without one, "
+                       "see `kinora --help`\n",
+                       stderr);
+            std::_Exit(1);
+        });
+        application.emplace(argc, argv);
+        messages.release();
+    }
+    QApplication::setApplicationName(QStringLiteral("kinora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kinora"));
+    QApplication::setApplicationVersion(QStringLiteral(KINORA_VERSION));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kinora.Kinora"));
+
+    QStringList fileList;
+    for (const std::string& file : files) {
+        fileList.append(QString::fromLocal8Bit(file.c_str()));
+    }
+    int result = 0;
+    {
+        LXAppDelegate delegate(std::make_shared<KNModalAlertPresenter>(),
+                               KNRecentDocuments("kinora", launchCommand()));
+        delegate.applicationDidFinishLaunching();
+        delegate.applicationOpenFiles(fileList);
+        result = QApplication::exec();
+    }
+    // Windows of closed controllers are deleted late; let them release their GL objects now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return result;
 }
@@ -123,35 +146,25 @@ int runExport(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    int exitCode = 0;
-    if (answersInformationRequest(argc, argv, &exitCode)) {
-        return exitCode;
-    }
-    if (KNCommandLineExport::isRequested(std::vector<std::string>(argv + 1, argv + argc))) {
-        return runExport(argc, argv);
-    }
-
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kinora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kinora"));
-    QApplication::setApplicationVersion(QStringLiteral(KINORA_VERSION));
-    // Lets the desktop match the windows to the installed entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.kinora.Kinora"));
-
-    QStringList files;
-    if (!fileArguments(QApplication::arguments(), &files)) {
+    std::string problem;
+    const std::optional<KNLaunchArguments> launch =
+        KNLaunchArguments::parse(std::vector<std::string>(argv + 1, argv + argc), &problem);
+    if (!launch) {
+        std::fprintf(stderr, "kinora: %s\n", problem.c_str());
+        printUsage(stderr);
         return 2;
     }
-
-    int result = 0;
-    {
-        LXAppDelegate delegate(std::make_shared<KNModalAlertPresenter>(),
-                               KNRecentDocuments("kinora", launchCommand()));
-        delegate.applicationDidFinishLaunching();
-        delegate.applicationOpenFiles(files);
-        result = QApplication::exec();
+    switch (launch->request) {
+    case KNLaunchArguments::Request::help:
+        printUsage(stdout);
+        return 0;
+    case KNLaunchArguments::Request::version:
+        std::printf("kinora %s\n", KINORA_VERSION);
+        return 0;
+    case KNLaunchArguments::Request::exportFile:
+        return runExport(argc, argv, *launch->exportRequest);
+    case KNLaunchArguments::Request::windows:
+        break;
     }
-    // Windows of closed controllers are deleted late; let them release their GL objects now.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return result;
+    return runWindows(argc, argv, launch->files);
 }

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 namespace {
@@ -43,9 +42,7 @@ void checkSameColumns() {
     const auto alone = diagram.columns(0, 50, 1);
     const auto pooled = diagram.columns(0, 50, coreCount());
     for (std::size_t k = 0; k < alone.size(); ++k) {
-        if (alone[k].values.size() != pooled[k].values.size() ||
-            std::memcmp(alone[k].values.data(), pooled[k].values.data(),
-                        alone[k].values.size() * sizeof(double)) != 0) {
+        if (alone[k].values != pooled[k].values) {
             std::fprintf(stderr, "orbit diagram column %zu differs on %d threads\n", k,
                          coreCount());
             std::exit(1);

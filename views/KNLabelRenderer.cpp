@@ -87,17 +87,29 @@ void KNLabelRenderer::load(const std::string& vertexPath, const std::string& fra
     glGenBuffers(1, &vertexBuffer);
 }
 
+QString KNLabelRenderer::shownText(const QString& text) {
+    if (text.size() <= maxShownCharacters) {
+        return text;
+    }
+    qsizetype kept = maxShownCharacters - 1;
+    // Never half of a character outside the basic plane.
+    if (text.at(kept - 1).isHighSurrogate()) {
+        --kept;
+    }
+    return text.left(kept) + QChar(0x2026);
+}
+
 KNLabelRenderer::TextImage& KNLabelRenderer::imageFor(const KNLabel& label, double pixelsPerPoint) {
     TextImage& image = images[{label.text, label.colour.rgba(), pixelsPerPoint}];
     image.used = true;
     if (image.texture) {
         return image;
     }
+    const QString text = shownText(label.text);
     const QFont font = labelFont(pixelsPerPoint);
     const QFontMetricsF metrics(font);
     const double margin = std::ceil(outlineWidth * pixelsPerPoint);
-    const int width =
-        static_cast<int>(std::ceil(metrics.horizontalAdvance(label.text) + 2 * margin));
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(text) + 2 * margin));
     const int height = static_cast<int>(std::ceil(metrics.height() + 2 * margin));
     QImage pixels(std::max(width, 1), std::max(height, 1), QImage::Format_RGBA8888_Premultiplied);
     pixels.fill(Qt::transparent);
@@ -105,7 +117,7 @@ KNLabelRenderer::TextImage& KNLabelRenderer::imageFor(const KNLabel& label, doub
         QPainter painter(&pixels);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
-        path.addText(margin, margin + metrics.ascent(), font, label.text);
+        path.addText(margin, margin + metrics.ascent(), font, text);
         painter.strokePath(path, QPen(QColor(0, 0, 0, 220), outlineWidth * pixelsPerPoint,
                                       Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.fillPath(path, label.colour);

@@ -4,6 +4,7 @@
 
 #include <QRectF>
 #include <QSizeF>
+#include <QString>
 #include <map>
 #include <memory>
 #include <string>
@@ -30,6 +31,11 @@ public:
 
     // The size in points of the box a label of text covers, outline included.
     static QSizeF textSize(const QString& text);
+    // Longer texts show their first characters and "…": what it costs to draw a label must not
+    // grow with the length of a name a script chose.
+    static constexpr qsizetype maxShownCharacters = 80;
+    // The part of text a label shows.
+    static QString shownText(const QString& text);
 
     // Loads the label program; a failure is printed and the labels are then left out.
     void load(const std::string& vertexPath, const std::string& fragmentPath);

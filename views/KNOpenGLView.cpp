@@ -101,8 +101,11 @@ void KNOpenGLView::awakeFromNib() {
     assert(!scene && "awakeFromNib runs once per view");
     sharedContext();
     ensureContext();
-    std::fprintf(stderr, "Using Context: %s\n",
-                 reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    // For diagnosing windows; a headless export stays quiet when it succeeds.
+    if (!KNSharedContext::isHeadless()) {
+        std::fprintf(stderr, "Using Context: %s\n",
+                     reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    }
     glEnable(GL_DEPTH_TEST);
 
     pathShader = std::make_unique<kinora::Shader>();

@@ -118,9 +118,8 @@ public:
     // remembered). No redraw.
     void resetView();
 
-    // The scene scale never leaves this range, so dragging never divides by zero.
-    static constexpr double minimumSceneScale = 1e-3;
-    static constexpr double maximumSceneScale = 1e3;
+    static constexpr double minimumSceneScale = KNViewCamera::minimumSceneScale;
+    static constexpr double maximumSceneScale = KNViewCamera::maximumSceneScale;
 
 protected:
     // Mouse and wheel in view coordinates: points, origin at the bottom left.

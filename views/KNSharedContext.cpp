@@ -56,6 +56,10 @@ bool KNSharedContext::useHeadlessContext(std::string* failureReason) {
     return headless;
 }
 
+bool KNSharedContext::isHeadless() {
+    return headless;
+}
+
 QOpenGLContext* KNSharedContext::context() {
     if (headless) {
         return nullptr;

@@ -26,6 +26,8 @@ public:
     // the machine offers no such context.
     static bool useHeadlessContext(std::string* failureReason);
 
+    // Whether useHeadlessContext has switched the views off screen.
+    static bool isHeadless();
     // Whether context() has run; teardown before it has nothing to release.
     static bool exists();
 

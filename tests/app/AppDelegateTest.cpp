@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "Eventually.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
@@ -47,7 +48,7 @@ protected:
     void TearDown() override {
         QApplication::closeAllWindows();
         delegate.reset();
-        settle();
+        EXPECT_TRUE(plotWindowsGone());
         setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
     }
 
@@ -198,7 +199,7 @@ TEST_F(AppDelegateTest, ClosingAWindowDropsOnlyItsController) {
     EXPECT_EQ(controller(0).title(), std::nullopt);
     EXPECT_EQ(controller(1).title(), "b.js");
     // Gone once its delayed update has run, and its window with it.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return closed.expired() && closedWindow.isNull(); }, 10000));
+    EXPECT_TRUE(eventually([&] { return closed.expired() && closedWindow.isNull(); }));
 
     // The others keep working, the closing menu item included.
     auto& remaining = *delegate->windowControllers()[1];
@@ -226,6 +227,7 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
 
     panel->setDirectory(folder.path());
     panel->selectFile("\"broken.js\" \"good.js\"");
+    const QPointer<QFileDialog> accepted(panel);
     static_cast<QDialog*>(panel)->accept();
     ASSERT_EQ(alerts->messages.size(), 1u);
     EXPECT_EQ(alerts->messages[0], "'parameters' array is undefined");
@@ -234,11 +236,12 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
     // Noted even when the file failed to load.
     EXPECT_EQ(recentFiles(), (std::vector<std::string>{broken.toStdString(), good.toStdString()}));
 
-    settle();
-    QFileDialog* next = delegate->openFile();
+    // A panel that has ended goes; asking again shows a new one.
+    ASSERT_TRUE(eventually([&] { return accepted.isNull(); }));
+    const QPointer<QFileDialog> next = delegate->openFile();
     ASSERT_NE(next, nullptr);
     next->reject();
-    settle();
+    ASSERT_TRUE(eventually([&] { return next.isNull(); }));
     EXPECT_EQ(delegate->windowControllers().size(), 2u);
     EXPECT_EQ(recentFiles().size(), 2u);
 }
@@ -265,8 +268,7 @@ TEST_F(AppDelegateTest, TheOpenPanelOpensOnlyReadableTypes) {
 TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
     delegate->applicationDidFinishLaunching();
     auto& lorenz = *delegate->windowControllers()[0];
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(lorenz.window()));
-    settle();
+    ASSERT_TRUE(settle(lorenz));
 
     // The seed is the one white point of the picture.
     KNPlotView* view = lorenz.plotView();
@@ -306,7 +308,7 @@ TEST_F(AppDelegateTest, ClosingTheLastWindowQuitsTheApplication) {
     });
     // Tied to this test: once exec has returned, the guard must not fire in a later test.
     QObject timeOutGuard;
-    QTimer::singleShot(10000, &timeOutGuard, [&timedOut] {
+    QTimer::singleShot(patienceMilliseconds, &timeOutGuard, [&timedOut] {
         timedOut = true;
         QApplication::exit(1);
     });

@@ -1,12 +1,17 @@
 #include "AppTestSupport.h"
 
+#include "Eventually.h"
 #include "GLBufferContents.h"
+#include "KNParameterSpaceView.h"
+#include "KNPlotWindow.h"
+#include "KNPlotWindowController.h"
 #include "KNSharedContext.h"
 #include "Mesh.h"
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -122,9 +127,23 @@ int countPathPixels(const QImage& image) {
     return count;
 }
 
-void settle() {
-    QTest::qWait(250);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+bool settle(KNPlotWindowController& controller) {
+    const auto shown = [](KNOpenGLView* view) {
+        return !view->isDrawing() && (!view->isVisible() || view->isExposed());
+    };
+    return eventually([&] {
+        return !controller.isOpening() && !controller.isRecomputing() &&
+               shown(controller.plotView()) && shown(controller.parameterView());
+    });
+}
+
+bool plotWindowsGone() {
+    return eventually([] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::none_of(windows.begin(), windows.end(), [](QWidget* window) {
+            return qobject_cast<KNPlotWindow*>(window) != nullptr;
+        });
+    });
 }
 
 QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class KNPlotWindowController;
 class QLineEdit;
 class QTemporaryDir;
 class QWidget;
@@ -41,6 +42,11 @@ QPoint whitePointIn(const QImage& image);
 // Replaces the field's text as a user would and presses Return.
 void typeInto(QLineEdit* field, const QString& text);
 
-// Runs the event loop past every window's delayed update, then deletes what was left for later.
-void settle();
+// Runs the event loop until the controller's window has framed its views at their laid-out
+// size, computed its trajectories and shown its pictures (on screen when it is shown); whether
+// it got there.
+bool settle(KNPlotWindowController& controller);
+// Runs the event loop until every plot window has gone with its controller (a closed window's
+// controller stays until the window has finished opening); whether they all went.
+bool plotWindowsGone();
 QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text);

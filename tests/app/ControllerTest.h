@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppTestSupport.h"
+#include "Eventually.h"
 #include "KNDefinitions.h"
 #include "KNPlotWindowController.h"
 #include "RK4Integrator.h"
@@ -40,7 +41,7 @@ protected:
 
     // The opening recomputation runs from the event loop, once the window is there.
     static void waitForRecomputation(KNPlotWindowController& controller) {
-        QTRY_VERIFY_WITH_TIMEOUT(!controller.isRecomputing(), 60'000);
+        EXPECT_TRUE(eventually([&] { return !controller.isRecomputing(); }));
     }
 
     static Seed* firstSeed(KNPlotWindowController& controller) {
@@ -72,12 +73,11 @@ protected:
 
     // Runs the event loop until the window's export has ended.
     static void waitForExport(KNPlotWindowController& controller) {
-        QTRY_VERIFY_WITH_TIMEOUT(!controller.exportRunner().isRunning(), 60'000);
-        ASSERT_FALSE(controller.exportRunner().isRunning());
+        ASSERT_TRUE(eventually([&] { return !controller.exportRunner().isRunning(); }));
     }
 
     void TearDown() override {
         QApplication::closeAllWindows();
-        settle();
+        EXPECT_TRUE(plotWindowsGone());
     }
 };

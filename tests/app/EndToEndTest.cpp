@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "Eventually.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,15 +28,15 @@ protected:
         }
         kinora.setProcessEnvironment(environment);
         kinora.start(KINORA_EXECUTABLE, arguments);
-        ASSERT_TRUE(kinora.waitForStarted(10000));
+        ASSERT_TRUE(kinora.waitForStarted(patienceMilliseconds));
     }
 
     void TearDown() override {
         if (kinora.state() != QProcess::NotRunning) {
             kinora.terminate();
-            if (!kinora.waitForFinished(10000)) {
+            if (!kinora.waitForFinished(patienceMilliseconds)) {
                 kinora.kill();
-                kinora.waitForFinished(10000);
+                kinora.waitForFinished(patienceMilliseconds);
             }
         }
     }
@@ -43,7 +44,7 @@ protected:
 
 TEST_F(EndToEndTest, AnExampleScriptOpensAndItsTrajectoriesAreDrawn) {
     QApplication::closeAllWindows();
-    settle();
+    EXPECT_TRUE(plotWindowsGone());
     start({KINORA_SOURCE_DIR "/examples/lorenz.js"});
 
     // Two windows, the Lorenz one and the script's, each with three views (plot, time series,
@@ -71,22 +72,23 @@ TEST_F(EndToEndTest, AnExampleScriptOpensAndItsTrajectoriesAreDrawn) {
 
 TEST_F(EndToEndTest, InformationRequestsAnswerWithoutADisplay) {
     start({"--version"}, false);
-    ASSERT_TRUE(kinora.waitForFinished(10000));
+    ASSERT_TRUE(kinora.waitForFinished(patienceMilliseconds));
     EXPECT_EQ(kinora.exitCode(), 0);
     EXPECT_EQ(kinora.readAllStandardOutput().toStdString(), "kinora 0.1.0\n");
 
     start({"--help"}, false);
-    ASSERT_TRUE(kinora.waitForFinished(10000));
+    ASSERT_TRUE(kinora.waitForFinished(patienceMilliseconds));
     EXPECT_EQ(kinora.exitCode(), 0);
     EXPECT_TRUE(kinora.readAllStandardOutput().startsWith("Usage: kinora [option] [FILE ...]\n"));
 }
 
 TEST_F(EndToEndTest, AnUnknownOptionIsRefusedBeforeAnyWindowOpens) {
     start({"--sweep=fast", KINORA_SOURCE_DIR "/examples/lorenz.js"});
-    ASSERT_TRUE(kinora.waitForFinished(10000));
+    ASSERT_TRUE(kinora.waitForFinished(patienceMilliseconds));
     EXPECT_EQ(kinora.exitCode(), 2);
     const QByteArray errors = kinora.readAllStandardError();
-    EXPECT_TRUE(errors.contains("kinora: unknown option '--sweep=fast'\n")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("kinora: unknown option '--sweep=fast'.\n"))
+        << errors.toStdString();
     EXPECT_FALSE(errors.contains("Using Context"));
 }
 

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "Eventually.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "KNRecentDocuments.h"
@@ -54,8 +55,8 @@ TEST(ExamplesMenu, EveryShippedExampleOpensWithItsAttractorFramed) {
         item->trigger();
         ASSERT_EQ(delegate.windowControllers().size(), 2u);
         KNPlotWindowController& example = *delegate.windowControllers()[1];
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(example.window()));
-        settle();
+        const std::weak_ptr<KNPlotWindowController> closed = delegate.windowControllers()[1];
+        ASSERT_TRUE(settle(example));
         EXPECT_TRUE(alerts->messages.empty());
 
         // Nothing typed, nothing zoomed: the paths reach across much of the view, and all of
@@ -67,10 +68,10 @@ TEST(ExamplesMenu, EveryShippedExampleOpensWithItsAttractorFramed) {
             0.55);
         EXPECT_TRUE(QRect(1, 1, view->width() - 2, view->height() - 2).contains(extent));
         example.window()->close();
-        settle();
+        ASSERT_TRUE(eventually([&] { return closed.expired(); }));
     }
     lorenz->close();
-    settle();
+    EXPECT_TRUE(plotWindowsGone());
     setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
 }
 

@@ -174,7 +174,7 @@ TEST_F(ParameterControlsTest, TextThatIsNoFiniteNumberChangesNothing) {
 TEST_F(ParameterControlsTest, TabGoesThroughTheFieldsInReadingOrderAndEscapeRevertsAnEdit) {
     auto controller = lorenzWindow();
     controller->showWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window(), patienceMilliseconds));
     row(*controller, 0)->minField()->setFocus();
     for (const char* value : {"1", "2", "3", "4", "5", "6"}) {
         QWidget* field = QApplication::focusWidget();
@@ -310,8 +310,7 @@ TEST_F(ParameterControlsTest, MovingASliderSetsTheValueLiveThroughTheSameAction)
 TEST_F(ParameterControlsTest, DraggingAHandleWithTheMouseChangesTheTrajectories) {
     auto controller = lorenzWindow();
     controller->showWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(controller->window()));
-    settle();
+    ASSERT_TRUE(settle(*controller));
     const std::vector<kinora::PathVertex> before = sweepEnds(*controller);
 
     // Both handles stand at the origin: the one white point of the picture.

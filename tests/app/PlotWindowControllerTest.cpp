@@ -447,7 +447,7 @@ TEST_F(PlotWindowControllerTest, TheDelayedUpdateKeepsTheControllerUntilItHasRun
         watched = controller;
     }
     EXPECT_FALSE(watched.expired());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watched.expired(); }, 10000));
+    EXPECT_TRUE(eventually([&] { return watched.expired(); }));
 }
 
 } // namespace

@@ -29,8 +29,7 @@ protected:
 TEST_F(SeedPositionPanelTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDeselectIt) {
     auto controller = lorenzWindow();
     controller->showWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(controller->window()));
-    settle();
+    ASSERT_TRUE(settle(*controller));
     Seed* seed = firstSeed(*controller);
     KNSeedPositionPanel* panel = controller->seedPositionPanel();
     EXPECT_FALSE(panel->field(0)->isEnabled());
@@ -76,7 +75,7 @@ TEST_F(SeedPositionPanelTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDese
     seed->transform.position = {0.5, 0.5, 0.5};
     controller->plotViewSeedWasMoved(controller->plotView(), seed);
     controller->plotView()->redraw();
-    settle();
+    ASSERT_TRUE(settle(*controller));
     clickTheSeed(*controller);
     ASSERT_NE(controller->plotView()->selectedSeed(), nullptr);
     QTest::keyClick(controller->window(), Qt::Key_Backspace);

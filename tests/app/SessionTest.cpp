@@ -20,6 +20,8 @@
 #include <cstring>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -52,7 +54,7 @@ protected:
             KNPlotWindowController::initWithSourceString(*source, alerts, "lorenz.js");
         controller->window()->resize(900, 640);
         controller->showWindow();
-        settle();
+        EXPECT_TRUE(settle(*controller));
         const double sweep[3][2] = {{10.0, 28.0}, {10.0 / 3.0, 10.0}, {8.0 / 3.0, 8.0 / 3.0}};
         for (int i = 0; i < 3; ++i) {
             auto* row = qobject_cast<KNParameterTableView*>(
@@ -65,8 +67,11 @@ protected:
             controller->addSeed();
             controller->moveSelectedSeed(position);
         }
-        // A selection is not part of a session.
+        // A selection is not part of a session. Escape deselects once nothing is computing
+        // (before, it stops the computation).
+        EXPECT_TRUE(eventually([&] { return !controller->isRecomputing(); }));
         controller->cancelOperation();
+        EXPECT_EQ(controller->plotView()->selectedSeed(), nullptr);
         controller->changeIntegrationStep(0.0123);
         controller->changeEvolutions(7);
         KNViewCamera camera = controller->plotView()->viewCamera();
@@ -76,16 +81,38 @@ protected:
         camera.projection = kinora::Camera::Projection::orthographic;
         controller->plotView()->setViewCamera(camera);
         controller->plotView()->redraw();
+        EXPECT_TRUE(settle(*controller));
         return controller;
     }
 
     QString savedSession(KNPlotWindowController& controller) {
         const QString path = folder.filePath("explored.kinora");
         KNError error;
-        const auto session = KNSessionDocument::capture(controller, &error);
+        const auto session = KNDocumentActions::sessionOf(controller, &error);
         EXPECT_TRUE(session && KNSessionWriter::writeFile(path.toStdString(), *session, &error))
             << error.failureReason;
         return path;
+    }
+
+    // Runs the program with no display, as an export over SSH or in CI would.
+    int runHeadless(const QStringList& arguments, QByteArray* errors = nullptr,
+                    QByteArray* output = nullptr) {
+        QProcess kinora;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
+        kinora.setProcessEnvironment(environment);
+        kinora.start(KINORA_EXECUTABLE, arguments);
+        EXPECT_TRUE(kinora.waitForFinished(60000));
+        if (errors) {
+            *errors = kinora.readAllStandardError();
+        }
+        if (output) {
+            *output = kinora.readAllStandardOutput();
+        }
+        return kinora.exitCode();
     }
 };
 
@@ -95,10 +122,12 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     const QString path = folder.filePath("explored.kinora");
     ASSERT_TRUE(actions.saveSession(path)) << alerts->messages.front();
 
-    auto reopened = KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts);
-    ASSERT_TRUE(reopened);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto reopened = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
     reopened->showWindow();
-    settle();
+    ASSERT_TRUE(settle(*reopened));
     EXPECT_TRUE(alerts->messages.empty());
     EXPECT_EQ(reopened->title(), std::optional<std::string>("lorenz.js"));
     EXPECT_EQ(reopened->evolutionCount(), 7);
@@ -134,10 +163,34 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+TEST_F(SessionTest, ManySeedsOpenInOneRecomputationThatBeginsOnceTheWindowIsThere) {
+    KNSession session;
+    session.system = {KNSystemSource::Kind::builtIn, "lorenz", {}};
+    session.parameters = {{"rho", 10.0, 28.0}, {"sigma", 10.0, 10.0}, {"beta", 2.0, 3.0}};
+    session.axisToParameterMapping = {0, 1, 2};
+    for (int k = 0; k < 200; ++k) {
+        session.seeds.push_back({0.01 * k, 1.0, 1.0});
+    }
+    std::unique_ptr<kinora::Exploration> exploration =
+        KNSessionDocument::open(session, "many.kinora", *alerts);
+    ASSERT_TRUE(exploration);
+    auto controller = KNPlotWindowController::initWithExploration(std::move(exploration), alerts);
+    const std::vector<Seed*> seeds = seedsOf(controller->plotView());
+    ASSERT_EQ(seeds.size(), 200u);
+    // Loading the window computed nothing: every path waits for the event loop.
+    EXPECT_TRUE(controller->isRecomputing());
+    EXPECT_TRUE(pathsOf(controller->plotView(), seeds.back())[0].isBlank());
+    waitForRecomputation(*controller);
+    for (Seed* seed : {seeds.front(), seeds.back()}) {
+        EXPECT_EQ(pathsOf(controller->plotView(), seed)[9].vertices.size(), 1000u);
+    }
+    EXPECT_EQ(controller->lastOutcome().pathCount, 2000);
+}
+
 TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChanges) {
     auto original = builtInLorenzWindow();
     const std::string valid =
-        KNSessionWriter::json(*KNSessionDocument::capture(*original)).toStdString();
+        KNSessionWriter::json(*KNDocumentActions::sessionOf(*original)).toStdString();
     const std::string script =
         "\"kind\": \"script\", \"fileName\": \"bad.js\", \"text\": \"var parameters = [\"";
     std::string manySeeds = "\"seeds\": [";
@@ -199,7 +252,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     for (std::size_t length : {std::size_t{0}, valid.size() / 3, valid.size() - 2}) {
         const QString path = writeFile(folder, "cut.kinora", valid.substr(0, length));
         alerts->clear();
-        EXPECT_FALSE(KNDocumentOpener::open(QUrl::fromLocalFile(path), alerts));
+        EXPECT_FALSE(KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts));
         EXPECT_EQ(alerts->messages.size(), 1u);
     }
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
@@ -276,7 +329,7 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
 
 TEST_F(SessionTest, AnInterruptedSaveLeavesTheEarlierFileIntact) {
     auto controller = builtInLorenzWindow();
-    const KNSession session = *KNSessionDocument::capture(*controller);
+    const KNSession session = *KNDocumentActions::sessionOf(*controller);
     const QString path = writeFile(folder, "kept.kinora", "the earlier session");
 
     // Files may not grow past 64 bytes for a moment: the write stops part way, as on a full disk.
@@ -308,22 +361,13 @@ TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
     const QImage expected = original->plotView()->renderImage(QSize(camera.width, camera.height));
 
     const auto run = [this](const QStringList& arguments, QByteArray* errors = nullptr) {
-        QProcess kinora;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
-        kinora.setProcessEnvironment(environment);
-        kinora.start(KINORA_EXECUTABLE, arguments);
-        EXPECT_TRUE(kinora.waitForFinished(60000));
-        if (errors) {
-            *errors = kinora.readAllStandardError();
-        }
-        return kinora.exitCode();
+        return runHeadless(arguments, errors);
     };
 
     const QString data = folder.filePath("explored.csv");
-    ASSERT_EQ(run({"--export-data", data, session}), 0);
+    QByteArray quiet;
+    ASSERT_EQ(run({"--export-data", data, session}, &quiet), 0);
+    EXPECT_EQ(quiet.toStdString(), "");
     KNDocumentActions actions(original, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
     ASSERT_TRUE(actions.exportTrajectories(folder.filePath("inside.csv")));
     waitForExport(*original);
@@ -348,6 +392,92 @@ TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
     EXPECT_TRUE(errors.contains("--size needs WIDTHxHEIGHT")) << errors.toStdString();
     EXPECT_EQ(run({"--export-image", folder.filePath("no/such/folder.png"), session}, &errors), 1);
     EXPECT_TRUE(errors.contains("Cannot export the image")) << errors.toStdString();
+}
+
+TEST_F(SessionTest, ExportsNeverDestroyTheirInputOrReplaceAPipe) {
+    auto window = exploredWindow();
+    const QString session = savedSession(*window);
+    const std::string sessionText = readAll(session);
+    const QString data = folder.filePath("explored.csv");
+    ASSERT_EQ(runHeadless({"--export-data", data, session}), 0);
+
+    // The same file under another name is still the input.
+    const QString alias = folder.filePath("alias.kinora");
+    ASSERT_TRUE(QFile::link(session, alias));
+    QByteArray errors;
+    EXPECT_EQ(runHeadless({"--export-data", alias, session}, &errors), 2);
+    EXPECT_TRUE(errors.contains("is the file to export from")) << errors.toStdString();
+    EXPECT_EQ(runHeadless({"--export-image", session, session}), 2);
+    EXPECT_EQ(readAll(session), sessionText);
+
+    // A pipe is written through, and stays a pipe.
+    const QString pipe = folder.filePath("pipe.csv");
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = readAll(pipe); });
+    EXPECT_EQ(runHeadless({"--export-data", pipe, session}), 0);
+    reader.join();
+    struct stat status {};
+    ASSERT_EQ(stat(pipe.toLocal8Bit().constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(piped, readAll(data));
+
+    // "-" is standard output, holding the data alone.
+    QByteArray output;
+    EXPECT_EQ(runHeadless({"--export-data", "-", session}, &errors, &output), 0);
+    EXPECT_EQ(output.toStdString(), readAll(data));
+    EXPECT_EQ(errors.toStdString(), "");
+
+    // The window refuses its own file, and a pipe it would have to wait on.
+    window->setDocumentPath(session.toStdString());
+    KNDocumentActions actions(window, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
+    EXPECT_FALSE(actions.exportTrajectories(alias));
+    EXPECT_FALSE(actions.exportImage(session, 1));
+    EXPECT_FALSE(actions.exportTrajectories(pipe));
+    ASSERT_EQ(alerts->messages.size(), 3u);
+    EXPECT_NE(alerts->messages[0].find("the file this window was opened from"), std::string::npos)
+        << alerts->messages[0];
+    EXPECT_NE(alerts->messages[2].find("not a regular file"), std::string::npos)
+        << alerts->messages[2];
+    EXPECT_EQ(readAll(session), sessionText);
+}
+
+TEST_F(SessionTest, AScriptThatFailsOnItsPathsExportsNothing) {
+    const QString script = writeFile(folder, "throws.js",
+                                     "var parameters = ['a'];\n"
+                                     "function evolution(p, x, y, z) {\n"
+                                     "    if (x > 1.5) throw new Error('too far');\n"
+                                     "    return [1, 0, 0];\n"
+                                     "}\n");
+    const QString data = folder.filePath("throws.csv");
+    QByteArray errors;
+    EXPECT_EQ(runHeadless({"--export-data", data, script}, &errors), 1);
+    EXPECT_TRUE(errors.contains("too far")) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(data));
+
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(script), *alerts);
+    ASSERT_TRUE(document);
+    auto window = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
+    KNDocumentActions actions(window, alerts, KNRecentDocuments("kinora_app_tests", "true %u"));
+    ASSERT_TRUE(actions.exportTrajectories(data));
+    waitForExport(*window);
+    ASSERT_TRUE(eventually([&] { return !alerts->messages.empty(); }));
+    ASSERT_EQ(alerts->messages.size(), 1u);
+    EXPECT_NE(alerts->messages[0].find("too far"), std::string::npos) << alerts->messages[0];
+    EXPECT_FALSE(QFile::exists(data));
+}
+
+TEST_F(SessionTest, ArgumentMistakesAndAMissingDisplayAreSaidWithoutAnAbort) {
+    const QString script = KINORA_SOURCE_DIR "/examples/lorenz.js";
+    QByteArray errors;
+    EXPECT_EQ(runHeadless({"--bogus"}, &errors), 2);
+    EXPECT_TRUE(errors.contains("unknown option '--bogus'")) << errors.toStdString();
+    EXPECT_EQ(runHeadless({"--size", "100x100", script}, &errors), 2);
+    EXPECT_TRUE(errors.contains("--size applies to --export-image only")) << errors.toStdString();
+    EXPECT_EQ(runHeadless({script}, &errors), 1);
+    EXPECT_EQ(errors.toStdString(), "Kinora needs a graphical display; for pictures and data "
+                                    "without one, see `kinora --help`\n");
 }
 
 } // namespace

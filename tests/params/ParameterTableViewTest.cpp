@@ -1,3 +1,4 @@
+#include "Eventually.h"
 #include "KNParameterField.h"
 #include "KNParameterSliderLink.h"
 #include "KNParameterTableView.h"
@@ -82,7 +83,7 @@ protected:
     void show() {
         row->resize(480, 120);
         row->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(row.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(row.get(), patienceMilliseconds));
     }
 };
 

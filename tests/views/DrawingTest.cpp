@@ -1,3 +1,4 @@
+#include "Eventually.h"
 #include "Framebuffer.h"
 #include "KNImageLimits.h"
 #include "Scene.h"
@@ -5,6 +6,7 @@
 #include "ViewTestSupport.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -175,9 +177,9 @@ TEST_F(DrawingTest, ALongPictureLetsInputThroughBetweenSlicesAndEndsAsTheLatestR
         view.setZoom(0.7f);
         view.requestRedraw();
     });
-    QTRY_VERIFY(answered);
+    ASSERT_TRUE(eventually([&] { return answered; }));
     EXPECT_TRUE(whileDrawing);
-    QTRY_VERIFY(!view.isDrawing());
+    ASSERT_TRUE(eventually([&] { return !view.isDrawing(); }));
     EXPECT_EQ(picture(), referencePicture());
 }
 
@@ -254,8 +256,10 @@ TEST_F(DrawingTest, FrameStatisticsDescribeADrag) {
     }
     Seed* seed = addCrowd(2)[0];
     view.redraw();
-    // A late expose would otherwise open the record the drag's redraw joins.
-    settle();
+    // A late expose would otherwise open the record the drag's redraw joins: everything the
+    // window system has sent by now is handled, and its redraw done.
+    QGuiApplication::sync();
+    ASSERT_TRUE(eventually([&] { return !view.isDrawing(); }));
     const QPointF at = onScreen(seed->transform.position);
     pressAt(view, at);
     moveTo(view, at + QPointF(10, 0));
@@ -274,7 +278,7 @@ TEST(FrameStatisticsRun, PrintsOneLinePerRedrawingEventOnlyWhenAskedTo) {
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
                     {"--gtest_filter=DrawingTest.FrameStatisticsDescribeADrag"});
-        EXPECT_TRUE(child.waitForFinished(120000));
+        EXPECT_TRUE(child.waitForFinished(2 * patienceMilliseconds));
         EXPECT_EQ(child.exitCode(), 0);
         return QString::fromLocal8Bit(child.readAllStandardError());
     };

@@ -1,4 +1,6 @@
+#include "Eventually.h"
 #include "Framebuffer.h"
+#include "KNLabelRenderer.h"
 #include "KNSharedContext.h"
 #include "Matrix4.h"
 #include "Mesh.h"
@@ -320,19 +322,18 @@ TEST(OpenGLViewShaders, AreFoundBesideTheExecutableUnlessOverridden) {
 }
 
 // The red x axis crosses the middle row of a fresh view's window. The X server may show the
-// picture a little later on a loaded machine, so look for a while.
+// picture later on a loaded machine, so look until it does.
 bool showsTheRedAxis(KNOpenGLView& view) {
-    bool sawRed = false;
-    for (int attempt = 0; attempt < 40 && !sawRed; ++attempt) {
-        QTest::qWait(attempt == 0 ? 0 : 50);
-        settle();
+    return eventually([&] {
         const QImage shot = view.screen()->grabWindow(view.winId()).toImage();
         for (int x = 0; x < shot.width(); ++x) {
             const QColor colour = shot.pixelColor(x, shot.height() / 2);
-            sawRed = sawRed || (colour.red() > 128 && colour.green() < 64 && colour.blue() < 64);
+            if (colour.red() > 128 && colour.green() < 64 && colour.blue() < 64) {
+                return true;
+            }
         }
-    }
-    return sawRed;
+        return false;
+    });
 }
 
 TEST(OpenGLViewExpose, AWindowShownAgainIsDrawnAgain) {
@@ -341,7 +342,7 @@ TEST(OpenGLViewExpose, AWindowShownAgainIsDrawnAgain) {
     view.hide();
     settle();
     view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view, patienceMilliseconds));
     // Nothing but a redraw can have put the axis there.
     EXPECT_TRUE(showsTheRedAxis(view));
 }
@@ -352,7 +353,7 @@ TEST(OpenGLViewExpose, ANativeWindowMadeAgainIsDrawnOn) {
     // The context was current on the old native window; attaching must not take it for the new.
     view.destroy();
     view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view, patienceMilliseconds));
     EXPECT_TRUE(showsTheRedAxis(view));
 }
 
@@ -377,3 +378,17 @@ TEST(OpenGLViewTeardown, DeletesItsGLNamesEvenAfterItsWindowIsGone) {
 }
 
 } // namespace
+
+TEST(LabelText, ALongTextShowsABoundedPrefixWholeCharactersOnly) {
+    const QString shortName = QStringLiteral("rho");
+    EXPECT_EQ(KNLabelRenderer::shownText(shortName), shortName);
+    for (const QString& character : {QStringLiteral("a"), QString::fromUtf8("\xF0\x9D\x9B\xBC")}) {
+        const QString name = character.repeated(5000);
+        const QString shown = KNLabelRenderer::shownText(name);
+        EXPECT_LE(shown.size(), KNLabelRenderer::maxShownCharacters);
+        EXPECT_GE(shown.size(), KNLabelRenderer::maxShownCharacters - 2);
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+        EXPECT_TRUE(name.startsWith(shown.chopped(1)));
+        EXPECT_FALSE(shown.chopped(1).back().isHighSurrogate());
+    }
+}

@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 
+#include "Eventually.h"
 #include "Framebuffer.h"
 #include "GLBufferContents.h"
 #include "Matrix4.h"
@@ -20,7 +21,7 @@ QPoint toWindow(const KNOpenGLView& view, QPointF point) {
 bool showAndWaitForExposure(KNOpenGLView& view, int width, int height) {
     view.resize(width, height);
     view.show();
-    return QTest::qWaitForWindowExposed(&view);
+    return QTest::qWaitForWindowExposed(&view, patienceMilliseconds);
 }
 
 void showAndAwake(KNOpenGLView& view, int width, int height) {
@@ -49,7 +50,7 @@ void resizeAndWait(KNOpenGLView& view, int width, int height) {
     } watcher;
     view.installEventFilter(&watcher);
     view.resize(width, height);
-    const bool applied = QTest::qWaitFor([&] { return watcher.resized; });
+    const bool applied = eventually([&] { return watcher.resized; });
     view.removeEventFilter(&watcher);
     if (!applied) {
         qFatal("the window system did not resize the test window");

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "KNError.h"
+#include "KNViewCamera.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class KNPlotView;
+class KNRecomputationPresenter;
+
+namespace kinora {
+class Exploration;
+}
+
+// Draws an exploration's plot view off screen into a PNG file, as a window showing it draws it:
+// its seeds and their paths, the sweep key, with a saved camera or framed as a new window
+// frames its scene. It takes the exploration's paths as they are computed, from its making on,
+// so it is made before they are. Needs a QGuiApplication and the views' GL context.
+class KNPlotImageRenderer {
+public:
+    explicit KNPlotImageRenderer(kinora::Exploration& exploration);
+    ~KNPlotImageRenderer();
+    KNPlotImageRenderer(const KNPlotImageRenderer&) = delete;
+    KNPlotImageRenderer& operator=(const KNPlotImageRenderer&) = delete;
+
+    // width x height pixels into path, replaced only once the image is complete. camera is a
+    // session's; without one the scene is framed in a view of the picture's size.
+    bool write(const std::optional<KNViewCamera>& camera, int width, int height,
+               const std::string& path, KNError* error = nullptr);
+
+private:
+    kinora::Exploration& exploration;
+    std::unique_ptr<KNPlotView> view;
+    std::unique_ptr<KNRecomputationPresenter> presenter;
+};
