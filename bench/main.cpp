@@ -1,8 +1,10 @@
 #include "RatioRegistry.h"
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -43,6 +45,11 @@ int main(int argc, char** argv) {
         if (entry.check) {
             entry.check();
         }
+    }
+    // The presented cases draw into real windows, on the display given, if any.
+    std::unique_ptr<QApplication> application;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        application = std::make_unique<QApplication>(argc, argv);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

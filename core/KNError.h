@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MessageText.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@ struct KNError {
     std::optional<int> line = std::nullopt;
 };
 
-// The name of the file at path, in quotes, as messages give it.
+// The name of the file at path, in quotes, as messages give it (a long one cut short).
 inline std::string quotedFileName(const std::string& path) {
-    return "\"" + std::filesystem::path(path).filename().string() + "\"";
+    return "\"" + kinora::boundedValue(std::filesystem::path(path).filename().string()) + "\"";
 }

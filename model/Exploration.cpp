@@ -1,10 +1,9 @@
 #include "Exploration.h"
 
 #include "ExplorationListener.h"
+#include "KNFanWorkerTools.h"
 #include "KNJavascriptEngine.h"
-#include "KNScriptPathDriver.h"
 #include "PathDuration.h"
-#include "SystemPathDriver.h"
 #include "Trajectory.h"
 
 #include <algorithm>
@@ -21,7 +20,7 @@ Exploration::Exploration(EvolutionFunction evolution, const std::vector<std::str
     : integratorOfSystem(defaultIntegrationStep),
       kinoraSystem(std::make_unique<KinoraSystem>(evolution, &integratorOfSystem,
                                                   static_cast<int>(names.size()))),
-      driver(std::make_unique<SystemPathDriver>()), duration(defaultPathDuration) {
+      duration(defaultPathDuration) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         kinoraSystem->parameter(static_cast<int>(i)).name = names[i];
         if (i < axisMapping.size()) {
@@ -44,7 +43,7 @@ std::unique_ptr<Exploration> Exploration::withScript(const std::string& source, 
     }
     auto exploration = std::make_unique<Exploration>(KNJavascriptEngine::integrable(), *names);
     exploration->engine = std::move(engine);
-    exploration->driver = std::make_unique<KNScriptPathDriver>(*exploration->engine);
+    exploration->script = source;
     return exploration;
 }
 
@@ -67,7 +66,7 @@ void Exploration::start(const InitialDeclaration& declaration) {
     for (const Vector3& position :
          declaration.seeds.value_or(std::vector<Vector3>{{1.0, 1.0, 1.0}})) {
         seeds.push_back({nextSeedID, position, {}});
-        pendingSeeds.push_back(nextSeedID++);
+        queueFan(nextSeedID++, false);
     }
     // One recomputation for every seed: queued, not yet begun, so nothing waits for it.
     if (!recomputing) {
@@ -109,11 +108,7 @@ void Exploration::moveSeed(std::size_t index, Vector3 position) {
 void Exploration::removeSeed(std::size_t index) {
     const std::uint64_t id = seeds[index].id;
     seeds.erase(seeds.begin() + static_cast<std::ptrdiff_t>(index));
-    pendingSeeds.erase(std::remove(pendingSeeds.begin(), pendingSeeds.end(), id),
-                       pendingSeeds.end());
-    if (fanSeed == id) {
-        fanSeed.reset();
-    }
+    dropFansOf(id);
 }
 
 std::optional<std::string> Exploration::evolutionsRefusal(double count) const {
@@ -214,10 +209,9 @@ void Exploration::changeMappedParameters(const std::array<double, 3>& starts,
 
 void Exploration::recomputeAllSeeds() {
     recomputedAll = true;
-    pendingSeeds.clear();
-    fanSeed.reset();
+    dropAllFans();
     for (const SeedState& seed : seeds) {
-        pendingSeeds.push_back(seed.id);
+        queueFan(seed.id, false);
     }
     beginRecomputation();
 }
@@ -227,18 +221,12 @@ void Exploration::queueSeedFirst(std::uint64_t id) {
     if (!recomputing) {
         beginRecomputation();
     }
-    if (fanSeed == id) {
-        fanSeed.reset();
-    }
-    if (std::find(pendingSeeds.begin(), pendingSeeds.end(), id) == pendingSeeds.end()) {
-        // A seed being dragged goes first: its fan is what the user looks at.
-        pendingSeeds.push_front(id);
-    }
+    // A seed being dragged goes first: its fan is what the user looks at.
+    queueFan(id, true);
 }
 
 void Exploration::beginRecomputation() {
     recomputing = true;
-    seedsDone = 0;
     outcome = RecomputationOutcome();
     if (listener) {
         listener->explorationDidBeginRecomputation();
@@ -251,73 +239,120 @@ std::int32_t Exploration::fanEvolutions() const {
                : 0;
 }
 
-void Exploration::startFan(std::uint64_t id) {
+ParallelFans& Exploration::computation() {
+    if (!fans) {
+        fans = std::make_unique<ParallelFans>(
+            fanWorkerTools(kinoraSystem->evolution, kinoraSystem->parameterCount(), script),
+            ParallelFans::coreCount());
+    }
+    return *fans;
+}
+
+void Exploration::queueFan(std::uint64_t id, bool first) {
+    dropFansOf(id);
     const std::size_t index = *indexOf(id);
     const std::int32_t vertexCount =
         trajectoryVertexCount(duration, integratorOfSystem.integrationStep()).value_or(0);
-    fan.start(seeds[index].position, fanEvolutions(), vertexCount);
-    fanSeed = id;
-    reportedPaths = 0;
-    seeds[index].pathBounds = BoundingBox();
-    if (listener) {
-        listener->explorationDidStartFan(index, fan.evolutionCount());
+    FanJob job{seeds[index].position, fanEvolutions(), vertexCount, kinoraSystem->parameters,
+               integratorOfSystem.integrationStep()};
+    const std::int32_t paths = job.evolutions;
+    queuedPaths += paths;
+    queuedFans.emplace(computation().submit(std::move(job), first), QueuedFan{id, paths});
+}
+
+void Exploration::dropFansOf(std::uint64_t id) {
+    for (auto queued = queuedFans.begin(); queued != queuedFans.end();) {
+        if (queued->second.seedID == id) {
+            computation().drop(queued->first);
+            queuedPaths -= queued->second.evolutions;
+            shownPaths -= queued->second.shown;
+            queued = queuedFans.erase(queued);
+        } else {
+            ++queued;
+        }
     }
 }
 
-void Exploration::showCompletedPaths() {
-    const std::size_t index = *indexOf(*fanSeed);
-    BoundingBox& bounds = seeds[index].pathBounds;
-    for (; reportedPaths < fan.completedCount(); ++reportedPaths) {
-        const FanPath& path = fan.path(reportedPaths);
+void Exploration::dropAllFans() {
+    if (fans) {
+        fans->dropAll();
+    }
+    queuedFans.clear();
+    queuedPaths = 0;
+    shownPaths = 0;
+    deferred = false;
+}
+
+void Exploration::showPaths(std::uint64_t ticket, const SeedFan& fan, std::int32_t from,
+                            std::int32_t to) {
+    const auto queued = queuedFans.find(ticket);
+    const std::optional<std::size_t> index = indexOf(queued->second.seedID);
+    BoundingBox& bounds = seeds[*index].pathBounds;
+    if (!std::exchange(queued->second.begun, true)) {
+        bounds = BoundingBox();
+        if (listener) {
+            listener->explorationDidStartFan(*index, fan.evolutionCount());
+        }
+    }
+    for (std::int32_t m = from; m < to; ++m) {
+        const FanPath& path = fan.path(m);
         for (const PathVertex& vertex : path.vertices) {
             bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
         }
         outcome.add(path.outcome);
+        // The system holds the values of the evolution shown last, as if computed here.
+        setParametersAtSweepFraction(*kinoraSystem, path.s);
         if (listener) {
-            listener->explorationDidCompletePath(index, reportedPaths, fan);
+            listener->explorationDidCompletePath(*index, m, fan);
+        }
+    }
+    queued->second.shown += to - from;
+    shownPaths += to - from;
+}
+
+void Exploration::deferFansNotBegun() {
+    if (std::exchange(deferred, true) || !listener) {
+        return;
+    }
+    for (const auto& [ticket, queued] : queuedFans) {
+        if (!queued.begun) {
+            listener->explorationDidDeferFan(*indexOf(queued.seedID));
         }
     }
 }
 
 bool Exploration::advance(Clock::time_point deadline) {
-    const std::int64_t seedTotal =
-        static_cast<std::int64_t>(pendingSeeds.size()) + (fanSeed ? 1 : 0) + seedsDone;
-    while (fanSeed || !pendingSeeds.empty()) {
-        if (!fanSeed) {
-            const std::uint64_t id = pendingSeeds.front();
-            pendingSeeds.pop_front();
-            startFan(id);
-            continue;
-        }
-        const Clock::time_point begun = Clock::now();
-        const bool complete = fan.advance(*kinoraSystem, *driver, stepBudget.steps());
-        const Clock::duration took = Clock::now() - begun;
-        if (listener) {
-            listener->explorationDidIntegrate(took);
-        }
-        stepBudget.adapt(took);
-        showCompletedPaths();
-        if (complete) {
-            fanSeed.reset();
-            ++seedsDone;
-        }
-        if (Clock::now() >= deadline && (fanSeed || !pendingSeeds.empty())) {
-            // Counted in paths, so even a single slow seed shows its progress.
-            const std::int64_t paths = fan.evolutionCount();
-            if (listener) {
-                listener->explorationDidPause(
-                    seedsDone * paths + (fanSeed ? fan.completedCount() : 0), seedTotal * paths);
+    Clock::duration showing{};
+    const Clock::time_point begun = Clock::now();
+    const bool done = computation().deliver(
+        [&](std::uint64_t ticket, const SeedFan& fan, std::int32_t from, std::int32_t to,
+            bool complete) {
+            const Clock::time_point handing = Clock::now();
+            showPaths(ticket, fan, from, to);
+            if (complete) {
+                queuedFans.erase(ticket);
             }
-            return false;
+            showing += Clock::now() - handing;
+            return Clock::now() < deadline;
+        },
+        deadline);
+    if (listener) {
+        listener->explorationDidIntegrate(Clock::now() - begun - showing);
+    }
+    if (!done) {
+        deferFansNotBegun();
+        // Counted in paths, so even a single slow seed shows its progress.
+        if (listener) {
+            listener->explorationDidPause(shownPaths, queuedPaths);
         }
+        return false;
     }
     finishRecomputation();
     return true;
 }
 
 void Exploration::stopRecomputation() {
-    pendingSeeds.clear();
-    fanSeed.reset();
+    dropAllFans();
     finishRecomputation();
 }
 
@@ -329,7 +364,7 @@ void Exploration::completeRecomputation() {
 
 void Exploration::finishRecomputation() {
     recomputing = false;
-    seedsDone = 0;
+    dropAllFans();
     if (listener) {
         listener->explorationDidFinishRecomputation();
     }

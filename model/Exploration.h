@@ -9,21 +9,19 @@
 #include "KNSystemSource.h"
 #include "KNTrajectorySnapshot.h"
 #include "KinoraSystem.h"
-#include "PathDriver.h"
+#include "ParallelFans.h"
 #include "PathDuration.h"
 #include "RK4Integrator.h"
-#include "SeedFan.h"
-#include "StepBudget.h"
 #include "Vector3.h"
 
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class KNJavascriptEngine;
@@ -35,7 +33,9 @@ class ExplorationListener;
 // What one window explores, apart from the window: the system (with its script engine for a
 // script), every parameter's sweep, the seeds, evolutions, step, duration and axis mapping, the
 // limits on them, and the fans of the seeds, recomputed in slices whenever something they
-// depend on changes. A refused change changes nothing and says why. One thread at a time.
+// depend on changes, on worker threads (ParallelFans), each fan handed to the listener as a
+// whole in queue order. A refused change changes nothing and says why. One thread at a time
+// uses it.
 class Exploration {
 public:
     using Clock = std::chrono::steady_clock;
@@ -150,15 +150,23 @@ private:
     // Queues the seed first, joining a recomputation still at work.
     void queueSeedFirst(std::uint64_t id);
     void beginRecomputation();
-    void startFan(std::uint64_t id);
-    void showCompletedPaths();
+    // The workers, started on first use.
+    ParallelFans& computation();
+    // Queues the fan of the seed (first: before the others), dropping one queued for it.
+    void queueFan(std::uint64_t id, bool first);
+    void dropFansOf(std::uint64_t id);
+    void dropAllFans();
+    // Hands paths from ... to - 1 of the seed's fan to the listener.
+    void showPaths(std::uint64_t ticket, const SeedFan& fan, std::int32_t from, std::int32_t to);
+    // The first time a recomputation pauses: the fans not begun are deferred.
+    void deferFansNotBegun();
     void finishRecomputation();
 
     RK4Integrator integratorOfSystem;
     std::unique_ptr<KinoraSystem> kinoraSystem;
     std::shared_ptr<KNJavascriptEngine> engine;
-    // Integrates the paths; for a script, through its engine.
-    std::unique_ptr<PathDriver> driver;
+    // The script's text, from which every worker makes an engine of its own.
+    std::optional<std::string> script;
     std::optional<KNSystemSource> source;
     double duration;
     double cursorFraction = 1.0;
@@ -170,17 +178,22 @@ private:
     std::uint64_t nextSeedID = 0;
     ExplorationListener* listener = nullptr;
 
-    // The seeds still to compute, the one in progress, how many of its paths were reported, how
-    // many seeds are done, and the steps of the next piece.
+    // The fans queued on the workers with their seeds, how many paths were queued and shown,
+    // and whether the fans not begun were deferred.
+    struct QueuedFan {
+        std::uint64_t seedID;
+        std::int32_t evolutions;
+        std::int32_t shown = 0;
+        bool begun = false;
+    };
     bool recomputing = false;
-    std::deque<std::uint64_t> pendingSeeds;
-    std::optional<std::uint64_t> fanSeed;
-    std::int32_t reportedPaths = 0;
-    std::int64_t seedsDone = 0;
-    StepBudget stepBudget;
-    // Reused by every fan, so a drag allocates no vertex buffers.
-    SeedFan fan;
+    std::unordered_map<std::uint64_t, QueuedFan> queuedFans;
+    std::int64_t queuedPaths = 0;
+    std::int64_t shownPaths = 0;
+    bool deferred = false;
     RecomputationOutcome outcome;
+    // Declared last, so its workers stop before anything they were given goes.
+    std::unique_ptr<ParallelFans> fans;
 };
 
 } // namespace kinora

@@ -44,7 +44,7 @@ std::optional<std::string> ExplorationLimits::evolutionsRefusal(double count,
     }
     if (count < 0 || count > static_cast<double>(maxEvolutionCount)) {
         const std::string most = std::to_string(maxEvolutionCount);
-        return "A seed has " + most + " paths, so evolutions go from 0 to " + most + "; " +
+        return "Evolutions go from 0 to " + most + ", the most paths a seed can have; " +
                shortestNumberText(count) + " is outside.";
     }
     current.evolutions = static_cast<std::int64_t>(count);

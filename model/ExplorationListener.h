@@ -21,8 +21,12 @@ public:
     // Path evolution of the seed at seedIndex is final: fan.path(evolution).
     virtual void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                             const SeedFan& fan) = 0;
-    // How long one piece of integration took.
+    // How long a slice waited for the integration done on the workers.
     virtual void explorationDidIntegrate(std::chrono::steady_clock::duration took) = 0;
+    // The recomputation goes on beyond its first slice and the fan of the seed at seedIndex
+    // has not begun: its paths are to be left blank until they are computed, so that the
+    // pictures meanwhile show new paths only.
+    virtual void explorationDidDeferFan(std::size_t seedIndex) = 0;
     // A slice ended with work left: donePaths of totalPaths are final.
     virtual void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) = 0;
     // Every queued seed is done, or the recomputation was stopped.

@@ -1,5 +1,6 @@
 #include "InitialDeclarationReader.h"
 
+#include "MessageText.h"
 #include "PathDuration.h"
 #include "ScriptString.h"
 #include "Trajectory.h"
@@ -15,7 +16,7 @@ namespace {
 const char* const fieldList = "sweep, seeds, duration, step, evolutions";
 
 std::string quoted(const std::string& field) {
-    return "'" + field + "'";
+    return "'" + boundedValue(field) + "'";
 }
 
 std::string indexed(const std::string& field, std::size_t index) {

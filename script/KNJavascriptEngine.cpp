@@ -44,7 +44,8 @@ bool isMissing(JSContextRef context, JSValueRef value) {
     return !value || JSValueIsUndefined(context, value) || JSValueIsNull(context, value);
 }
 
-// What the shared callback evaluates: the engine made current last. The argument array is
+// What the shared callback evaluates: the engine made current last on the calling thread, so
+// engines working on different threads never meet here. The argument array is
 // filled in place for every call; the engine protects the function and the parameter array in
 // slot 0.
 struct CurrentEngine {
@@ -55,7 +56,7 @@ struct CurrentEngine {
     JSValueRef arguments[4] = {};
 };
 
-CurrentEngine current;
+thread_local CurrentEngine current;
 
 void forgetCurrentEngine() {
     current = CurrentEngine();
@@ -308,6 +309,10 @@ KNError KNJavascriptEngine::errorFromJSException(JSValueRef exception) {
     // Characters take at most four bytes, so a prefix this long exceeds the limit exactly when
     // the whole text does.
     std::string reason = text.utf8(messageBytes + 4);
+    // An empty description (throw "") must still read as the error it is.
+    if (reason.empty()) {
+        reason = "an exception without a description was thrown";
+    }
     if (reason.size() > messageBytes) {
         reason = kinora::utf8Prefix(std::move(reason), messageBytes - ellipsis.size());
         reason.append(ellipsis);

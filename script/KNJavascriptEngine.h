@@ -15,8 +15,10 @@
 #include <vector>
 
 // Turns one system script into parameter names and an evolution function. Every engine has its
-// own global context; the function handed out by integrable() evaluates the engine made current
-// last, so a caller makes its engine current before every recomputation. Main thread only.
+// own global context, alone in its context group; the function handed out by integrable()
+// evaluates the engine made current last on the calling thread, so a caller makes its engine
+// current before every recomputation. An engine is used by one thread at a time; engines of the
+// same script on different threads run side by side.
 class KNJavascriptEngine {
 public:
     // Evaluates the script and checks its globals `evolution` and `parameters`; null on failure.

@@ -18,9 +18,10 @@ namespace kinora {
 class ScriptRK4Driver {
 public:
     // What one run produced: states 0 ... written - 1 are valid. A run ends early at its first
-    // state with a NaN coordinate (every later one would be NaN too), when `evolution` throws
-    // (that state is NaN; the exception is kept, caught inside the engine where it is cheap),
-    // or when the time limit stopped it.
+    // state whose three coordinates are NaN (a NaN coordinate stays NaN, so every later state
+    // would be NaN too; one NaN coordinate alone leaves the others going on), when `evolution`
+    // throws (that state is NaN; the exception is kept, caught inside the engine where it is
+    // cheap), or when the time limit stopped it.
     struct Run {
         std::int32_t written = 0;
         bool stopped = false;

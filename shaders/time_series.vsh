@@ -1,8 +1,8 @@
 #version 150 core
 
 // One component of a path's states against time, drawn from the path's own vertices: vertex i
-// lies (i + 1) steps after its seed, and its picture position is an affine map of t across and
-// of the chosen component up.
+// lies i steps after its seed (vertex 0 is the seed itself), and its picture position is an
+// affine map of t across and of the chosen component up.
 
 uniform float step;
 uniform int component;
@@ -17,7 +17,7 @@ out vec3 velocity;
 
 void main() {
     velocity = vVelocity;
-    float t = float(gl_VertexID + 1) * step;
+    float t = float(gl_VertexID) * step;
     gl_Position = vec4(t * timeToClip.x + timeToClip.y,
                        vPosition[component] * valueToClip.x + valueToClip.y, 0.0, 1.0);
 }

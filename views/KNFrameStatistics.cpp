@@ -45,10 +45,17 @@ void KNFrameStatistics::beginEvent(const char* kind) {
     if (!enabled() || (record.open && record.pendingRedraws > 0)) {
         return;
     }
+    // Work done since the last line that no redraw has printed yet (a slice of a long
+    // recomputation followed by a slice of drawing) goes into this event's line, so every
+    // millisecond is counted once.
+    const FrameRecord unprinted = record;
     record = FrameRecord();
     record.open = true;
     record.kind = kind;
-    record.start = Clock::now();
+    const bool carries = unprinted.compute.count() > 0 || unprinted.upload.count() > 0;
+    record.start = carries ? unprinted.start : Clock::now();
+    record.compute = unprinted.compute;
+    record.upload = unprinted.upload;
 }
 
 void KNFrameStatistics::addCompute(Clock::duration spent) {

@@ -4,6 +4,7 @@
 #include "KNImageLimits.h"
 #include "KNOffscreenImages.h"
 #include "KNOpenGLView.h"
+#include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Scene.h"
 #include "Texture2D.h"
@@ -22,12 +23,16 @@ QSize KNImageRendering::fittedSize(QSize wantedSize) {
     return KNImageLimits::fit(wantedSize, exportBytesPerPixel);
 }
 
-KNImageRendering::KNImageRendering(KNOpenGLView& view, QSize wantedSize)
-    : view(view), camera(view.scene->camera), placement(view.scene->transform),
-      pixelsPerPoint(view.devicePixelRatio()) {
+KNImageRendering::KNImageRendering(KNOpenGLView& view, QSize wantedSize,
+                                   std::optional<double> pixelsPerPoint)
+    : view(view), camera(view.scene->camera), placement(view.scene->transform) {
     assert(!wantedSize.isEmpty());
     KNOpenGLView::ensureContext();
     const QSize pixelSize = fittedSize(wantedSize);
+    // The view's height in points spread over the image's: at k times the view's pixels the
+    // image is the view as a screen k times as dense shows it.
+    this->pixelsPerPoint =
+        pixelsPerPoint.value_or(static_cast<double>(pixelSize.height()) / view.frameHeight());
     picture = makeOffscreenImage(pixelSize.width(), pixelSize.height());
     target = makePictureTarget(picture.get(), nullptr);
     // The same vertical extent, the width following the image's shape.
@@ -59,6 +64,8 @@ bool KNImageRendering::drawUntil(Clock::time_point deadline) {
     // The export's camera for this slice only; the window's comes back for its own drawing.
     std::swap(scene.camera, camera);
     std::swap(scene.transform, placement);
+    view.fitAxesToCamera();
+    setDrawingDensity(pixelsPerPoint);
     complete = view.drawPicture(*target, pass, deadline);
     if (complete) {
         view.drawOverlay(*target, pixelsPerPoint);

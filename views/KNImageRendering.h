@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <memory>
+#include <optional>
 
 class KNOpenGLView;
 class Texture2D;
@@ -19,8 +20,10 @@ class Framebuffer;
 // camera and placement the view had when the rendering began: the view's own camera is in
 // place only while a slice draws, so the window may turn, draw and answer in between. The
 // overlay (labels, colour key) is drawn once the picture is complete, as renderImage does, and
-// the image has the pixels renderImage gives. The view's scene must not change meanwhile (see
-// KNOpenGLView::pictureRevision). Owns its GL objects; the view must outlive it.
+// the image has the pixels renderImage gives. Sizes on the picture (text, points, lines) grow with
+// the image: at k times the view's size it looks like the view on a screen k times as dense. The
+// view's scene must not change meanwhile (see KNOpenGLView::pictureRevision). Owns its GL objects;
+// the view must outlive it.
 class KNImageRendering {
 public:
     using Clock = kinora::ScenePass::Clock;
@@ -29,8 +32,11 @@ public:
     // memory budget allows (KNImageLimits).
     static QSize fittedSize(QSize wantedSize);
 
-    // wantedSize must not be empty, and the view must have been set up (awakeFromNib).
-    KNImageRendering(KNOpenGLView& view, QSize wantedSize);
+    // wantedSize must not be empty, and the view must have been set up (awakeFromNib). The
+    // picture has pixelsPerPoint pixels per point of the view, by default as many as its
+    // height has per point of the view's height now.
+    KNImageRendering(KNOpenGLView& view, QSize wantedSize,
+                     std::optional<double> pixelsPerPoint = std::nullopt);
     ~KNImageRendering();
     KNImageRendering(const KNImageRendering&) = delete;
     KNImageRendering& operator=(const KNImageRendering&) = delete;

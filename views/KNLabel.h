@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QString>
-#include <optional>
 
 // A line of text drawn over a view's picture, always legible: light text with a dark outline,
 // never hidden by the scene and never picked.
@@ -26,11 +25,8 @@ struct KNLabel {
     double verticalAlignment = 0.0;
     double offsetX = 0.0;
     double offsetY = 0.0;
-    // Scene anchors only. A label whose anchor falls outside the picture slides back towards
-    // this point's place on the picture until it is inside (an axis name follows its axis to
-    // the picture's edge).
-    std::optional<kinora::Vector3> slideTowards;
-    // Scene anchors only. Left out when it would sit on top of this point's place (a tick of an
-    // axis seen end-on).
-    std::optional<kinora::Vector3> hideNear;
+    // Labels are placed in order, each inside the picture and clear of those placed before it:
+    // a label that would leave the picture is moved back in, one that would cover another is
+    // moved up or down past it. A crowdable label (an axis tick) is left out instead.
+    bool crowdable = false;
 };

@@ -10,13 +10,13 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QLineF>
 #include <QPainter>
-#include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <epoxy/gl.h>
 #include <exception>
 #include <iostream>
+#include <numbers>
 #include <optional>
 
 namespace {
@@ -24,6 +24,41 @@ namespace {
 constexpr double fontPointSize = 10.0;
 // The dark outline round every glyph, in points: keeps light text legible over bright paths.
 constexpr double outlineWidth = 2.5;
+// How many draws a text image is kept after its last use.
+constexpr std::uint64_t keptDraws = 64;
+
+// Text drawn as glyphs, never as outlines taken from the font: outlines read back as paths
+// depend on what text the process drew before, so the same label could come out with other
+// pixels in another window or another run. The dark rim is the text drawn in black on rings of
+// offsets out to radius pixels.
+void drawOutlinedText(QImage& pixels, const QFont& font, QPointF baseline, const QString& text,
+                      const QColor& colour, double radius) {
+    QImage rim(pixels.size(), QImage::Format_RGBA8888_Premultiplied);
+    rim.fill(Qt::transparent);
+    {
+        QPainter painter(&rim);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        constexpr int directions = 16;
+        const int rings = std::max(1, static_cast<int>(std::ceil(radius)));
+        for (int ring = 1; ring <= rings; ++ring) {
+            const double distance = radius * ring / rings;
+            for (int k = 0; k < directions; ++k) {
+                const double angle = 2.0 * std::numbers::pi * k / directions;
+                painter.drawText(
+                    baseline + QPointF(distance * std::cos(angle), distance * std::sin(angle)),
+                    text);
+            }
+        }
+    }
+    QPainter painter(&pixels);
+    painter.setOpacity(220.0 / 255.0);
+    painter.drawImage(0, 0, rim);
+    painter.setOpacity(1.0);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(baseline, text);
+}
 
 QFont labelFont(double pixelsPerPoint) {
     QFont font;
@@ -41,23 +76,51 @@ void bindPictureOf(kinora::Framebuffer& target) {
     glDisable(GL_STENCIL_TEST);
 }
 
-// The point of the segment from inner (inside area) to outer (outside) where it leaves area.
-QPointF lastPointInside(QPointF inner, QPointF outer, const QRectF& area) {
-    double t = 1.0;
-    const QPointF d = outer - inner;
-    const auto limit = [&](double start, double delta, double low, double high) {
-        if (delta > 0.0 && start + t * delta > high) {
-            t = (high - start) / delta;
-        } else if (delta < 0.0 && start + t * delta < low) {
-            t = (low - start) / delta;
-        }
+// Where a label's box goes: inside the picture and clear of the boxes placed before it, moved
+// up or down by whole box heights when it would cover one; nothing for a crowdable label that
+// does not fit where it is.
+std::optional<QRectF> placeBox(QRectF box, const QRectF& picture, bool crowdable,
+                               const std::vector<QRectF>& placed) {
+    const auto clear = [&](const QRectF& candidate) {
+        return std::none_of(placed.begin(), placed.end(),
+                            [&](const QRectF& other) { return other.intersects(candidate); });
     };
-    limit(inner.x(), d.x(), area.left(), area.right());
-    limit(inner.y(), d.y(), area.top(), area.bottom());
-    return inner + d * t;
+    if (crowdable) {
+        if (!picture.contains(box) || !clear(box)) {
+            return std::nullopt;
+        }
+        return box;
+    }
+    const auto inside = [&](QRectF candidate) {
+        candidate.moveLeft(
+            std::clamp(candidate.left(), picture.left(),
+                       std::max(picture.left(), picture.right() - candidate.width())));
+        candidate.moveTop(
+            std::clamp(candidate.top(), picture.top(),
+                       std::max(picture.top(), picture.bottom() - candidate.height())));
+        return candidate;
+    };
+    const QRectF start = inside(box);
+    constexpr int mostMoves = 8;
+    for (int move = 0; move <= mostMoves; ++move) {
+        for (const double direction : {1.0, -1.0}) {
+            const QRectF candidate = inside(start.translated(0.0, direction * move * box.height()));
+            if (clear(candidate)) {
+                return candidate;
+            }
+        }
+    }
+    return start;
 }
 
 } // namespace
+
+QSizeF KNLabelRenderer::textSize(const QString& text) {
+    const QFontMetricsF metrics(labelFont(1.0));
+    const double margin = std::ceil(outlineWidth);
+    return {std::ceil(metrics.horizontalAdvance(shownText(text)) + 2 * margin),
+            std::ceil(metrics.height() + 2 * margin)};
+}
 
 KNLabelRenderer::KNLabelRenderer() = default;
 
@@ -66,12 +129,6 @@ KNLabelRenderer::~KNLabelRenderer() {
         glDeleteVertexArrays(1, &vertexArray);
         glDeleteBuffers(1, &vertexBuffer);
     }
-}
-
-QSizeF KNLabelRenderer::textSize(const QString& text) {
-    const QFontMetricsF metrics(labelFont(1.0));
-    const double margin = std::ceil(outlineWidth);
-    return {metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin};
 }
 
 void KNLabelRenderer::load(const std::string& vertexPath, const std::string& fragmentPath) {
@@ -101,7 +158,7 @@ QString KNLabelRenderer::shownText(const QString& text) {
 
 KNLabelRenderer::TextImage& KNLabelRenderer::imageFor(const KNLabel& label, double pixelsPerPoint) {
     TextImage& image = images[{label.text, label.colour.rgba(), pixelsPerPoint}];
-    image.used = true;
+    image.lastDraw = drawCount;
     if (image.texture) {
         return image;
     }
@@ -113,15 +170,8 @@ KNLabelRenderer::TextImage& KNLabelRenderer::imageFor(const KNLabel& label, doub
     const int height = static_cast<int>(std::ceil(metrics.height() + 2 * margin));
     QImage pixels(std::max(width, 1), std::max(height, 1), QImage::Format_RGBA8888_Premultiplied);
     pixels.fill(Qt::transparent);
-    {
-        QPainter painter(&pixels);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addText(margin, margin + metrics.ascent(), font, text);
-        painter.strokePath(path, QPen(QColor(0, 0, 0, 220), outlineWidth * pixelsPerPoint,
-                                      Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.fillPath(path, label.colour);
-    }
+    drawOutlinedText(pixels, font, QPointF(margin, margin + metrics.ascent()), text, label.colour,
+                     outlineWidth * pixelsPerPoint / 2.0);
     image.texture = std::make_unique<Texture2D>(GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, pixels.width(),
                                                 pixels.height());
     image.texture->setData(pixels.constBits());
@@ -143,9 +193,7 @@ void KNLabelRenderer::draw(const std::vector<KNLabel>& labels, kinora::Scene& sc
     if (!program || labels.empty()) {
         return;
     }
-    for (auto& [key, image] : images) {
-        image.used = false;
-    }
+    ++drawCount;
     const kinora::Matrix4 projection = scene.camera.updateProjection().projection;
     const kinora::Matrix4 toClip =
         projection * scene.camera.viewMatrix() * scene.transform.modelMatrix();
@@ -170,9 +218,9 @@ void KNLabelRenderer::draw(const std::vector<KNLabel>& labels, kinora::Scene& sc
         return QPointF(((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w + 1.0) / 2.0 * width,
                        ((m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w + 1.0) / 2.0 * height);
     };
-    const double margin = 12.0 * pixelsPerPoint;
-    const QRectF inside(margin, margin, width - 2 * margin, height - 2 * margin);
-
+    // Boxes in pixels with y growing upwards, as the quads are.
+    const QRectF picture(0.0, 0.0, width, height);
+    std::vector<QRectF> placed;
     for (const KNLabel& label : labels) {
         QPointF at(label.position.x * pixelsPerPoint, label.position.y * pixelsPerPoint);
         if (label.anchor == KNLabel::Anchor::scene) {
@@ -181,46 +229,38 @@ void KNLabelRenderer::draw(const std::vector<KNLabel>& labels, kinora::Scene& sc
                 continue;
             }
             at = *projected;
-            if (label.hideNear) {
-                const std::optional<QPointF> near = project(*label.hideNear);
-                if (near && QLineF(at, *near).length() < 2.0 * margin) {
-                    continue;
-                }
-            }
-            if (label.slideTowards && !inside.contains(at)) {
-                const std::optional<QPointF> origin = project(*label.slideTowards);
-                if (!origin || !inside.contains(*origin)) {
-                    continue;
-                }
-                at = lastPointInside(*origin, at, inside);
-            }
         }
-        const double x = at.x();
-        const double y = at.y();
         const TextImage& image = imageFor(label, pixelsPerPoint);
         const double w = image.texture->width;
         const double h = image.texture->height;
         // Whole pixels keep the glyphs as sharp as they were rasterised.
-        const auto left = static_cast<float>(
-            std::round(x - label.horizontalAlignment * w + label.offsetX * pixelsPerPoint));
-        const auto bottom = static_cast<float>(
-            std::round(y - label.verticalAlignment * h + label.offsetY * pixelsPerPoint));
-        if (left > width || bottom > height || left + w < 0 || bottom + h < 0) {
+        const double left =
+            std::round(at.x() - label.horizontalAlignment * w + label.offsetX * pixelsPerPoint);
+        const double bottom =
+            std::round(at.y() - label.verticalAlignment * h + label.offsetY * pixelsPerPoint);
+        const std::optional<QRectF> box =
+            placeBox(QRectF(left, bottom, w, h), picture, label.crowdable, placed);
+        if (!box) {
             continue;
         }
-        const auto right = static_cast<float>(left + w);
-        const auto top = static_cast<float>(bottom + h);
+        placed.push_back(*box);
+        const auto l = static_cast<float>(box->left());
+        const auto b = static_cast<float>(box->top());
+        const auto r = static_cast<float>(box->left() + w);
+        const auto t = static_cast<float>(box->top() + h);
         // Image rows run top-down, so the quad's top takes texture row 0.
-        const float quad[24] = {left, bottom, 0, 0, 1, 0, right, bottom, 0, 1, 1, 0,
-                                left, top,    0, 0, 0, 0, right, top,    0, 1, 0, 0};
+        const float quad[24] = {l, b, 0, 0, 1, 0, r, b, 0, 1, 1, 0,
+                                l, t, 0, 0, 0, 0, r, t, 0, 1, 0, 0};
         image.texture->bindToUnit(GL_TEXTURE0);
         drawQuad(*program, quad);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     target.unbind();
 
+    // Texts shown before stay rasterised for a while: an export drawn between the window's
+    // pictures finds its own again (and so draws the same pixels as one drawn at once).
     for (auto it = images.begin(); it != images.end();) {
-        it = it->second.used ? std::next(it) : images.erase(it);
+        it = drawCount - it->second.lastDraw > keptDraws ? images.erase(it) : std::next(it);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,7 +21,8 @@ class Shader;
 } // namespace kinora
 
 // Draws labels and a colour bar over a picture that is already drawn. Each text is rasterised
-// once (at the target's pixel density) into a texture that is kept while the text is shown.
+// once (at the target's pixel density) into a texture that is kept while the text is shown and
+// for some draws after.
 // Needs the shared GL context current; owns its program, textures and quad buffers.
 class KNLabelRenderer {
 public:
@@ -29,7 +31,7 @@ public:
     KNLabelRenderer(const KNLabelRenderer&) = delete;
     KNLabelRenderer& operator=(const KNLabelRenderer&) = delete;
 
-    // The size in points of the box a label of text covers, outline included.
+    // The box a label of this text takes on a picture of one pixel per point, outline included.
     static QSizeF textSize(const QString& text);
     // Longer texts show their first characters and "…": what it costs to draw a label must not
     // grow with the length of a name a script chose.
@@ -41,7 +43,8 @@ public:
     void load(const std::string& vertexPath, const std::string& fragmentPath);
 
     // Draws labels into colour attachment 0 of target, scene anchors projected with the scene's
-    // camera and transform. pixelsPerPoint is the device pixel ratio of the target.
+    // camera and transform, each placed as KNLabel describes. pixelsPerPoint is the device pixel
+    // ratio of the target.
     void draw(const std::vector<KNLabel>& labels, kinora::Scene& scene, kinora::Framebuffer& target,
               double pixelsPerPoint);
     // A horizontal bar in the view's points (origin lower left) shaded with rampProgram, which
@@ -52,7 +55,7 @@ public:
 private:
     struct TextImage {
         std::unique_ptr<Texture2D> texture;
-        bool used = false;
+        std::uint64_t lastDraw = 0;
     };
     TextImage& imageFor(const KNLabel& label, double pixelsPerPoint);
     // One quad of four vertices (x, y, z, then a second triple) in the given program's layout.
@@ -60,6 +63,7 @@ private:
 
     std::unique_ptr<kinora::Shader> program;
     std::map<std::tuple<QString, unsigned, double>, TextImage> images;
+    std::uint64_t drawCount = 0;
     unsigned vertexArray = 0;
     unsigned vertexBuffer = 0;
 };

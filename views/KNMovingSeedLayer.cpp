@@ -1,13 +1,10 @@
 #include "KNMovingSeedLayer.h"
 
 #include "Framebuffer.h"
-#include "KNOffscreenImages.h"
 #include "Renderable.h"
 #include "Scene.h"
 #include "Seed.h"
-#include "Texture2D.h"
 
-#include <algorithm>
 #include <epoxy/gl.h>
 
 namespace {
@@ -45,25 +42,11 @@ void KNMovingSeedLayer::invalidate() {
 KNMovingSeedLayer::Key KNMovingSeedLayer::keyFor(kinora::Scene& scene,
                                                  const kinora::Framebuffer& target,
                                                  const Seed& moving) {
-    Key current{};
-    const kinora::Matrix4 projection = scene.camera.updateProjection().projection;
-    const kinora::Matrix4 view = scene.camera.viewMatrix() * scene.transform.modelMatrix();
-    std::copy(std::begin(projection.m), std::end(projection.m), current.projection.begin());
-    std::copy(std::begin(view.m), std::end(view.m), current.view.begin());
-    current.width = target.getWidth();
-    current.height = target.getHeight();
-    current.seedIndex = moving.sceneID;
-    return current;
+    return {KNPictureLayer::framingOf(scene, target), moving.sceneID};
 }
 
 void KNMovingSeedLayer::prepare(const kinora::Framebuffer& target) {
-    if (!layer || layer->getWidth() != target.getWidth() ||
-        layer->getHeight() != target.getHeight()) {
-        layer.reset();
-        picture = makeOffscreenImage(target.getWidth(), target.getHeight());
-        layer = makePictureTarget(picture.get(), nullptr);
-    }
-    layer->clearColor = target.clearColor;
+    layer.fit(target);
     buildPass = {};
 }
 
@@ -85,7 +68,7 @@ bool KNMovingSeedLayer::build(kinora::Scene& scene, const Seed& moving,
             }
             return true;
         },
-        true, *layer, deadline);
+        true, layer.framebuffer(), deadline);
     glStencilMask(0xFF);
     glDisable(GL_STENCIL_TEST);
     return complete;
@@ -100,18 +83,7 @@ bool KNMovingSeedLayer::draw(kinora::Scene& scene, kinora::Framebuffer& target, 
     }
     const bool complete = build(scene, moving, deadline);
 
-    const int width = target.getWidth();
-    const int height = target.getHeight();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, layer->id);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.id);
-    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-    glDrawBuffers(2, pictureOnly);
-    glStencilMask(0xFF);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height,
-                      GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    layer.copyInto(target);
 
     const int seedIndex = moving.sceneID;
     glEnable(GL_STENCIL_TEST);

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "KNPictureLayer.h"
 #include "ScenePass.h"
 
-#include <array>
 #include <memory>
 #include <optional>
 
 class Seed;
-class Texture2D;
 
 namespace kinora {
 class Framebuffer;
@@ -50,10 +49,7 @@ public:
 private:
     // What the layer was drawn for.
     struct Key {
-        std::array<float, 16> projection;
-        std::array<float, 16> view;
-        int width;
-        int height;
+        KNPictureLayer::Framing framing;
         int seedIndex;
         bool operator==(const Key&) const = default;
     };
@@ -62,8 +58,7 @@ private:
     bool build(kinora::Scene& scene, const Seed& moving,
                kinora::ScenePass::Clock::time_point deadline);
 
-    std::unique_ptr<Texture2D> picture;
-    std::unique_ptr<kinora::Framebuffer> layer;
+    KNPictureLayer layer;
     std::optional<Key> key;
     kinora::ScenePass buildPass;
 };

@@ -1,5 +1,6 @@
 #include "KNOpenGLView.h"
 
+#include "AxisTicks.h"
 #include "BoundingBox.h"
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
@@ -10,6 +11,7 @@
 #include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
+#include "Matrix4.h"
 #include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
@@ -210,6 +212,8 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     const bool wasRequested = std::exchange(redrawPending, false);
     ensureContext();
     const KNStopwatch drawing;
+    fitAxesToCamera();
+    setDrawingDensity(devicePixelRatio());
     const bool complete = drawPicture(*framebuffer, picturePass, deadline);
     if (complete) {
         drawOverlay(*framebuffer, devicePixelRatio());
@@ -276,42 +280,97 @@ bool KNOpenGLView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& p
 }
 
 void KNOpenGLView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
-    labelRenderer->draw(labels(), *scene, target, pixelsPerPoint);
+    const QSizeF picture(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint);
+    labelRenderer->draw(labels(picture), *scene, target, pixelsPerPoint);
 }
 
-std::vector<KNLabel> KNOpenGLView::labels() const {
+std::vector<KNLabel> KNOpenGLView::labels(QSizeF) const {
     return {};
 }
 
-std::vector<KNLabel> KNOpenGLView::axisLabels(const std::array<QString, 3>& names, bool ticks) {
+kinora::Matrix4 KNOpenGLView::sceneToClip() const {
+    return scene->camera.updateProjection().projection * scene->camera.viewMatrix() *
+           scene->transform.modelMatrix();
+}
+
+void KNOpenGLView::fitAxesToCamera() {
+    const kinora::Matrix4 toClip = sceneToClip();
+    float vertices[36] = {};
+    for (int axis = 0; axis < 3; ++axis) {
+        const auto part = kinora::AxisTicks::visiblePart(toClip, axis);
+        float* from = vertices + 12 * axis;
+        float* to = from + 6;
+        if (part) {
+            from[axis] = static_cast<float>(part->from);
+            to[axis] = static_cast<float>(part->to);
+        }
+        // The axis' colour, read as "vVelocity".
+        from[3 + axis] = to[3 + axis] = 1.0f;
+    }
+    const unsigned indices[6] = {0, 1, 2, 3, 4, 5};
+    ensureContext();
+    axesMesh->setData(vertices, indices, 6, 6, 6);
+}
+
+std::vector<KNLabel> KNOpenGLView::axisLabels(const std::array<QString, 3>& names, bool ticks,
+                                              QSizeF picture) const {
     // The axes' own colours, lightened to read on black.
     const QColor tints[3] = {QColor(255, 150, 150), QColor(150, 235, 150), QColor(160, 185, 255)};
+    // Ticks closer than this along the picture would crowd each other.
+    constexpr double tickSpacing = 56.0;
+    constexpr double shortestNamedAxis = 24.0;
     const kinora::Vector3 directions[3] = {kinora::xAxis, kinora::yAxis, kinora::zAxis};
+    const kinora::Matrix4 toClip = sceneToClip();
+    // Where a scene point lands on the picture, in points.
+    const auto project = [&](kinora::Vector3 p) {
+        const float* m = toClip.m;
+        const double w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
+        return QPointF((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w * picture.width() / 2,
+                       (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w * picture.height() / 2);
+    };
     std::vector<KNLabel> result;
+    std::vector<KNLabel> tickLabels;
     for (int axis = 0; axis < 3; ++axis) {
-        if (!names[axis].isEmpty()) {
+        const auto part = kinora::AxisTicks::visiblePart(toClip, axis);
+        if (!part) {
+            continue;
+        }
+        const kinora::Vector3 direction = directions[axis];
+        const QPointF shown = project(direction * part->to) - project(direction * part->from);
+        // An axis seen end-on is a dot: a name would hide what lies there.
+        if (!names[axis].isEmpty() && std::hypot(shown.x(), shown.y()) > shortestNamedAxis) {
             KNLabel name;
             name.text = names[axis];
-            name.position = directions[axis] * 10.8;
+            name.position = direction * part->to;
             name.colour = tints[axis];
             name.horizontalAlignment = 0.5;
             name.verticalAlignment = 0.5;
-            name.slideTowards = kinora::Vector3();
             result.push_back(name);
         }
         if (!ticks) {
             continue;
         }
-        for (int value : {-10, -5, 5, 10}) {
+        // The spacing of whole units along the visible part's middle.
+        const double middle = (part->from + part->to) / 2.0;
+        const double probe = (part->to - part->from) / 100.0;
+        const QPointF along = project(direction * (middle + probe)) - project(direction * middle);
+        const double pointsPerUnit = std::hypot(along.x(), along.y()) / probe;
+        if (!(pointsPerUnit > 0.0) || !std::isfinite(pointsPerUnit)) {
+            continue;
+        }
+        const double step = kinora::AxisTicks::niceStep(tickSpacing / pointsPerUnit);
+        for (const double value : kinora::AxisTicks::values(*part, step)) {
             KNLabel tick;
-            tick.text = QString::number(value);
-            tick.position = directions[axis] * static_cast<double>(value);
+            tick.text = QString::fromStdString(kinora::AxisTicks::text(value, step));
+            tick.position = direction * value;
             tick.offsetX = 3.0;
             tick.offsetY = 1.0;
-            tick.hideNear = kinora::Vector3();
-            result.push_back(tick);
+            tick.crowdable = true;
+            tickLabels.push_back(tick);
         }
     }
+    // The names take their places first; ticks give way to them.
+    result.insert(result.end(), tickLabels.begin(), tickLabels.end());
     return result;
 }
 
@@ -475,7 +534,8 @@ void KNOpenGLView::updatePickImage() {
     if (!pickImageStale) {
         return;
     }
-    // The view's own pickable objects, whatever a subclass lets be selected.
+    // The view's own pickable objects, whatever a subclass lets be selected, at the sizes shown.
+    setDrawingDensity(devicePixelRatio());
     scene->drawPickImage(
         [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); });
     pickImageStale = false;

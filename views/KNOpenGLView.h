@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QSizeF>
 #include <QTimer>
 #include <QWindow>
 #include <array>
@@ -25,6 +26,7 @@ class Texture2D;
 namespace kinora {
 class BoundingBox;
 class Framebuffer;
+struct Matrix4;
 class Mesh;
 class Renderable;
 class Scene;
@@ -147,11 +149,13 @@ protected:
                              kinora::ScenePass::Clock::time_point deadline);
     // What is drawn over the picture: the labels() and whatever subclasses add. Never picked.
     virtual void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint);
-    // The texts over the picture; the base has none.
-    virtual std::vector<KNLabel> labels() const;
-    // The axes' names at their positive ends, each lightly tinted with its axis' colour (an
-    // empty name is left out), and with ticks the values -10, -5, 5 and 10 along each axis.
-    static std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks);
+    // The texts over a picture of the given size in points; the base has none.
+    virtual std::vector<KNLabel> labels(QSizeF picture) const;
+    // The axes' names at the farthest point of their positive direction in the picture, each
+    // lightly tinted with its axis' colour (an empty name is left out), and with ticks round
+    // values along each axis, as far apart as they need to be read on a picture of that size.
+    std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks,
+                                    QSizeF picture) const;
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -211,6 +215,11 @@ private:
     // The pixel of the off-screen images under a point in view coordinates.
     QPoint pickPixel(QPointF locationInView) const;
     void buildAxes();
+    // Lays each axis across the part of its line the scene's camera shows (see
+    // kinora::AxisTicks), so the axes reach the picture's edges at any zoom.
+    void fitAxesToCamera();
+    // The scene's projection × view × model.
+    kinora::Matrix4 sceneToClip() const;
     // A mouse event's position flipped to view coordinates.
     QPointF locationInView(const QMouseEvent& event) const;
     static double scrollDelta(const QWheelEvent& event);

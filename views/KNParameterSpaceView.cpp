@@ -139,8 +139,8 @@ void KNParameterSpaceView::setAxisNames(const std::array<QString, 3>& names) {
     axisNames = names;
 }
 
-std::vector<KNLabel> KNParameterSpaceView::labels() const {
-    std::vector<KNLabel> result = axisLabels(axisNames, false);
+std::vector<KNLabel> KNParameterSpaceView::labels(QSizeF picture) const {
+    std::vector<KNLabel> result = axisLabels(axisNames, false, picture);
     for (const kinora::Renderable* handle : {minHandle.get(), maxHandle.get()}) {
         if (handle == nullptr) {
             continue;

@@ -39,7 +39,7 @@ protected:
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
     // The named axes, and beside each handle its values on them.
-    std::vector<KNLabel> labels() const override;
+    std::vector<KNLabel> labels(QSizeF picture) const override;
 
     std::unique_ptr<kinora::Mesh> handleMesh;
     std::unique_ptr<kinora::Mesh> pathMesh;

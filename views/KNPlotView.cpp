@@ -12,6 +12,7 @@
 #include "Shader.h"
 #include "Trajectory.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cassert>
 #include <epoxy/gl.h>
@@ -118,15 +119,53 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
                                    const std::uint32_t* indices, int vertexCount, int indexCount,
                                    float sValue) {
+    // The line starts at the seed itself rather than one step away from it, where a fast flow
+    // would leave a visible gap.
+    const kinora::Vector3 start = seedOf(pathIndex).transform.position;
+    const float startVertex[6] = {static_cast<float>(start.x),
+                                  static_cast<float>(start.y),
+                                  static_cast<float>(start.z),
+                                  0.0f,
+                                  0.0f,
+                                  0.0f};
+    const auto floats = static_cast<std::size_t>(6 * vertexCount);
+    uploadVertices.assign(startVertex, startVertex + 6);
+    uploadVertices.insert(uploadVertices.end(), vertices, vertices + floats);
+    uploadIndices.assign(1, 0u);
+    for (int i = 0; i < indexCount; ++i) {
+        uploadIndices.push_back(indices[i] + 1);
+    }
+    uploadPath(pathIndex, uploadVertices.data(), uploadIndices.data(), vertexCount + 1,
+               indexCount + 1, sValue);
+}
+
+void KNPlotView::blankPathWithID(int pathIndex) {
+    const float vertex[6] = {};
+    const std::uint32_t index = 0;
+    uploadPath(pathIndex, vertex, &index, 1, 1, 0.0f);
+}
+
+const Seed& KNPlotView::seedOf(int pathIndex) const {
+    const auto entry = std::find_if(seeds.begin(), seeds.end(), [&](const SeedEntry& each) {
+        return each.seed->hasPath(pathIndex);
+    });
+    assert(entry != seeds.end() && "pathIndex names a path of a seed");
+    return *entry->seed;
+}
+
+void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
+                            int vertexCount, int indexCount, float sValue) {
     assert(pathIndex >= 0 && static_cast<std::size_t>(pathIndex) < scene->renderables.size());
     auto* path = dynamic_cast<Path*>(scene->getRenderable(pathIndex));
     assert(path != nullptr && "pathIndex names a path of a seed");
     ensureContext();
     const KNStopwatch uploading;
+    const bool wasBlank = path->drawsNothing();
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
     path->fullIndexCount = indexCount;
     limitToCursor(*path);
+    keptPicture.pathChanged(pathIndex, wasBlank, path->drawsNothing());
     KNFrameStatistics::addUpload(uploading.elapsed());
     if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
@@ -140,14 +179,17 @@ void KNPlotView::setTimeFraction(double fraction) {
             limitToCursor(*path);
         }
     }
+    keptPicture.invalidate();
     movingSeedLayer.invalidate();
 }
 
 void KNPlotView::limitToCursor(Path& path) const {
-    // A blank path keeps its single index: it draws nothing either way.
-    path.mesh->indexCount = path.fullIndexCount <= 1
-                                ? path.fullIndexCount
-                                : kinora::verticesUpToFraction(_timeFraction, path.fullIndexCount);
+    // The seed's own vertex comes first and always shows, so the head is at the seed at t = 0;
+    // a blank path keeps its single index and draws nothing either way.
+    path.mesh->indexCount =
+        path.fullIndexCount <= 1
+            ? path.fullIndexCount
+            : 1 + kinora::verticesUpToFraction(_timeFraction, path.fullIndexCount - 1);
 }
 
 void KNPlotView::drawHeads(kinora::Framebuffer& target) {
@@ -196,12 +238,38 @@ bool KNPlotView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pas
         // The layer keeps its own progress across the frames of a drag.
         return movingSeedLayer.draw(*scene, target, *movingSeed, deadline);
     }
+    if (&target == framebuffer.get()) {
+        return keptPicture.draw(*scene, target, pass, deadline);
+    }
     return KNOpenGLView::drawPicture(target, pass, deadline);
 }
 
 namespace {
-// The colour key's bar, in points from the lower left corner.
-const QRectF keyBar(12.0, 24.0, 96.0, 8.0);
+
+// The colour key's place, in points from the lower left corner.
+constexpr double keyMargin = 12.0;
+constexpr double keyBottom = 4.0;
+constexpr double keyBarHeight = 8.0;
+constexpr double shortestKeyBar = 96.0;
+
+// text in lines no wider than width where it can be broken, after the commas between values.
+QStringList wrapped(const QString& text, double width) {
+    QStringList lines;
+    const QString separator = QStringLiteral(", ");
+    for (const QString& piece : text.split(separator)) {
+        if (!lines.isEmpty() &&
+            KNLabelRenderer::textSize(lines.back() + separator + piece).width() <= width) {
+            lines.back() += separator + piece;
+        } else {
+            if (!lines.isEmpty()) {
+                lines.back() += QLatin1Char(',');
+            }
+            lines << piece;
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 void KNPlotView::setSweepKey(const QString& start, const QString& end) {
@@ -209,33 +277,63 @@ void KNPlotView::setSweepKey(const QString& start, const QString& end) {
     sweepEnd = end;
 }
 
+KNPlotView::KeyLayout KNPlotView::keyLayout(QSizeF picture) const {
+    KeyLayout key;
+    if (sweepStart.isEmpty() && sweepEnd.isEmpty()) {
+        return key;
+    }
+    const double room = std::max(picture.width() - 2.0 * keyMargin, 1.0);
+    const QStringList startLines = wrapped(sweepStart, room);
+    const QStringList endLines = wrapped(sweepEnd, room);
+    // The bar is as wide as the widest line, so the end's text under its right end never
+    // reaches past its left one.
+    double widest = shortestKeyBar;
+    for (const QString& line : startLines + endLines) {
+        widest = std::max(widest, KNLabelRenderer::textSize(line).width());
+    }
+    const double lineHeight = KNLabelRenderer::textSize(QStringLiteral("0")).height();
+    const double barBottom = keyBottom + static_cast<double>(endLines.size()) * lineHeight + 1.0;
+    key.bar = QRectF(keyMargin, barBottom, std::min(widest, room), keyBarHeight);
+    // The start's text above the bar's start, the end's below its end.
+    for (qsizetype i = 0; i < startLines.size(); ++i) {
+        KNLabel line;
+        line.text = startLines[i];
+        line.anchor = KNLabel::Anchor::view;
+        line.position = kinora::Vector3(
+            key.bar.left(),
+            key.bar.bottom() + 1.0 + static_cast<double>(startLines.size() - 1 - i) * lineHeight,
+            0.0);
+        key.texts.push_back(line);
+    }
+    for (qsizetype i = 0; i < endLines.size(); ++i) {
+        KNLabel line;
+        line.text = endLines[i];
+        line.anchor = KNLabel::Anchor::view;
+        line.position = kinora::Vector3(
+            key.bar.right(), key.bar.top() - 1.0 - static_cast<double>(i) * lineHeight, 0.0);
+        line.horizontalAlignment = 1.0;
+        line.verticalAlignment = 1.0;
+        key.texts.push_back(line);
+    }
+    return key;
+}
+
 void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
     drawHeads(target);
-    if (!sweepStart.isEmpty() || !sweepEnd.isEmpty()) {
-        labelRenderer->drawColourBar(*colorRampShader, keyBar, target, pixelsPerPoint);
+    const KeyLayout key =
+        keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
+    if (!key.bar.isEmpty()) {
+        labelRenderer->drawColourBar(*colorRampShader, key.bar, target, pixelsPerPoint);
     }
     KNOpenGLView::drawOverlay(target, pixelsPerPoint);
 }
 
-std::vector<KNLabel> KNPlotView::labels() const {
-    std::vector<KNLabel> result =
-        axisLabels({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, true);
-    if (sweepStart.isEmpty() && sweepEnd.isEmpty()) {
-        return result;
-    }
-    // The start's text above the bar's start, the end's below its end.
-    KNLabel start;
-    start.text = sweepStart;
-    start.anchor = KNLabel::Anchor::view;
-    start.position = kinora::Vector3(keyBar.left(), keyBar.bottom() + 1.0, 0.0);
-    result.push_back(start);
-    KNLabel end;
-    end.text = sweepEnd;
-    end.anchor = KNLabel::Anchor::view;
-    end.position = kinora::Vector3(keyBar.right(), keyBar.top() - 1.0, 0.0);
-    end.horizontalAlignment = 1.0;
-    end.verticalAlignment = 1.0;
-    result.push_back(end);
+std::vector<KNLabel> KNPlotView::labels(QSizeF picture) const {
+    // The key first: the axes' labels give way to it.
+    std::vector<KNLabel> result = keyLayout(picture).texts;
+    const std::vector<KNLabel> axes =
+        axisLabels({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, true, picture);
+    result.insert(result.end(), axes.begin(), axes.end());
     return result;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
 
+#include <QRectF>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -42,9 +44,12 @@ public:
     // The paths of seed, one of this view's, evolution 0 first.
     std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
-    // indexCount indices, drawn as a line strip, and stores its sweep fraction. No redraw.
+    // indexCount indices, drawn as a line strip that starts at its seed's position, and stores
+    // its sweep fraction. No redraw.
     void replacePathWithID(int pathIndex, const float* vertices, const std::uint32_t* indices,
                            int vertexCount, int indexCount, float sValue);
+    // Leaves the path at scene index pathIndex blank: it draws nothing. No redraw.
+    void blankPathWithID(int pathIndex);
 
     // Shows every path from its seed up to fraction (0 ... 1) of its duration, with a dot at its
     // head; at 1 the paths show whole, without dots. The meshes draw only that part, so every
@@ -67,13 +72,14 @@ protected:
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
     void dragDidEnd() override;
-    // While a seed is dragged among others, only it is drawn again on every frame.
+    // While a seed is dragged among others, only it is drawn again on every frame; while
+    // blank paths are filled, only they are drawn onto the picture kept.
     bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
                      kinora::ScenePass::Clock::time_point deadline) override;
     int statisticsSeedCount() const override;
     // The axes with their names and ticks, and the colour key in the lower left corner.
     void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
-    std::vector<KNLabel> labels() const override;
+    std::vector<KNLabel> labels(QSizeF picture) const override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -93,15 +99,31 @@ protected:
     std::list<SeedEntry> seeds;
 
 private:
-    std::weak_ptr<KNPlotViewDelegate> _delegate;
-    // The seed being dragged, from its first move to the release; null otherwise.
-    Seed* movingSeed = nullptr;
-    KNMovingSeedLayer movingSeedLayer;
+    // The colour key on a picture of a given size in points: its bar (empty without a key) and
+    // texts, the bar as wide as the texts, which wrap to the picture's width.
+    struct KeyLayout {
+        QRectF bar;
+        std::vector<KNLabel> texts;
+    };
+    KeyLayout keyLayout(QSizeF picture) const;
+    // The seed that owns the path at scene index pathIndex.
+    const Seed& seedOf(int pathIndex) const;
+    void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
+                    int vertexCount, int indexCount, float sValue);
     // Applies the time cursor to path's mesh.
     void limitToCursor(Path& path) const;
     void drawHeads(kinora::Framebuffer& target);
 
+    std::weak_ptr<KNPlotViewDelegate> _delegate;
+    // The seed being dragged, from its first move to the release; null otherwise.
+    Seed* movingSeed = nullptr;
+    KNMovingSeedLayer movingSeedLayer;
     double _timeFraction = 1.0;
+    // Progress pictures of a long recomputation draw only the paths filled since the last.
+    KNKeptPicture keptPicture;
     QString sweepStart;
     QString sweepEnd;
+    // Reused by every path handed over, so a drag allocates nothing.
+    std::vector<float> uploadVertices;
+    std::vector<std::uint32_t> uploadIndices;
 };

@@ -11,6 +11,7 @@
 
 namespace {
 constexpr GLsizei vertexStride = 6 * sizeof(float);
+float drawingDensity = 1.0f;
 
 void pointAttribute(const kinora::Shader& program, const char* name, std::uintptr_t offset) {
     // A program that does not read the attribute has nothing to point.
@@ -33,25 +34,29 @@ void setupVertexAttributes(kinora::Renderable* renderable) {
     setupVertexAttributesOf(*renderable->shader);
 }
 
+void setDrawingDensity(double pixelsPerPoint) {
+    drawingDensity = static_cast<float>(pixelsPerPoint);
+}
+
 void prepareLineDraw(kinora::Renderable*) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
+    glLineWidth(drawingDensity);
 }
 
 void preparePathDraw(kinora::Renderable* renderable) {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
+    prepareLineDraw(renderable);
     renderable->shader->setUniform1f("evolution", static_cast<Path*>(renderable)->sValue);
 }
 
 void prepareSeedDraw(kinora::Renderable* renderable) {
-    glPointSize(static_cast<Seed*>(renderable)->isSelected ? 20.0f : 10.0f);
+    glPointSize((static_cast<Seed*>(renderable)->isSelected ? 20.0f : 10.0f) * drawingDensity);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }
 
 void prepareHandleDraw(kinora::Renderable*) {
-    glPointSize(10.0f);
+    glPointSize(10.0f * drawingDensity);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }

@@ -16,14 +16,18 @@ class Shader;
 void setupVertexAttributes(kinora::Renderable* renderable);
 // The same for program and the vertex buffer bound now.
 void setupVertexAttributesOf(const kinora::Shader& program);
-// Depth test and blending on.
+// The pixels per point of the picture about to be drawn (1 until set): point sizes and line
+// widths follow it, so a picture for a denser screen or a larger export looks the same. Like the
+// point size it sets, it belongs to the one shared context; every view sets it before it draws.
+void setDrawingDensity(double pixelsPerPoint);
+// Depth test and blending on; lines one point wide.
 void prepareLineDraw(kinora::Renderable* renderable);
 // As prepareLineDraw, then "evolution" = the path's sValue. The renderable must be a Path.
 void preparePathDraw(kinora::Renderable* renderable);
-// Point size 20 for a selected seed, else 10; depth test and blending off. The renderable must
-// be a Seed.
+// Point size 20 points for a selected seed, else 10; depth test and blending off. The renderable
+// must be a Seed.
 void prepareSeedDraw(kinora::Renderable* renderable);
-// Point size 10; depth test and blending off.
+// Point size 10 points; depth test and blending off.
 void prepareHandleDraw(kinora::Renderable* renderable);
 
 // One vertex of six zero floats and one index 0: a point at its renderable's origin, and the

@@ -48,6 +48,9 @@ QSurfaceFormat KNSharedContext::format() {
     format.setBlueBufferSize(8);
     format.setDepthBufferSize(16);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    // Lines wider than a pixel, for pictures drawn at more than one pixel per point; a forward
+    // compatible context would refuse them.
+    format.setOption(QSurfaceFormat::DeprecatedFunctions);
     return format;
 }
 

@@ -16,7 +16,8 @@ class QWheelEvent;
 // the panel up to date copies nothing. Nothing in it is picked, turned or dragged.
 class KNTimeSeriesView : public KNOpenGLView {
 public:
-    // A path's mesh of 24-byte vertices (the state first), vertex i at t = (i + 1) step.
+    // A path's mesh of 24-byte vertices (the state first), vertex i at t = i step (vertex 0 is
+    // the seed).
     struct Trace {
         kinora::Mesh* mesh;
         float sValue;

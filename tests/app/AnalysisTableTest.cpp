@@ -1,3 +1,5 @@
+#include "AppTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,18 +20,7 @@ protected:
     QTemporaryDir folder;
 
     int run(const QStringList& arguments, QByteArray* errors = nullptr) {
-        QProcess kinora;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
-        kinora.setProcessEnvironment(environment);
-        kinora.start(KINORA_EXECUTABLE, arguments);
-        EXPECT_TRUE(kinora.waitForFinished(300000));
-        if (errors) {
-            *errors = kinora.readAllStandardError();
-        }
-        return kinora.exitCode();
+        return runHeadless(folder.filePath("data"), arguments, errors);
     }
 
     QByteArray table(const QStringList& options, const QString& name) {

@@ -223,7 +223,8 @@ TEST_F(AppDelegateTest, FilesChosenInTheOpenPanelOpenAndGoOnTheRecentList) {
     EXPECT_FALSE(panel->isModal());
     EXPECT_EQ(panel->fileMode(), QFileDialog::ExistingFiles);
     EXPECT_EQ(panel->nameFilters(),
-              (QStringList{"JavaScript systems (*.js)", "Kinora sessions (*.kinora)"}));
+              (QStringList{"Kinora files (*.js *.kinora)", "JavaScript systems (*.js)",
+                           "Kinora sessions (*.kinora)"}));
 
     panel->setDirectory(folder.path());
     panel->selectFile("\"broken.js\" \"good.js\"");
@@ -290,6 +291,10 @@ TEST_F(AppDelegateTest, SeedsCanBePickedDraggedAndRemovedWithTheMouse) {
     ASSERT_EQ(path.vertices.size(), 1000u);
     EXPECT_FLOAT_EQ(path.vertices[0].position[0] - path.vertices[0].displacement[0],
                     static_cast<float>(moved.x));
+    // The line starts at the seed, not a step away.
+    EXPECT_EQ(path.start,
+              (std::array<float, 3>{static_cast<float>(moved.x), static_cast<float>(moved.y),
+                                    static_cast<float>(moved.z)}));
 
     lorenz.window()->ui().removeSeedButton->click();
     EXPECT_TRUE(seedsOf(view).empty());

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +24,7 @@
 #include <cmath>
 #include <epoxy/gl.h>
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -60,6 +63,15 @@ PathContents pathContents(KNPlotView* view, int pathID) {
     contents.indices = glBufferContents<std::uint32_t>(path->mesh->indexBuffer);
     contents.indices.resize(static_cast<std::size_t>(path->mesh->indexCount));
     contents.sValue = path->sValue;
+    if (contents.isBlank()) {
+        return contents;
+    }
+    std::copy_n(contents.vertices.front().position, 3, contents.start.begin());
+    contents.vertices.erase(contents.vertices.begin());
+    contents.indices.erase(contents.indices.begin());
+    for (std::uint32_t& index : contents.indices) {
+        --index;
+    }
     return contents;
 }
 
@@ -158,4 +170,24 @@ void typeInto(QLineEdit* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Return);
+}
+
+int runHeadless(const QString& dataHome, const QStringList& arguments, QByteArray* errors,
+                QByteArray* output) {
+    QProcess kinora;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    environment.insert("XDG_DATA_HOME", dataHome);
+    kinora.setProcessEnvironment(environment);
+    kinora.start(KINORA_EXECUTABLE, arguments);
+    EXPECT_TRUE(kinora.waitForFinished(300000));
+    if (errors) {
+        *errors = kinora.readAllStandardError();
+    }
+    if (output) {
+        *output = kinora.readAllStandardOutput();
+    }
+    return kinora.exitCode();
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,10 +17,12 @@ class QTemporaryDir;
 class QWidget;
 class Seed;
 
-// What the plot view holds for one path, read back from its GL buffers.
+// What the plot view holds for one path, read back from its GL buffers: the vertices and
+// indices handed over, behind the point the line starts from, its seed (not of a blank path).
 struct PathContents {
     std::vector<kinora::PathVertex> vertices;
     std::vector<std::uint32_t> indices;
+    std::array<float, 3> start{};
     float sValue = -1.0f;
 
     bool isBlank() const;
@@ -50,3 +53,7 @@ bool settle(KNPlotWindowController& controller);
 // controller stays until the window has finished opening); whether they all went.
 bool plotWindowsGone();
 QString writeFile(const QTemporaryDir& folder, const QString& name, const std::string& text);
+// Runs the program with no display, as an export over SSH or in CI would, its desktop data kept
+// in dataHome; its exit code, with what it wrote to standard error and output when asked.
+int runHeadless(const QString& dataHome, const QStringList& arguments, QByteArray* errors = nullptr,
+                QByteArray* output = nullptr);

@@ -185,7 +185,7 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
     controller->changeEvolutions(35);
     EXPECT_EQ(controller->evolutionCount(), 3);
     EXPECT_EQ(controller->statusReporter()->currentMessage(),
-              "A seed has 20 paths, so evolutions go from 0 to 20; 35 is outside.");
+              "Evolutions go from 0 to 20, the most paths a seed can have; 35 is outside.");
 }
 
 TEST_F(PlotWindowControllerTest, TheStepSetsThePathLengthAndNonsenseIsRefused) {
@@ -364,6 +364,18 @@ TEST_F(PlotWindowControllerTest, ScriptFailuresDuringTheComputationAreReportedOn
     EXPECT_EQ(vanishing->statusReporter()->currentMessage(),
               "Script error in 10 of 10 paths: evolution has gone away");
     EXPECT_EQ(pathsOf(vanishing->plotView(), firstSeed(*vanishing))[0].vertices.size(), 1000u);
+
+    // Whatever is thrown is a script error, never a path that left the finite range.
+    for (const char* thrown : {"{}", "\"\"", "undefined"}) {
+        const std::string source = std::string("var parameters = ['a'];\n"
+                                               "function evolution(p, x, y, z) { throw ") +
+                                   thrown + "; }\n";
+        auto throwing = scriptWindow(source.c_str());
+        ASSERT_TRUE(throwing);
+        EXPECT_EQ(throwing->lastOutcome().failedPaths, 10) << thrown;
+        EXPECT_TRUE(throwing->statusReporter()->currentMessage().startsWith("Script error in"))
+            << throwing->statusReporter()->currentMessage().toStdString();
+    }
 }
 
 TEST_F(PlotWindowControllerTest, DivergingAndStoppedPathsAreReportedOncePerRecomputation) {

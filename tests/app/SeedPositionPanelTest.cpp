@@ -44,6 +44,12 @@ TEST_F(SeedPositionPanelTest, TypedCoordinatesMoveTheSeedAndTheKeysRemoveAndDese
     QTest::mouseRelease(controller->plotView(), Qt::LeftButton, {}, seedPixel + QPoint(40, 10));
     EXPECT_EQ(panel->field(0)->doubleValue(), seed->transform.position.x);
     EXPECT_NE(seed->transform.position.x, 1.0);
+    // Readable from its start while idle, exact while edited.
+    EXPECT_EQ(panel->field(0)->text(), KNNumberField::roundedText(seed->transform.position.x, 6));
+    panel->field(0)->setFocus();
+    EXPECT_EQ(panel->field(0)->text(), KNNumberField::shortestText(seed->transform.position.x));
+    panel->field(1)->setFocus();
+    EXPECT_EQ(panel->field(0)->text(), KNNumberField::roundedText(seed->transform.position.x, 6));
 
     typeInto(panel->field(0), "-2");
     typeInto(panel->field(1), "3e0");

@@ -10,6 +10,7 @@
 #include "KNSessionReader.h"
 #include "KNSessionWriter.h"
 #include "LXAppDelegate.h"
+#include "MessageText.h"
 #include "RK4Integrator.h"
 
 #include <QDir>
@@ -94,25 +95,9 @@ protected:
         return path;
     }
 
-    // Runs the program with no display, as an export over SSH or in CI would.
     int runHeadless(const QStringList& arguments, QByteArray* errors = nullptr,
                     QByteArray* output = nullptr) {
-        QProcess kinora;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
-        kinora.setProcessEnvironment(environment);
-        kinora.start(KINORA_EXECUTABLE, arguments);
-        EXPECT_TRUE(kinora.waitForFinished(60000));
-        if (errors) {
-            *errors = kinora.readAllStandardError();
-        }
-        if (output) {
-            *output = kinora.readAllStandardOutput();
-        }
-        return kinora.exitCode();
+        return ::runHeadless(folder.filePath("data"), arguments, errors, output);
     }
 };
 
@@ -203,7 +188,9 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         const char* complaint;
     } damages[] = {
         {"{", "", "not a complete session file"},
+        {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"version\": 3", "\"version\": 4", "newer Kinora"},
+        {"\"version\": 3", "\"versions\": 3", "'version' is missing"},
         {"\"timeSeries\": true", "\"timeSeries\": 1", "'timeSeries' must be true or false"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
@@ -247,6 +234,26 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     ASSERT_EQ(alerts->messages.size(), 1u);
     EXPECT_NE(alerts->messages[0].find("a window holds at most 100,000,000"), std::string::npos)
         << alerts->messages[0];
+
+    // However many and long the names, the message quotes a bounded part of each and of all.
+    std::string longNames = valid;
+    std::string names;
+    for (int i = 0; i < 300; ++i) {
+        std::string name;
+        for (int c = 0; c < 5000; ++c) {
+            name += "\u00e9";
+        }
+        names += "{\"name\": \"" + name + "\", \"start\": 0, \"end\": 0},";
+    }
+    replaceOnce(longNames, "\"parameters\": [", "\"parameters\": [" + names);
+    alerts->clear();
+    delegate.createPlotWindowWithURL(
+        QUrl::fromLocalFile(writeFile(folder, "names.kinora", longNames)));
+    ASSERT_EQ(alerts->messages.size(), 1u);
+    const std::string& refusal = alerts->messages[0];
+    EXPECT_NE(refusal.find("not those of its system"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("\u00e9\u2026"), std::string::npos) << refusal;
+    EXPECT_LT(refusal.size(), 2 * kinora::maxMessageCharacters);
 
     // Truncated anywhere: refused, never read in part.
     for (std::size_t length : {std::size_t{0}, valid.size() / 3, valid.size() - 2}) {

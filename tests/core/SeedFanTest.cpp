@@ -33,7 +33,7 @@ bool sameBits(const std::vector<kinora::PathVertex>& a, const std::vector<kinora
 }
 
 TEST_F(LorenzFan, SlicesGiveTheBitsOfOneStepAtATimeThroughTheSystem) {
-    kinora::SeedFan whole, sliced;
+    kinora::SeedFan whole, sliced, inlined;
     whole.compute(system, driver, seed, 4, 1000);
     sliced.start(seed, 4, 1000);
     int slices = 0;
@@ -41,6 +41,11 @@ TEST_F(LorenzFan, SlicesGiveTheBitsOfOneStepAtATimeThroughTheSystem) {
         ++slices;
     }
     EXPECT_GT(slices, 10);
+    // The built-in's own driver, sliced too.
+    const std::unique_ptr<kinora::PathDriver> builtIn = makePathDriver(lorenz);
+    inlined.start(seed, 4, 1000);
+    while (!inlined.advance(system, *builtIn, 333)) {
+    }
     ASSERT_TRUE(whole.isComplete());
 
     kinora::Trajectory reference;
@@ -50,6 +55,8 @@ TEST_F(LorenzFan, SlicesGiveTheBitsOfOneStepAtATimeThroughTheSystem) {
         EXPECT_EQ(whole.path(m).s, m / 3.0);
         EXPECT_TRUE(sameBits(whole.path(m).vertices, reference.vertices)) << m;
         EXPECT_TRUE(sameBits(sliced.path(m).vertices, reference.vertices)) << m;
+        EXPECT_TRUE(sameBits(inlined.path(m).vertices, reference.vertices)) << m;
+        EXPECT_EQ(inlined.path(m).states, whole.path(m).states) << m;
         EXPECT_EQ(static_cast<float>(whole.path(m).states[2997]),
                   reference.vertices[999].position[0]);
         EXPECT_FALSE(whole.path(m).outcome.firstNonFiniteIndex);

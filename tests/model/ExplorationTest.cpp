@@ -27,12 +27,12 @@ public:
                                     const kinora::SeedFan& fan) override {
         paths.push_back({seed, evolution, fan.path(evolution).vertices});
     }
+    void explorationDidDeferFan(std::size_t) override {}
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
-    void explorationDidPause(std::int64_t, std::int64_t) override { ++pauses; }
+    void explorationDidPause(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override { ++finished; }
 
     int begun = 0;
-    int pauses = 0;
     int finished = 0;
     std::vector<Shown> paths;
 };
@@ -87,7 +87,7 @@ TEST_F(ExplorationTest, RefusedSettingsSayWhyAndChangeNothing) {
     EXPECT_EQ(lorenzExploration.changeEvolutions(2.5),
               "The number of evolutions must be a whole number; 2.5 is not.");
     EXPECT_EQ(lorenzExploration.changeEvolutions(21),
-              "A seed has 20 paths, so evolutions go from 0 to 20; 21 is outside.");
+              "Evolutions go from 0 to 20, the most paths a seed can have; 21 is outside.");
     EXPECT_EQ(lorenzExploration.changeIntegrationStep(-1),
               "The step must be a positive number; -1 is not.");
     EXPECT_EQ(lorenzExploration.changeIntegrationStep(20),
@@ -123,10 +123,7 @@ TEST_F(ExplorationTest, AMovedSeedStartsAgainFirstAndARemovedOneIsSkipped) {
     kinora::InitialDeclaration declaration;
     declaration.seeds = std::vector<kinora::Vector3>{{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}};
     lorenzExploration.start(declaration);
-    // A deadline already past still does one piece of work, on the first seed.
-    EXPECT_FALSE(lorenzExploration.advance(Exploration::Clock::now()));
-    EXPECT_EQ(listener.pauses, 1);
-
+    // The workers may have computed every fan already: the queue order decides what is shown.
     const int begun = listener.begun;
     lorenzExploration.moveSeed(0, {5, 5, 5});
     lorenzExploration.removeSeed(1);

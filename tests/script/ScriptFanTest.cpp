@@ -82,6 +82,23 @@ TEST(ScriptFan, GivesTheBitsOfTheBuiltInSystemsThroughTheSystemRecord) {
     }
 }
 
+TEST(ScriptFan, GivesTheBitsOfThePerStageCallbackWhenOneCoordinateTurnsNaN) {
+    ScriptFan script("var parameters = [];"
+                     "function evolution(p, x, y, z) { return [Math.sqrt(x - 20), 1, -z]; }",
+                     0);
+    // Long enough for the engine to compile the driver and inline `evolution`.
+    script.fan.compute(script.system, script.driver, {10, 0, 1}, 1, 2000);
+    // The engine the driver left current answers the per-stage callback.
+    kinora::SystemPathDriver perStage;
+    kinora::SeedFan expected;
+    expected.compute(script.system, perStage, {10, 0, 1}, 1, 2000);
+    expectSameBits(script.fan, expected);
+    const kinora::FanPath& path = script.fan.path(0);
+    EXPECT_TRUE(std::isnan(path.states[297]));
+    EXPECT_DOUBLE_EQ(path.states[298], 1.0);
+    EXPECT_GT(path.states[299], 0.0);
+}
+
 TEST(ScriptFan, EulerStillStepsThroughTheSharedCallback) {
     ScriptFan script(lorenzScript);
     sweep(script.system, {{28, 28}, {10, 10}, {8.0 / 3.0, 8.0 / 3.0}});

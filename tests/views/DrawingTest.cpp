@@ -6,8 +6,10 @@
 #include "ViewTestSupport.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -125,6 +127,38 @@ TEST_F(DrawingTest, TheShownPictureIsTheOnePassPicture) {
     EXPECT_EQ(shown, referencePicture());
 }
 
+TEST_F(DrawingTest, PathsFilledIntoBlanksAreDrawnOntoTheKeptPictureAsOnePassDrawsThem) {
+    const std::vector<Seed*> crowd = addCrowd(6);
+    view.redraw();
+    // A long recomputation blanks the paths it has yet to compute, then fills them seed by seed
+    // with a progress picture after each.
+    const float blankVertex[6] = {0, 0, 0, 0, 0, 0};
+    const std::uint32_t blankIndex[1] = {0};
+    for (std::size_t k = 1; k < crowd.size(); ++k) {
+        for (int m = 0; m < 10; ++m) {
+            view.replacePathWithID(crowd[k]->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+        }
+    }
+    view.redraw();
+    EXPECT_EQ(picture(), referencePicture());
+    for (std::size_t k = 1; k < crowd.size(); ++k) {
+        fillPaths(crowd[k], 10);
+        view.redraw();
+        EXPECT_EQ(picture(), referencePicture()) << k;
+    }
+    // Filled in slices too, and then turned: the whole picture is drawn again.
+    for (int m = 0; m < 10; ++m) {
+        view.replacePathWithID(crowd[5]->pathIDs[m], blankVertex, blankIndex, 1, 1, 0.0f);
+    }
+    view.redraw();
+    fillPaths(crowd[5], 10);
+    drawInSlices();
+    EXPECT_EQ(picture(), referencePicture());
+    view.scene->transform.rotate(20.0f, kinora::Vector3(0.0, 1.0, 0.0));
+    view.redraw();
+    EXPECT_EQ(picture(), referencePicture());
+}
+
 TEST_F(DrawingTest, ADraggedSeedIsCompositedInDepthWithTheStaticOnes) {
     const std::vector<Seed*> crowd = addCrowd(7);
     view.redraw();
@@ -232,6 +266,53 @@ TEST_F(DrawingTest, LabelsShowOnScreenAndInTheExportedImage) {
     const QPointF name = onScreen(kinora::Vector3(10.8, 0.0, 0.0));
     EXPECT_GT(xAxisNamePixelsNear(shown, name.x(), size - name.y(), 1), 5);
     EXPECT_GT(xAxisNamePixelsNear(exported, 2 * name.x(), 2 * (size - name.y()), 2), 5);
+}
+
+// The rows and columns of the light text in the lower left quarter, where the key is.
+QRect keyTextIn(const QImage& image) {
+    QRect found;
+    for (int y = image.height() * 3 / 4; y < image.height(); ++y) {
+        for (int x = 0; x < image.width() / 2; ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.red() > 200 && colour.green() > 200 && colour.blue() > 200) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(DrawingTest, TheKeyIsWholeAndAPictureAtFourTimesTheSizeIsTheViewFourTimesAsDense) {
+    view.setSweepKey("rho 10, sigma 14, beta 2.667", "rho 28, sigma 20, beta 8");
+    const QImage single = view.renderImage(QSize(size, size));
+    const QImage quadruple = view.renderImage(QSize(4 * size, 4 * size));
+    const QRect key = keyTextIn(single);
+    const QRect largeKey = keyTextIn(quadruple);
+    ASSERT_FALSE(key.isEmpty());
+    // Nothing runs off the left edge.
+    EXPECT_GT(key.left(), 4);
+    EXPECT_NEAR(double(largeKey.height()) / key.height(), 4.0, 0.3);
+    EXPECT_NEAR(double(largeKey.width()) / key.width(), 4.0, 0.3);
+}
+
+TEST_F(DrawingTest, TheSameLabelsGiveTheSamePixelsWhateverTextWasDrawnBefore) {
+    view.setSweepKey("rho 10, sigma 3.333", "rho 28, sigma 10");
+    view.setZoom(0.4f);
+    const QImage first = view.renderImage(QSize(size, size));
+    // Widgets draw their text meanwhile, in sizes of their own.
+    QImage scratch(400, 100, QImage::Format_ARGB32_Premultiplied);
+    for (int pixels : {9, 12, 13, 17, 26}) {
+        QPainter painter(&scratch);
+        QFont font;
+        font.setPixelSize(pixels);
+        painter.setFont(font);
+        painter.drawText(10, 50, "-60 20 100 rho 10, sigma 3.333 0123456789");
+    }
+    TestPlotView other;
+    showAndAwake(other, size, size);
+    other.setSweepKey("rho 10, sigma 3.333", "rho 28, sigma 10");
+    other.setZoom(0.4f);
+    EXPECT_EQ(other.renderImage(QSize(size, size)), first);
 }
 
 TEST_F(DrawingTest, AHugeViewGetsImagesWithinTheLimitsAndStillPicks) {

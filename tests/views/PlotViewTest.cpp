@@ -74,8 +74,9 @@ TEST_F(PlotViewTest, NewPathsSpanTheSweepAndDrawNothing) {
     EXPECT_NE(pathAt(seed->pathIDs[0])->mesh, pathAt(seed->pathIDs[1])->mesh);
 }
 
-TEST_F(PlotViewTest, ReplacingAPathRefillsItsMeshInPlace) {
+TEST_F(PlotViewTest, APathIsDrawnFromItsSeedAndRefillsItsMeshInPlace) {
     Seed* seed = view.addSeed();
+    seed->transform.position = kinora::Vector3(0.5, -1.0, 2.0);
     Path* path = pathAt(seed->pathIDs[3]);
     const unsigned buffer = path->mesh->vertexBuffer;
     const std::vector<float> vertices = {1, 2, 3, 0.5f, 0.5f, 0.5f, 4, 5, 6,
@@ -84,11 +85,15 @@ TEST_F(PlotViewTest, ReplacingAPathRefillsItsMeshInPlace) {
     view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 3, 3, 0.25f);
     EXPECT_EQ(path->sValue, 0.25f);
     EXPECT_EQ(path->mesh->vertexBuffer, buffer);
-    EXPECT_EQ(path->mesh->getIndexCount(), 3);
-    EXPECT_EQ(readFloatBuffer(buffer), vertices);
-    EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1, 2}));
-    // The other paths are untouched.
+    std::vector<float> fromSeed = {0.5f, -1.0f, 2.0f, 0, 0, 0};
+    fromSeed.insert(fromSeed.end(), vertices.begin(), vertices.end());
+    EXPECT_EQ(readFloatBuffer(buffer), fromSeed);
+    EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1, 2, 3}));
+    // The other paths are untouched; a blanked one draws nothing again.
     EXPECT_EQ(pathAt(seed->pathIDs[4])->mesh->getIndexCount(), 1);
+    view.blankPathWithID(seed->pathIDs[3]);
+    EXPECT_EQ(readFloatBuffer(buffer), std::vector<float>(6, 0.0f));
+    EXPECT_TRUE(path->drawsNothing());
 }
 
 TEST_F(PlotViewTest, RemovingTheSelectedSeedFreesItsIndicesForReuse) {

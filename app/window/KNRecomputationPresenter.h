@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ExplorationListener.h"
+#include "KNRecomputationReport.h"
+
+#include <functional>
+
+class KNPlotView;
+class KNTimeSeriesPresenter;
+class KNStatusReporter;
+class Seed;
+
+namespace kinora {
+class Exploration;
+}
+
+// Shows an exploration's recomputation in its window: each path in the plot view (and, for the
+// selected seed, in the time-series panel) as soon as it is final, and in the status bar the
+// progress of long work and, once per recomputation, what its paths ran into. The plot view's
+// seeds are the exploration's, in the same order. A view drawn with no window around it has no
+// status bar and no time-series panel.
+class KNRecomputationPresenter final : public kinora::ExplorationListener {
+public:
+    // finished, when given, runs once every recomputation has ended, shown.
+    KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
+                             KNStatusReporter* status, std::function<void()> finished = {},
+                             KNTimeSeriesPresenter* timeSeries = nullptr);
+
+    void explorationDidBeginRecomputation() override { report.clear(); }
+    void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
+    void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
+                                    const kinora::SeedFan& fan) override;
+    void explorationDidDeferFan(std::size_t seedIndex) override;
+    void explorationDidIntegrate(std::chrono::steady_clock::duration took) override;
+    void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) override;
+    void explorationDidFinishRecomputation() override;
+
+private:
+    Seed* seedAt(std::size_t seedIndex);
+    // Blanks paths first ... end - 1 of seed.
+    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
+
+    const kinora::Exploration& exploration;
+    KNPlotView& view;
+    KNStatusReporter* status;
+    std::function<void()> finished;
+    KNTimeSeriesPresenter* timeSeries;
+    // The same outcomes, told to the user once per recomputation.
+    KNRecomputationReport report;
+    // The view's seed of the fan being computed.
+    Seed* fanSeed = nullptr;
+};

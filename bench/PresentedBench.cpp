@@ -1,0 +1,100 @@
+// What the user waits for in a real window on the display the benchmark is given: a parameter
+// edit of a window with one seed (recomputed, both views drawn and presented) against dragging
+// that seed (recomputed, the plot view drawn and presented), with the plot view at 800x600 and
+// 1600x1200. Left out without a display.
+#include "KNConsoleAlertPresenter.h"
+#include "KNDefinitions.h"
+#include "KNParameterSpaceView.h"
+#include "KNPlotView.h"
+#include "KNPlotWindow.h"
+#include "KNPlotWindowController.h"
+#include "RatioRegistry.h"
+#include "Seed.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Runs the event loop until both views have shown their last requested picture.
+void waitUntilPresented(KNPlotWindowController& controller) {
+    while (controller.isRecomputing() || controller.plotView()->isDrawing() ||
+           controller.parameterView()->isDrawing()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+// A Lorenz window with one seed whose plot view is width x height device pixels.
+std::shared_ptr<KNPlotWindowController> openWindow(int width, int height) {
+    auto controller = KNPlotWindowController::initWithIntegrable(
+        lorenz, {"rho", "sigma", "beta"}, std::make_shared<KNConsoleAlertPresenter>(stderr));
+    controller->showWindow();
+    KNPlotView* view = controller->plotView();
+    QElapsedTimer waited;
+    waited.start();
+    // The layout decides the view's size: grow the window by what the view lacks.
+    while (waited.elapsed() < 10000 && (view->width() != width || view->height() != height)) {
+        KNPlotWindow* window = controller->window();
+        window->resize(window->width() + width - view->width(),
+                       window->height() + height - view->height());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    controller->changeParameterSweep(0, 10.0, 28.0);
+    controller->addSeed();
+    controller->moveSelectedSeed({1.0, 1.0, 1.0});
+    controller->fitViews();
+    waitUntilPresented(*controller);
+    return controller;
+}
+
+enum class Event { drag, edit };
+
+// Range 0: width, 1: height.
+template <Event event> void BM_Presented(benchmark::State& state) {
+    if (QApplication::instance() == nullptr) {
+        state.SkipWithError("no display");
+        return;
+    }
+    const auto controller = openWindow(int(state.range(0)), int(state.range(1)));
+    KNPlotView* view = controller->plotView();
+    if (view->width() != state.range(0) || view->height() != state.range(1)) {
+        state.SkipWithError("the display cannot show a view this large");
+        return;
+    }
+    Seed* seed = view->selectedSeed();
+    int step = 0;
+    for (auto _ : state) {
+        const double nudge = (++step % 2 == 0) ? 0.01 : -0.01;
+        if (event == Event::edit) {
+            controller->changeParameterSweep(0, 10.0 + nudge, 28.0);
+        } else {
+            seed->transform.position.x += nudge;
+            controller->plotViewSeedWasMoved(view, seed);
+            view->requestRedraw();
+        }
+        waitUntilPresented(*controller);
+    }
+}
+
+void presentedCases(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600})->Args({1600, 1200})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK_TEMPLATE(BM_Presented, Event::edit)->Apply(presentedCases);
+BENCHMARK_TEMPLATE(BM_Presented, Event::drag)->Apply(presentedCases);
+
+const std::string edit = "BM_Presented<Event::edit>/";
+const std::string drag = "BM_Presented<Event::drag>/";
+
+const RatioRegistration small({"edit 1 seed 800x600 presented / drag 1 seed 800x600 presented",
+                               edit + "800/600/real_time", drag + "800/600/real_time", 2.0},
+                              {});
+const RatioRegistration large({"edit 1 seed 1600x1200 presented / drag 1 seed 1600x1200 presented",
+                               edit + "1600/1200/real_time", drag + "1600/1200/real_time", 2.0},
+                              {});
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "ParallelFans.h"
+
+#include "KNDefinitions.h"
+#include "RK4Integrator.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+using Clock = kinora::ParallelFans::Clock;
+
+kinora::FanWorkerTools lorenzTools() {
+    kinora::FanWorkerTools tools;
+    tools.integrator = std::make_unique<kinora::RK4Integrator>(0.01);
+    tools.system = std::make_unique<KinoraSystem>(lorenz, tools.integrator.get(), 3);
+    tools.driver = makePathDriver(lorenz);
+    return tools;
+}
+
+kinora::FanJob job(int k, std::int32_t evolutions = 4) {
+    std::vector<kinora::Parameter> parameters = {kinora::Parameter("rho", 0, 10, 28),
+                                                 kinora::Parameter("sigma", 0, 10, 10),
+                                                 kinora::Parameter("beta", 0, 8.0 / 3.0, 1)};
+    return {{1.0 + 0.1 * k, 2.0, 3.0 - 0.05 * k}, evolutions, 500, parameters, 0.01};
+}
+
+// Every path's states, fan by fan in the order handed over.
+struct Received {
+    std::vector<std::uint64_t> tickets;
+    std::vector<std::vector<std::vector<double>>> fans;
+};
+
+Received receiveAll(kinora::ParallelFans& fans) {
+    Received received;
+    std::vector<std::vector<double>> current;
+    const bool done = fans.deliver(
+        [&](std::uint64_t ticket, const kinora::SeedFan& fan, std::int32_t from, std::int32_t to,
+            bool complete) {
+            for (std::int32_t m = from; m < to; ++m) {
+                current.push_back(fan.path(m).states);
+            }
+            if (complete) {
+                received.tickets.push_back(ticket);
+                received.fans.push_back(std::move(current));
+                current.clear();
+            }
+            return true;
+        },
+        Clock::now() + std::chrono::minutes(2));
+    EXPECT_TRUE(done);
+    return received;
+}
+
+TEST(ParallelFans, HandsOverTheBitsOfOneThreadInQueueOrderOnAnyNumberOfThreads) {
+    std::vector<Received> runs;
+    for (int threads : {1, 2, 5}) {
+        kinora::ParallelFans fans(lorenzTools, threads);
+        std::vector<std::uint64_t> tickets;
+        for (int k = 0; k < 12; ++k) {
+            tickets.push_back(fans.submit(job(k)));
+        }
+        // Queued first, handed over first.
+        tickets.insert(tickets.begin(), fans.submit(job(12), true));
+        const Received received = receiveAll(fans);
+        EXPECT_EQ(received.tickets, tickets) << threads;
+        EXPECT_FALSE(fans.isBusy());
+        runs.push_back(received);
+    }
+    kinora::FanWorkerTools alone = lorenzTools();
+    kinora::SeedFan reference;
+    alone.system->parameters = job(12).parameters;
+    reference.compute(*alone.system, *alone.driver, job(12).seed, 4, 500);
+    ASSERT_EQ(runs[0].fans[0].size(), 4u);
+    for (std::int32_t m = 0; m < 4; ++m) {
+        EXPECT_EQ(runs[0].fans[0][static_cast<std::size_t>(m)], reference.path(m).states) << m;
+    }
+    EXPECT_EQ(runs[1].fans, runs[0].fans);
+    EXPECT_EQ(runs[2].fans, runs[0].fans);
+}
+
+// Steps one state per call and takes a millisecond over it, so fans are long and dropped ones
+// are seen stopping.
+class SlowDriver : public kinora::PathDriver {
+public:
+    explicit SlowDriver(std::atomic<int>& steps) : steps(steps) {}
+    std::string beginFan() override { return {}; }
+    std::string beginEvolution(const KinoraSystem&) override { return {}; }
+    bool advance(const KinoraSystem&, kinora::PathCursor& cursor, std::int32_t count,
+                 double* states, kinora::EvolutionOutcome&) override {
+        for (std::int32_t k = 0; k < count; ++k) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            double* out = states + 3 * static_cast<std::size_t>(cursor.index++);
+            out[0] = out[1] = out[2] = 0.0;
+            ++steps;
+        }
+        return true;
+    }
+
+private:
+    std::atomic<int>& steps;
+};
+
+TEST(ParallelFans, DroppedFansStopAndAreNeverHandedOver) {
+    std::atomic<int> steps{0};
+    kinora::ParallelFans fans(
+        [&steps] {
+            kinora::FanWorkerTools tools = lorenzTools();
+            tools.driver = std::make_unique<SlowDriver>(steps);
+            return tools;
+        },
+        2);
+    // 4 x 500 steps of 0.2 ms each: far longer than the test waits for anything.
+    const std::uint64_t slow = fans.submit(job(0));
+    const std::uint64_t other = fans.submit(job(1));
+    const std::uint64_t kept = fans.submit(job(2, 0));
+    fans.drop(slow);
+    fans.drop(other);
+    const Received received = receiveAll(fans);
+    EXPECT_EQ(received.tickets, std::vector<std::uint64_t>{kept});
+    // The workers stop at their next piece: the step count settles well short of the fans.
+    int settled = -1;
+    while (settled != steps.load()) {
+        settled = steps.load();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_LT(settled, 2 * 4 * 500);
+    // A deadline in the past hands over what is there and returns at once.
+    fans.submit(job(3));
+    EXPECT_FALSE(
+        fans.deliver([](auto, const auto&, auto, auto, auto) { return true; }, Clock::now()));
+    fans.dropAll();
+    EXPECT_FALSE(fans.isBusy());
+}
+
+} // namespace
