@@ -15,8 +15,7 @@
 #include <iostream>
 
 const QString KNTimeSeriesView::noSeedText =
-    QStringLiteral("Select a seed (click it in the plot view, or Add Seed) to see its x, y and z "
-                   "against time");
+    QStringLiteral("Click a seed (or Add Seed) to see its x, y and z against time");
 
 namespace {
 
