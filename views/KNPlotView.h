@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNEquilibriumMarkers.h"
 #include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
@@ -9,6 +10,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class KNPlotViewDelegate;
@@ -61,6 +63,19 @@ public:
     // of the sweep. Shown from the next redraw on.
     void setSweepKey(const QString& start, const QString& end);
 
+    // How the paths are coloured: by their place in the sweep, or by their largest Lyapunov
+    // exponent, with the exponent key in place of the sweep's. No redraw.
+    enum class PathColouring { bySweep, byExponent };
+    void setPathColouring(PathColouring colouring);
+    PathColouring pathColouring() const { return colouring; }
+    // The place of the path at scene index pathIndex on the exponent key, from 0 to 1, or
+    // nothing for a path without an exponent (drawn grey when coloured by exponent). No redraw.
+    void setPathExponentShade(int pathIndex, std::optional<float> shade);
+    // The exponent key's texts, at its left (shade 0) and right (shade 1) end.
+    void setExponentKey(const QString& start, const QString& end);
+    // The equilibria to mark, drawn over the paths from the next redraw on.
+    void setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& markers);
+
     // Non-owning: messages are dropped once the delegate is gone.
     std::shared_ptr<KNPlotViewDelegate> delegate() const;
     void setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate);
@@ -108,6 +123,12 @@ private:
     KeyLayout keyLayout(QSizeF picture) const;
     // The seed that owns the path at scene index pathIndex.
     const Seed& seedOf(int pathIndex) const;
+    Path& pathAt(int pathIndex) const;
+    // The key's texts and bar program for the colouring in force.
+    const QString& keyStart() const;
+    const QString& keyEnd() const;
+    // A change to how paths look that the kept picture and the drag layer cannot see.
+    void pathLookChanged(int pathIndex);
     void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
                     int vertexCount, int indexCount, float sValue);
     // Applies the time cursor to path's mesh.
@@ -123,6 +144,12 @@ private:
     KNKeptPicture keptPicture;
     QString sweepStart;
     QString sweepEnd;
+    PathColouring colouring = PathColouring::bySweep;
+    QString exponentStart;
+    QString exponentEnd;
+    std::unique_ptr<kinora::Shader> exponentRampShader;
+    std::unique_ptr<kinora::Shader> markerShader;
+    KNEquilibriumMarkers markers;
     // Reused by every path handed over, so a drag allocates nothing.
     std::vector<float> uploadVertices;
     std::vector<std::uint32_t> uploadIndices;

@@ -2,7 +2,10 @@
 
 #include "Renderable.h"
 
-// One trajectory of a seed, coloured by its place in the parameter sweep.
+#include <optional>
+
+// One trajectory of a seed, coloured by its place in the parameter sweep or by its largest
+// Lyapunov exponent.
 class Path : public kinora::Renderable {
 public:
     Path(kinora::Mesh* mesh, kinora::Shader* program, unsigned drawMode);
@@ -11,4 +14,7 @@ public:
     float sValue = 0.0f;
     // The indices the mesh holds; the mesh draws only those up to the time cursor.
     int fullIndexCount = 1;
+    bool colouredByExponent = false;
+    // The exponent's place on the exponent key, from 0 to 1; nothing for a path without one.
+    std::optional<float> exponentShade;
 };

@@ -355,7 +355,15 @@ std::optional<KNSession> fail(KNError* error, const std::string& reason) {
 
 } // namespace
 
+std::string KNSessionReader::sizeRefusal() {
+    return "the file is larger than " + std::to_string(maxFileBytes / (1024 * 1024)) + " MB.";
+}
+
 std::optional<KNSession> KNSessionReader::parse(const QByteArray& bytes, KNError* error) {
+    // Checked here too, so a session is never saved larger than it may be opened.
+    if (static_cast<std::size_t>(bytes.size()) > maxFileBytes) {
+        return fail(error, sizeRefusal());
+    }
     if (const std::optional<std::string> refusal = outlineRefusal(bytes)) {
         return fail(error, *refusal);
     }
@@ -397,8 +405,7 @@ std::optional<KNSession> KNSessionReader::readFile(const std::string& path, KNEr
                                file.errorString().toStdString() + ".");
     }
     if (static_cast<std::size_t>(bytes.size()) > maxFileBytes) {
-        return fail(error, "Cannot open the session " + name + ": the file is larger than " +
-                               std::to_string(maxFileBytes / (1024 * 1024)) + " MB.");
+        return fail(error, "Cannot open the session " + name + ": " + sizeRefusal());
     }
     KNError reason;
     std::optional<KNSession> session = parse(bytes, &reason);

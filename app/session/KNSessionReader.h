@@ -24,4 +24,7 @@ public:
     static std::optional<KNSession> readFile(const std::string& path, KNError* error = nullptr);
     // The session in bytes (UTF-8 JSON); the error's reason names the field at fault.
     static std::optional<KNSession> parse(const QByteArray& bytes, KNError* error = nullptr);
+
+private:
+    static std::string sizeRefusal();
 };

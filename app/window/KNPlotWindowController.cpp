@@ -2,6 +2,8 @@
 
 #include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
+#include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
 #include "KNIntegrationSettingsFields.h"
 #include "KNNumberField.h"
@@ -183,9 +185,15 @@ void KNPlotWindowController::showExploration() {
     }
     timeSeries = std::make_unique<KNTimeSeriesPresenter>(*_exploration, *plotView(),
                                                          *window()->timeSeriesView());
+    _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
+                                                     *_exploration, *plotView());
     recomputation.showIn(
-        *plotView(), statusReporter(), [this] { framing->completeOpeningFraming(); },
-        timeSeries.get());
+        *plotView(), statusReporter(),
+        [this] {
+            framing->completeOpeningFraming();
+            _findings->presenter().pathsDidSettle();
+        },
+        [this] { _findings->presenter().pathsWillChange(); }, timeSeries.get());
     _timeCursorControls =
         new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
                                  window()->ui().toolBar, window()->ui().viewMenu, &connections);
@@ -277,6 +285,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        _findings->presenter().pathsDidSettle();
     }
     plotView()->requestRedraw();
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 class KNAxisPopups;
+class KNFindingsControls;
 class KNIntegrationSettingsFields;
 class KNNumberField;
 class KNParameterField;
@@ -203,6 +204,8 @@ public:
     // Null until the window has loaded.
     KNTimeCursorControls* timeCursorControls() const { return _timeCursorControls; }
     KNSeedPositionPanel* seedPositionPanel();
+    // The findings panel, its menu items and what they show; made once the window has loaded.
+    KNFindingsControls* findings() { return _findings.get(); }
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -242,6 +245,7 @@ private:
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
     // A child of connections.
     KNTimeCursorControls* _timeCursorControls = nullptr;
+    std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

@@ -10,9 +10,17 @@
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
                                                    KNPlotView& view, KNStatusReporter* status,
                                                    std::function<void()> finished,
+                                                   std::function<void()> began,
                                                    KNTimeSeriesPresenter* timeSeries)
     : exploration(exploration), view(view), status(status), finished(std::move(finished)),
-      timeSeries(timeSeries) {}
+      began(std::move(began)), timeSeries(timeSeries) {}
+
+void KNRecomputationPresenter::explorationDidBeginRecomputation() {
+    report.clear();
+    if (began) {
+        began();
+    }
+}
 
 Seed* KNRecomputationPresenter::seedAt(std::size_t seedIndex) {
     Seed* found = nullptr;

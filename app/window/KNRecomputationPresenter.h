@@ -21,12 +21,14 @@ class Exploration;
 // status bar and no time-series panel.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
-    // finished, when given, runs once every recomputation has ended, shown.
+    // finished, when given, runs once every recomputation has ended, shown; began, when given,
+    // whenever one starts afresh.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
                              KNStatusReporter* status, std::function<void()> finished = {},
+                             std::function<void()> began = {},
                              KNTimeSeriesPresenter* timeSeries = nullptr);
 
-    void explorationDidBeginRecomputation() override { report.clear(); }
+    void explorationDidBeginRecomputation() override;
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                     const kinora::SeedFan& fan) override;
@@ -45,6 +47,7 @@ private:
     KNStatusReporter* status;
     std::function<void()> finished;
     KNTimeSeriesPresenter* timeSeries;
+    std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     // The view's seed of the fan being computed.

@@ -12,10 +12,10 @@ KNWindowRecomputation::~KNWindowRecomputation() {
 }
 
 void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
-                                   std::function<void()> finished,
+                                   std::function<void()> finished, std::function<void()> began,
                                    KNTimeSeriesPresenter* timeSeries) {
-    presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
-                                                           std::move(finished), timeSeries);
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        exploration, view, status, std::move(finished), std::move(began), timeSeries);
     exploration.setListener(presenter.get());
 }
 

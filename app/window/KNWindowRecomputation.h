@@ -25,9 +25,10 @@ public:
     KNWindowRecomputation& operator=(const KNWindowRecomputation&) = delete;
 
     // From now on the exploration's work shows in view, status and the time-series panel (when
-    // given); finished, when given, runs once every recomputation has ended, shown.
+    // given); finished, when given, runs once every recomputation has ended, shown, and began
+    // whenever one starts afresh.
     void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished,
-                KNTimeSeriesPresenter* timeSeries = nullptr);
+                std::function<void()> began = {}, KNTimeSeriesPresenter* timeSeries = nullptr);
     // Runs the exploration's queued work from its first slice on, superseding any running.
     void start();
     // The same, with no slice at once, when the exploration has work queued: the window shows

@@ -297,6 +297,17 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(manyParameters), &outlineError));
     EXPECT_EQ(outlineError.failureReason, "'parameters' must hold 0 to 1000 entries, not 1001.");
 
+    // Nothing is saved that would be too large to open again.
+    KNSession oversized = *KNDocumentActions::sessionOf(*original);
+    oversized.parameters[0].name.assign(KNSessionReader::maxFileBytes, 'n');
+    KNError saveError;
+    EXPECT_FALSE(KNSessionWriter::writeFile(folder.filePath("big.kinora").toStdString(), oversized,
+                                            &saveError));
+    EXPECT_NE(saveError.failureReason.find("would not open again, because the file is larger"),
+              std::string::npos)
+        << saveError.failureReason;
+    EXPECT_FALSE(QFile::exists(folder.filePath("big.kinora")));
+
     // Format 1 had no projection and no time-series flag: its cameras open in perspective.
     std::string formatOne = valid;
     replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
