@@ -20,8 +20,8 @@ struct KNSessionParameter {
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
 // mapping, the seeds, the integration settings and both views' cameras and sizes.
 struct KNSession {
-    // Format 2 added each camera's projection (format 1 files open in perspective), format 3
-    // whether the time-series panel is shown (earlier files show it).
+    // Format 2 added each camera's projection; format 1 files open in perspective. Format 3 added
+    // the optional panels shown and the paths' colouring; without them a window opens as new.
     static constexpr int formatVersion = 3;
 
     KNSystemSource system;
@@ -34,7 +34,12 @@ struct KNSession {
     // The window's size in points, so the views come back at the size they were saved at.
     int windowWidth = 0;
     int windowHeight = 0;
-    bool timeSeriesShown = true;
     KNViewCamera plotCamera;
     KNViewCamera parameterCamera;
+    // Whether the equilibria and exponents panel shows, and whether the time-series panel does.
+    bool findingsPanelShown = false;
+    bool timeSeriesShown = true;
+    // How the paths are coloured: by their place in the sweep, or by their largest exponent.
+    enum class PathColours { bySweep, byExponent };
+    PathColours pathColours = PathColours::bySweep;
 };

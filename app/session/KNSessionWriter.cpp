@@ -68,7 +68,7 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         seeds.append(vectorJson(seed));
     }
     const auto& axes = session.axisToParameterMapping;
-    const QJsonObject root{
+    QJsonObject root{
         {"format", "kinora-session"},
         {"version", KNSession::formatVersion},
         {"system", systemJson(session.system)},
@@ -79,10 +79,23 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         {"step", session.integrationStep},
         {"duration", session.duration},
         {"window", QJsonArray{session.windowWidth, session.windowHeight}},
-        {"timeSeries", session.timeSeriesShown},
         {"plotView", cameraJson(session.plotCamera)},
         {"parameterView", cameraJson(session.parameterCamera)},
     };
+    // Only what differs from a new window, so a session of a window as it opens reads the same.
+    QJsonObject panels;
+    if (session.findingsPanelShown) {
+        panels["findings"] = true;
+    }
+    if (!session.timeSeriesShown) {
+        panels["timeSeries"] = false;
+    }
+    if (!panels.isEmpty()) {
+        root["panels"] = panels;
+    }
+    if (session.pathColours == KNSession::PathColours::byExponent) {
+        root["pathColours"] = "exponent";
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

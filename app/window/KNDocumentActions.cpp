@@ -1,5 +1,6 @@
 #include "KNDocumentActions.h"
 
+#include "KNFindingsControls.h"
 #include "KNImageExportJob.h"
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
@@ -112,6 +113,11 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
         session->timeSeriesShown = window.window()->timeSeriesShown();
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
+        session->findingsPanelShown = window.findings()->isPanelShown();
+        session->pathColours =
+            window.findings()->pathColouring() == KNPlotView::PathColouring::byExponent
+                ? KNSession::PathColours::byExponent
+                : KNSession::PathColours::bySweep;
     }
     return session;
 }

@@ -100,6 +100,11 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
         controller->parameterView()->resize(
             QSize(session->parameterCamera.width, session->parameterCamera.height)
                 .boundedTo(screen));
+        controller->findings()->setPanelShown(session->findingsPanelShown);
+        controller->findings()->setPathColouring(session->pathColours ==
+                                                         KNSession::PathColours::byExponent
+                                                     ? KNPlotView::PathColouring::byExponent
+                                                     : KNPlotView::PathColouring::bySweep);
     }
     return controller;
 }

@@ -1,6 +1,7 @@
 #include "ControllerTest.h"
 #include "KNDocumentActions.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
@@ -149,6 +150,28 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+// The panels shown and the paths' colouring come back; a window as new writes neither field.
+TEST_F(SessionTest, ThePanelShownAndThePathColouringComeBack) {
+    auto original = builtInLorenzWindow();
+    const std::string plain =
+        KNSessionWriter::json(*KNDocumentActions::sessionOf(*original)).toStdString();
+    EXPECT_EQ(plain.find("panels"), std::string::npos);
+    EXPECT_EQ(plain.find("pathColours"), std::string::npos);
+
+    original->findings()->setPanelShown(true);
+    original->findings()->setPathColouring(KNPlotView::PathColouring::byExponent);
+    original->window()->setTimeSeriesShown(false);
+    const QString path = savedSession(*original);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto reopened = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
+    EXPECT_TRUE(reopened->findings()->isPanelShown());
+    EXPECT_EQ(reopened->findings()->pathColouring(), KNPlotView::PathColouring::byExponent);
+    EXPECT_EQ(reopened->plotView()->pathColouring(), KNPlotView::PathColouring::byExponent);
+    EXPECT_FALSE(reopened->window()->timeSeriesShown());
+}
+
 TEST_F(SessionTest, AWindowSavedLargerThanTheScreenOpensWithinIt) {
     KNSession session = *KNDocumentActions::sessionOf(*builtInLorenzWindow());
     session.windowWidth = session.windowHeight = KNSessionReader::maxWindowSide;
@@ -210,7 +233,6 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
         {"\"version\": 3", "\"version\": 4", "newer Kinora"},
         {"\"version\": 3", "\"versions\": 3", "'version' is missing"},
-        {"\"timeSeries\": true", "\"timeSeries\": 1", "'timeSeries' must be true or false"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -222,6 +244,10 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         {"\"name\": \"rho\"", "\"name\": \"r\"", "not those of its system"},
         {"\"kind\": \"built-in\",\n        \"name\": \"lorenz\"", script,
          "its script \"bad.js\" fails"},
+        {"\"duration\": ", "\"pathColours\": \"rainbow\", \"duration\": ",
+         "'pathColours' must be \"s\" or \"exponent\""},
+        {"\"duration\": ", "\"panels\": {\"findings\": 1}, \"duration\": ",
+         "'panels.findings' must be true or false"},
         {"\"zoom\": 1", "\"zoom\": 1, \"extra\": true",
          "'parameterView.extra' is not a session field"},
         {"\"rotation\": [\n                1", "\"rotation\": [\n                2",
@@ -308,20 +334,15 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         << saveError.failureReason;
     EXPECT_FALSE(QFile::exists(folder.filePath("big.kinora")));
 
-    // Format 1 had no projection and no time-series flag: its cameras open in perspective.
+    // Format 1 had no projection: its cameras open in perspective.
     std::string formatOne = valid;
     replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
-    replaceOnce(formatOne, "\"timeSeries\": true,", "");
     for (int view = 0; view < 2; ++view) {
         replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
     }
     const auto old = KNSessionReader::parse(QByteArray::fromStdString(formatOne));
     ASSERT_TRUE(old.has_value());
     EXPECT_EQ(old->plotCamera.projection, kinora::Camera::Projection::perspective);
-    EXPECT_TRUE(old->timeSeriesShown);
-    std::string hidden = valid;
-    replaceOnce(hidden, "\"timeSeries\": true", "\"timeSeries\": false");
-    EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(hidden))->timeSeriesShown);
 }
 
 TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
