@@ -290,6 +290,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        statusReporter()->withdrawRefusal();
         _findings->presenter().pathsDidSettle();
     }
     plotView()->requestRedraw();
