@@ -3,7 +3,9 @@
 #include "Exploration.h"
 
 KNWindowRecomputation::KNWindowRecomputation(kinora::Exploration& exploration)
-    : exploration(exploration) {}
+    : exploration(exploration) {
+    exploration.startWorkers();
+}
 
 KNWindowRecomputation::~KNWindowRecomputation() {
     if (presenter) {
