@@ -19,6 +19,7 @@ public:
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
     void explorationDidDeferFan(std::size_t seedIndex) override;
     void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) override;
+    void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override;
 
 private:

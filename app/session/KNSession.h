@@ -20,8 +20,9 @@ struct KNSessionParameter {
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
 // mapping, the seeds, the integration settings and both views' cameras and sizes.
 struct KNSession {
-    // Format 2 added each camera's projection; format 1 files open in perspective.
-    static constexpr int formatVersion = 2;
+    // Format 2 added each camera's projection; format 1 files open in perspective. Format 3 added
+    // the optional panels shown and the paths' colouring; without them a window opens as new.
+    static constexpr int formatVersion = 3;
 
     KNSystemSource system;
     std::vector<KNSessionParameter> parameters;
@@ -35,4 +36,9 @@ struct KNSession {
     int windowHeight = 0;
     KNViewCamera plotCamera;
     KNViewCamera parameterCamera;
+    // Whether the equilibria and exponents panel shows.
+    bool findingsPanelShown = false;
+    // How the paths are coloured: by their place in the sweep, or by their largest exponent.
+    enum class PathColours { bySweep, byExponent };
+    PathColours pathColours = PathColours::bySweep;
 };

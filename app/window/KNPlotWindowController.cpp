@@ -98,6 +98,11 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
         controller->parameterView()->resize(
             QSize(session->parameterCamera.width, session->parameterCamera.height)
                 .boundedTo(screen));
+        controller->findings()->setPanelShown(session->findingsPanelShown);
+        controller->findings()->setPathColouring(session->pathColours ==
+                                                         KNSession::PathColours::byExponent
+                                                     ? KNPlotView::PathColouring::byExponent
+                                                     : KNPlotView::PathColouring::bySweep);
     }
     return controller;
 }
@@ -278,6 +283,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        statusReporter()->withdrawRefusal();
         _findings->presenter().pathsDidSettle();
     }
     plotView()->requestRedraw();

@@ -3,6 +3,7 @@
 #include "Exploration.h"
 #include "KNFrameStatistics.h"
 #include "KNStatusReporter.h"
+#include "SeedNumber.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
                                                    KNPlotView& view, KNStatusReporter* status,
@@ -32,8 +33,8 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
                                                           const kinora::SeedFan& fan) {
     paths.explorationDidCompletePath(seedIndex, evolution, fan);
     const kinora::FanPath& path = fan.path(evolution);
-    report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
-               exploration.system(), path.outcome);
+    report.add(static_cast<int>(kinora::seedNumber(seedIndex)), exploration.seedPosition(seedIndex),
+               path.s, exploration.system(), path.outcome);
 }
 
 void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock::duration took) {

@@ -28,7 +28,8 @@ public:
     // once every recomputation has ended, shown, and began whenever one starts afresh.
     void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished,
                 std::function<void()> began = {});
-    // Runs the exploration's queued work from its first slice on, superseding any running.
+    // Runs the exploration's queued work from its first slice on, superseding any running. A
+    // change that starts one was taken, so a refusal still showing no longer holds and goes.
     void start();
     // The same, with no slice at once, when the exploration has work queued: the window shows
     // before the work begins.
@@ -43,5 +44,6 @@ private:
 
     kinora::Exploration& exploration;
     KNRecomputation slices;
+    KNStatusReporter* status = nullptr;
     std::unique_ptr<KNRecomputationPresenter> presenter;
 };

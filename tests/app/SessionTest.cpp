@@ -1,6 +1,7 @@
 #include "ControllerTest.h"
 #include "KNDocumentActions.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
@@ -12,6 +13,7 @@
 #include "LXAppDelegate.h"
 #include "MessageText.h"
 #include "RK4Integrator.h"
+#include "SeedNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,6 +151,26 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+// The panels shown and the paths' colouring come back; a window as new writes neither field.
+TEST_F(SessionTest, ThePanelShownAndThePathColouringComeBack) {
+    auto original = builtInLorenzWindow();
+    const std::string plain =
+        KNSessionWriter::json(*KNDocumentActions::sessionOf(*original)).toStdString();
+    EXPECT_EQ(plain.find("panels"), std::string::npos);
+    EXPECT_EQ(plain.find("pathColours"), std::string::npos);
+
+    original->findings()->setPanelShown(true);
+    original->findings()->setPathColouring(KNPlotView::PathColouring::byExponent);
+    const QString path = savedSession(*original);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto reopened = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
+    EXPECT_TRUE(reopened->findings()->isPanelShown());
+    EXPECT_EQ(reopened->findings()->pathColouring(), KNPlotView::PathColouring::byExponent);
+    EXPECT_EQ(reopened->plotView()->pathColouring(), KNPlotView::PathColouring::byExponent);
+}
+
 TEST_F(SessionTest, AWindowSavedLargerThanTheScreenOpensWithinIt) {
     KNSession session = *KNDocumentActions::sessionOf(*builtInLorenzWindow());
     session.windowWidth = session.windowHeight = KNSessionReader::maxWindowSide;
@@ -208,8 +230,8 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     } damages[] = {
         {"{", "", "not a complete session file"},
         {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
-        {"\"version\": 2", "\"version\": 3", "newer Kinora"},
-        {"\"version\": 2", "\"versions\": 2", "'version' is missing"},
+        {"\"version\": 3", "\"version\": 4", "newer Kinora"},
+        {"\"version\": 3", "\"versions\": 3", "'version' is missing"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -221,6 +243,10 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         {"\"name\": \"rho\"", "\"name\": \"r\"", "not those of its system"},
         {"\"kind\": \"built-in\",\n        \"name\": \"lorenz\"", script,
          "its script \"bad.js\" fails"},
+        {"\"duration\": ", "\"pathColours\": \"rainbow\", \"duration\": ",
+         "'pathColours' must be \"s\" or \"exponent\""},
+        {"\"duration\": ", "\"panels\": {\"findings\": 1}, \"duration\": ",
+         "'panels.findings' must be true or false"},
         {"\"zoom\": 1", "\"zoom\": 1, \"extra\": true",
          "'parameterView.extra' is not a session field"},
         {"\"rotation\": [\n                1", "\"rotation\": [\n                2",
@@ -291,7 +317,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         parameters += "{\"name\": \"p\", \"start\": 0, \"end\": 1},";
     }
     replaceOnce(manyParameters, "\"parameters\": [", "\"parameters\": [" + parameters);
-    manyParameters.resize(manyParameters.find("\"version\": 2") + 12);
+    manyParameters.resize(manyParameters.find("\"version\": 3") + 12);
     KNError outlineError;
     EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(manyParameters), &outlineError));
     EXPECT_EQ(outlineError.failureReason, "'parameters' must hold 0 to 1000 entries, not 1001.");
@@ -309,7 +335,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
 
     // Format 1 had no projection: its cameras open in perspective.
     std::string formatOne = valid;
-    replaceOnce(formatOne, "\"version\": 2", "\"version\": 1");
+    replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
     for (int view = 0; view < 2; ++view) {
         replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
     }
@@ -351,7 +377,8 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
                 state = system.advance(0.01 * i, state);
                 const QList<QByteArray> fields = file.readLine().trimmed().split(',');
                 ASSERT_EQ(fields.size(), 10);
-                const double expected[] = {static_cast<double>(seed),
+                // Seeds are numbered from 1, as the status bar numbers them.
+                const double expected[] = {static_cast<double>(kinora::seedNumber(seed)),
                                            static_cast<double>(m),
                                            s,
                                            system.parameters[0].value(),
