@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExplorationListener.h"
+#include "KNPlotViewPathFeed.h"
 #include "KNRecomputationReport.h"
 
 #include <functional>
@@ -8,17 +9,16 @@
 class KNPlotView;
 class KNTimeSeriesPresenter;
 class KNStatusReporter;
-class Seed;
 
 namespace kinora {
 class Exploration;
 }
 
-// Shows an exploration's recomputation in its window: each path in the plot view (and, for the
-// selected seed, in the time-series panel) as soon as it is final, and in the status bar the
-// progress of long work and, once per recomputation, what its paths ran into. The plot view's
-// seeds are the exploration's, in the same order. A view drawn with no window around it has no
-// status bar and no time-series panel.
+// Shows an exploration's recomputation in its window: each path in the plot view
+// (KNPlotViewPathFeed) (and, for the selected seed, in the time-series panel) as soon as it is
+// final, and in the status bar the progress of long work and, once per recomputation, what its
+// paths ran into. The plot view's seeds are the exploration's, in the same order. A view drawn with
+// no window around it has no status bar and no time-series panel.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
     // finished, when given, runs once every recomputation has ended, shown; began, when given,
@@ -41,18 +41,15 @@ public:
     void explorationDidFinishRecomputation() override;
 
 private:
-    Seed* seedAt(std::size_t seedIndex);
-    // Blanks paths first ... end - 1 of seed.
-    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
+    // The time-series panel shows the seed's paths again when it is the selected seed.
+    void showInTimeSeries(std::size_t seedIndex);
 
     const kinora::Exploration& exploration;
-    KNPlotView& view;
+    KNPlotViewPathFeed paths;
     KNStatusReporter* status;
     std::function<void()> finished;
     KNTimeSeriesPresenter* timeSeries;
     std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
-    // The view's seed of the fan being computed.
-    Seed* fanSeed = nullptr;
 };
