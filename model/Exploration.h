@@ -71,6 +71,9 @@ public:
         axisMapping = mapping;
     }
     bool hasScriptEngine() const { return engine != nullptr; }
+    // A script system's text, from which other threads make engines of their own; nothing for
+    // a built-in system.
+    const std::optional<std::string>& scriptText() const { return script; }
     // Where the system came from; one made from a bare evolution function has none.
     const std::optional<KNSystemSource>& systemSource() const { return source; }
     void setSystemSource(KNSystemSource systemSource) { source = std::move(systemSource); }
@@ -109,6 +112,10 @@ public:
     void changeMappedParameters(const std::array<double, 3>& starts,
                                 const std::array<double, 3>& ends);
 
+    // Every seed's fan again, as after a change of the sweep (for a listener that derives more
+    // from the paths than it did).
+    void recomputeAllSeeds();
+
     // Whether queued work is left; advance does it.
     bool isRecomputing() const { return recomputing; }
     // Works until deadline, checking it between small pieces; true once every seed is done.
@@ -136,7 +143,6 @@ private:
     ExplorationSize size() const;
     // The evolutions every fan has now.
     std::int32_t fanEvolutions() const;
-    void recomputeAllSeeds();
     // Queues the seed first, joining a recomputation still at work.
     void queueSeedFirst(std::uint64_t id);
     void beginRecomputation();

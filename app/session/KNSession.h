@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalysisPanelSettings.h"
 #include "KNSystemSource.h"
 #include "KNViewCamera.h"
 #include "PathDuration.h"
@@ -18,10 +19,12 @@ struct KNSessionParameter {
 };
 
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
-// mapping, the seeds, the integration settings and both views' cameras and sizes.
+// mapping, the seeds, the integration settings, both views' cameras and sizes, and the analysis
+// panels.
 struct KNSession {
-    // Format 2 added each camera's projection; format 1 files open in perspective.
-    static constexpr int formatVersion = 2;
+    // Format 2 added each camera's projection; format 1 files open in perspective. Format 3
+    // added the analysis panels, optional.
+    static constexpr int formatVersion = 3;
 
     KNSystemSource system;
     std::vector<KNSessionParameter> parameters;
@@ -35,4 +38,7 @@ struct KNSession {
     int windowHeight = 0;
     KNViewCamera plotCamera;
     KNViewCamera parameterCamera;
+    // The section plane, the orbit diagram's settings and which panels show; a file without
+    // them opens with the defaults and both panels hidden.
+    kinora::AnalysisPanelSettings analysis;
 };

@@ -1,5 +1,6 @@
 #include "KNDocumentActions.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNImageExportJob.h"
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
@@ -111,6 +112,7 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
         session->windowHeight = window.window()->height();
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
+        session->analysis = window.analysisPanels()->settings();
     }
     return session;
 }

@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNDocumentOpener.h"
 #include "KNFrameStatistics.h"
 #include "KNNumberField.h"
@@ -92,6 +93,8 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
         controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
         controller->parameterView()->resize(session->parameterCamera.width,
                                             session->parameterCamera.height);
+        // The reader has checked the settings.
+        controller->analysisPanels()->apply(session->analysis);
     }
     return controller;
 }
@@ -204,6 +207,11 @@ void KNPlotWindowController::showExploration() {
     }
     presenter = std::make_unique<KNRecomputationPresenter>(
         *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
+    analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
+        _exploration->recomputeAllSeeds();
+        startRecomputation();
+    });
+    presenter->setFollower(analysis.get());
     _exploration->setListener(presenter.get());
     // The window shows before the opening's one recomputation of every seed begins.
     if (_exploration->isRecomputing()) {
@@ -336,6 +344,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        analysis->seedRemoved(index);
     }
     plotView()->requestRedraw();
 }
@@ -574,4 +583,9 @@ KNStatusReporter* KNPlotWindowController::statusReporter() {
 }
 KNSeedPositionPanel* KNPlotWindowController::seedPositionPanel() {
     return window()->ui().seedPositionPanel;
+}
+
+KNAnalysisPanels* KNPlotWindowController::analysisPanels() {
+    window();
+    return analysis.get();
 }

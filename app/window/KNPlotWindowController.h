@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+class KNAnalysisPanels;
 class KNNumberField;
 class KNParameterField;
 class KNParameterSpaceView;
@@ -196,6 +197,8 @@ public:
     KNNumberField* pathDurationControl();
     KNStatusReporter* statusReporter();
     KNSeedPositionPanel* seedPositionPanel();
+    // The section and orbit-diagram panels, made with the window.
+    KNAnalysisPanels* analysisPanels();
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -245,6 +248,8 @@ private:
     std::optional<kinora::Transform> partialOpeningFraming;
     // Slices the exploration's recomputation between the window's events.
     KNRecomputation recomputation;
+    // Made with the window; follows the presenter, so it outlives it.
+    std::unique_ptr<KNAnalysisPanels> analysis;
     // Made once the window has loaded; the exploration's listener from then on.
     std::unique_ptr<KNRecomputationPresenter> presenter;
 

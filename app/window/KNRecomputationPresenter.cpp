@@ -11,6 +11,13 @@ KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& ex
                                                    std::function<void()> finished)
     : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
 
+void KNRecomputationPresenter::explorationDidBeginRecomputation() {
+    report.clear();
+    if (follower) {
+        follower->explorationDidBeginRecomputation();
+    }
+}
+
 Seed* KNRecomputationPresenter::seedAt(std::size_t seedIndex) {
     Seed* found = nullptr;
     std::size_t index = 0;
@@ -34,6 +41,9 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
     // Only the paths beyond the evolutions are blanked: the others are replaced as they are
     // computed, and blanking them too would reallocate their buffers twice per drag event.
     blankPaths(fanSeed, static_cast<std::size_t>(evolutions), fanSeed->pathIDs.size());
+    if (follower) {
+        follower->explorationDidStartFan(seedIndex, evolutions);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidDeferFan(std::size_t seedIndex) {
@@ -51,6 +61,9 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
                            static_cast<float>(path.s));
     report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
                exploration.system(), path.outcome);
+    if (follower) {
+        follower->explorationDidCompletePath(seedIndex, evolution, fan);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock::duration took) {
@@ -77,6 +90,9 @@ void KNRecomputationPresenter::explorationDidFinishRecomputation() {
         status->reportRecomputation(report.message());
     }
     view.requestRedraw();
+    if (follower) {
+        follower->explorationDidFinishRecomputation();
+    }
     if (finished) {
         finished();
     }

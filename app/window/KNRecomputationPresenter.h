@@ -23,7 +23,10 @@ public:
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
                              KNStatusReporter* status, std::function<void()> finished = {});
 
-    void explorationDidBeginRecomputation() override { report.clear(); }
+    // Not owned; told everything the presenter is told, after it, or nothing when null.
+    void setFollower(kinora::ExplorationListener* listener) { follower = listener; }
+
+    void explorationDidBeginRecomputation() override;
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                     const kinora::SeedFan& fan) override;
@@ -43,6 +46,7 @@ private:
     std::function<void()> finished;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
+    kinora::ExplorationListener* follower = nullptr;
     // The view's seed of the fan being computed.
     Seed* fanSeed = nullptr;
 };

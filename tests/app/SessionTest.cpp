@@ -189,8 +189,8 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
     } damages[] = {
         {"{", "", "not a complete session file"},
         {"\"kinora-session\"", "\"something-else\"", "it is not a Kinora session"},
-        {"\"version\": 2", "\"version\": 3", "newer Kinora"},
-        {"\"version\": 2", "\"versions\": 2", "'version' is missing"},
+        {"\"version\": 3", "\"version\": 4", "newer Kinora"},
+        {"\"version\": 3", "\"versions\": 3", "'version' is missing"},
         {"\"projection\": \"perspective\"", "\"projection\": \"fisheye\"",
          "'parameterView.projection' must be \"perspective\" or \"orthographic\""},
         {"\"evolutions\": 10", "\"evolutions\": \"10\"", "'evolutions' must be a number"},
@@ -265,7 +265,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
 
     // Format 1 had no projection: its cameras open in perspective.
     std::string formatOne = valid;
-    replaceOnce(formatOne, "\"version\": 2", "\"version\": 1");
+    replaceOnce(formatOne, "\"version\": 3", "\"version\": 1");
     for (int view = 0; view < 2; ++view) {
         replaceOnce(formatOne, "\"projection\": \"perspective\",", "");
     }
