@@ -64,9 +64,9 @@ void Exploration::start(const InitialDeclaration& declaration) {
     }
     for (const Vector3& position :
          declaration.seeds.value_or(std::vector<Vector3>{{1.0, 1.0, 1.0}})) {
-        seeds.push_back({nextSeedID, position, {}});
-        queueFan(nextSeedID++, false);
+        seeds.push_back({nextSeedID++, position, {}});
     }
+    startingFansHeld = true;
     // One recomputation for every seed: queued, not yet begun, so nothing waits for it.
     if (!recomputing) {
         beginRecomputation();
@@ -247,7 +247,17 @@ ParallelFans& Exploration::computation() {
     return *fans;
 }
 
+void Exploration::queueHeldFans() {
+    if (!std::exchange(startingFansHeld, false)) {
+        return;
+    }
+    for (const SeedState& seed : seeds) {
+        queueFan(seed.id, false);
+    }
+}
+
 void Exploration::queueFan(std::uint64_t id, bool first) {
+    queueHeldFans();
     dropFansOf(id);
     const std::size_t index = *indexOf(id);
     const std::int32_t vertexCount =
@@ -277,6 +287,7 @@ void Exploration::dropAllFans() {
         fans->dropAll();
     }
     queuedFans.clear();
+    startingFansHeld = false;
     queuedPaths = 0;
     shownPaths = 0;
     deferred = false;
@@ -321,6 +332,7 @@ void Exploration::deferFansNotBegun() {
 }
 
 bool Exploration::advance(Clock::time_point deadline) {
+    queueHeldFans();
     Clock::duration showing{};
     const Clock::time_point begun = Clock::now();
     const bool done = computation().deliver(

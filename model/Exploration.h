@@ -53,9 +53,9 @@ public:
     // Not owned; null for none. It must outlive the exploration or be replaced first.
     void setListener(ExplorationListener* listener) { this->listener = listener; }
 
-    // Starts as declared (or with the defaults: one seed at (1, 1, 1)), queueing every seed
-    // for one recomputation that computes nothing yet. The values must be ones the
-    // exploration accepts, as a loaded script's declaration is.
+    // Starts as declared (or with the defaults: one seed at (1, 1, 1)), with every seed waiting
+    // for one recomputation that computes nothing until it is first advanced. The values must be
+    // ones the exploration accepts, as a loaded script's declaration is.
     void start(const InitialDeclaration& declaration);
     // What the script declares, or nothing for a built-in system.
     InitialDeclaration ownDeclaration() const;
@@ -71,8 +71,8 @@ public:
         axisMapping = mapping;
     }
     bool hasScriptEngine() const { return engine != nullptr; }
-    // A script system's text, from which other threads make engines of their own; nothing for
-    // a built-in system.
+    // The script's text, from which a thread makes an engine of its own; nothing for a built-in
+    // system.
     const std::optional<std::string>& scriptText() const { return script; }
     // Where the system came from; one made from a bare evolution function has none.
     const std::optional<KNSystemSource>& systemSource() const { return source; }
@@ -143,6 +143,8 @@ private:
     ExplorationSize size() const;
     // The evolutions every fan has now.
     std::int32_t fanEvolutions() const;
+    // Queues the fans start held back, if it still holds them, every seed in order.
+    void queueHeldFans();
     // Queues the seed first, joining a recomputation still at work.
     void queueSeedFirst(std::uint64_t id);
     void beginRecomputation();
@@ -182,6 +184,10 @@ private:
         bool begun = false;
     };
     bool recomputing = false;
+    // The fans of start's seeds, not yet queued: the workers (and a script's engine for each)
+    // start once the recomputation is advanced or changed, never for an exploration that is
+    // only read, as a data export's is.
+    bool startingFansHeld = false;
     std::unordered_map<std::uint64_t, QueuedFan> queuedFans;
     std::int64_t queuedPaths = 0;
     std::int64_t shownPaths = 0;

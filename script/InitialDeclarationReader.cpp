@@ -39,8 +39,9 @@ std::optional<std::string> InitialDeclarationReader::read(JSValueRef initial,
         }
         const auto object = const_cast<JSObjectRef>(initial);
         InitialDeclaration result;
-        for (const std::string& field : propertyNames(object)) {
-            const JSValueRef value = property(object, field);
+        for (const PropertyName& property : propertyNames(object)) {
+            const std::string& field = property.text;
+            const JSValueRef value = this->property(object, property);
             const std::string name = "initial." + field;
             if (field == "sweep") {
                 readSweep(value, &result);
@@ -65,9 +66,12 @@ std::optional<std::string> InitialDeclarationReader::read(JSValueRef initial,
 }
 
 JSValueRef InitialDeclarationReader::property(JSObjectRef object, const std::string& name) const {
+    return property(object, PropertyName{ScriptString(name.c_str()), name});
+}
+
+JSValueRef InitialDeclarationReader::property(JSObjectRef object, const PropertyName& name) const {
     JSValueRef exception = nullptr;
-    const JSValueRef value =
-        JSObjectGetProperty(context, object, ScriptString(name.c_str()).ref(), &exception);
+    const JSValueRef value = JSObjectGetProperty(context, object, name.whole.ref(), &exception);
     if (exception) {
         throw Refusal{exceptionText(exception)};
     }
@@ -120,14 +124,16 @@ double InitialDeclarationReader::finiteNumber(JSValueRef value, const std::strin
     return number;
 }
 
-std::vector<std::string> InitialDeclarationReader::propertyNames(JSObjectRef object) const {
+std::vector<InitialDeclarationReader::PropertyName>
+InitialDeclarationReader::propertyNames(JSObjectRef object) const {
     const JSPropertyNameArrayRef names = JSObjectCopyPropertyNames(context, object);
-    std::vector<std::string> result;
+    std::vector<PropertyName> result;
     const std::size_t count = JSPropertyNameArrayGetCount(names);
     for (std::size_t i = 0; i < count; ++i) {
-        const JSStringRef name = JSPropertyNameArrayGetNameAtIndex(names, i);
-        JSStringRetain(name);
-        result.push_back(ScriptString::adopt(name).utf8(4095));
+        ScriptString name =
+            ScriptString::adopt(JSStringRetain(JSPropertyNameArrayGetNameAtIndex(names, i)));
+        std::string text = name.utf8(4095);
+        result.push_back({std::move(name), std::move(text)});
     }
     JSPropertyNameArrayRelease(names);
     return result;
@@ -138,7 +144,8 @@ void InitialDeclarationReader::readSweep(JSValueRef sweep, InitialDeclaration* d
         throw Refusal{"'initial.sweep' is not an object whose keys are parameter names"};
     }
     const auto object = const_cast<JSObjectRef>(sweep);
-    for (const std::string& name : propertyNames(object)) {
+    for (const PropertyName& property : propertyNames(object)) {
+        const std::string& name = property.text;
         const std::string field = "initial.sweep." + name;
         const auto count = std::count(parameterNames.begin(), parameterNames.end(), name);
         if (count == 0) {
@@ -149,7 +156,7 @@ void InitialDeclarationReader::readSweep(JSValueRef sweep, InitialDeclaration* d
         }
         const int parameter = static_cast<int>(
             std::find(parameterNames.begin(), parameterNames.end(), name) - parameterNames.begin());
-        const JSValueRef value = property(object, name);
+        const JSValueRef value = this->property(object, property);
         if (JSValueIsNumber(context, value)) {
             const double both = finiteNumber(value, field);
             declaration->sweeps.push_back({parameter, both, both});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InitialDeclaration.h"
+#include "ScriptString.h"
 
 #include <JavaScriptCore/JavaScript.h>
 #include <functional>
@@ -30,7 +31,14 @@ private:
         std::string reason;
     };
 
+    // A property's name: whole, to read it by, and as text cut as the system's names are.
+    struct PropertyName {
+        ScriptString whole;
+        std::string text;
+    };
+
     JSValueRef property(JSObjectRef object, const std::string& name) const;
+    JSValueRef property(JSObjectRef object, const PropertyName& name) const;
     JSValueRef element(JSObjectRef array, unsigned index) const;
     // The array's elements, refused with `what` unless value is an array of that many (or at
     // most maxCount) elements.
@@ -38,7 +46,7 @@ private:
                                      const std::string& what, std::size_t minCount,
                                      std::size_t maxCount) const;
     double finiteNumber(JSValueRef value, const std::string& field) const;
-    std::vector<std::string> propertyNames(JSObjectRef object) const;
+    std::vector<PropertyName> propertyNames(JSObjectRef object) const;
 
     void readSweep(JSValueRef sweep, InitialDeclaration* declaration) const;
     void readSeeds(JSValueRef seeds, InitialDeclaration* declaration) const;

@@ -1,8 +1,13 @@
 #version 150 core
 
-// Trajectory paths, coloured by their evolution: the step of the parameter sweep they belong to.
+// Trajectory paths, coloured by their evolution: the step of the parameter sweep they belong to;
+// or by their largest Lyapunov exponent, on the exponent key (color_exponent.fsh).
 
 uniform float evolution;
+// 0 by evolution; 1 by exponent, exponentShade the path's place on the exponent key from 0 to 1;
+// 2 by exponent for a path that has none (too short, not computed yet).
+uniform int colouring;
+uniform float exponentShade;
 
 out vec4 fragColor;
 out vec4 fragID;
@@ -20,8 +25,23 @@ vec3 ramp(float s) {
     return mix(stops[i], stops[i + 1], x - float(i));
 }
 
+// Blue for contraction through a pale grey at zero to red for chaos (positive).
+vec3 exponentRamp(float x) {
+    vec3 regular = vec3(0.20, 0.45, 1.00);
+    vec3 neutral = vec3(0.80, 0.80, 0.80);
+    vec3 chaotic = vec3(1.00, 0.30, 0.12);
+    float t = clamp(x, 0.0, 1.0);
+    return t < 0.5 ? mix(regular, neutral, t * 2.0) : mix(neutral, chaotic, t * 2.0 - 1.0);
+}
+
 void main() {
-    fragColor = vec4(ramp(evolution), 1.0);
+    if (colouring == 1) {
+        fragColor = vec4(exponentRamp(exponentShade), 1.0);
+    } else if (colouring == 2) {
+        fragColor = vec4(0.35, 0.35, 0.35, 1.0);
+    } else {
+        fragColor = vec4(ramp(evolution), 1.0);
+    }
     // Not pickable; zero also leaves an id underneath intact under source-alpha blending.
     fragID = vec4(0.0);
 }

@@ -9,12 +9,14 @@
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
+#include "Shader.h"
 
 #include <QMouseEvent>
 #include <QStringList>
 #include <algorithm>
 #include <cassert>
 #include <epoxy/gl.h>
+#include <iostream>
 
 KNPlotView::SeedEntry::SeedEntry() = default;
 KNPlotView::SeedEntry::SeedEntry(SeedEntry&&) noexcept = default;
@@ -31,6 +33,17 @@ void KNPlotView::awakeFromNib() {
     scene->blendEnabled = true;
     cubeMesh = makePointMesh();
     sectionOverlay.setUp(flatColorShader.get(), colorRampShader.get());
+    exponentRampShader = std::make_unique<kinora::Shader>();
+    markerShader = std::make_unique<kinora::Shader>();
+    // A program that fails to load leaves its key bar or markers out; the view still draws.
+    try {
+        exponentRampShader->load(resourcePath("shaders/basic", "vsh"),
+                                 resourcePath("shaders/color_exponent", "fsh"));
+        markerShader->load(resourcePath("shaders/basic", "vsh"),
+                           resourcePath("shaders/marker", "fsh"));
+    } catch (const std::exception& error) {
+        std::cout << error.what() << std::endl;
+    }
 }
 
 Seed* KNPlotView::addSeed() {
@@ -47,6 +60,7 @@ Seed* KNPlotView::addSeed() {
         std::unique_ptr<kinora::Mesh> mesh = makePointMesh();
         auto path = std::make_unique<Path>(mesh.get(), pathShader.get(), GL_LINE_STRIP);
         path->sValue = static_cast<float>(i) / 19.0f;
+        path->colouredByExponent = colouring == PathColouring::byExponent;
         path->setupAttributes = setupVertexAttributes;
         path->prepareDraw = preparePathDraw;
         path->createVertexArray();
@@ -137,11 +151,58 @@ const Seed& KNPlotView::seedOf(int pathIndex) const {
     return *entry->seed;
 }
 
-void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                            int vertexCount, int indexCount, float sValue) {
+Path& KNPlotView::pathAt(int pathIndex) const {
     assert(pathIndex >= 0 && static_cast<std::size_t>(pathIndex) < scene->renderables.size());
     auto* path = dynamic_cast<Path*>(scene->getRenderable(pathIndex));
     assert(path != nullptr && "pathIndex names a path of a seed");
+    return *path;
+}
+
+void KNPlotView::pathLookChanged(int pathIndex) {
+    const bool blank = pathAt(pathIndex).drawsNothing();
+    keptPicture.pathChanged(pathIndex, blank, blank);
+    movingSeedLayer.invalidate();
+}
+
+void KNPlotView::setPathColouring(PathColouring newColouring) {
+    if (newColouring == colouring) {
+        return;
+    }
+    colouring = newColouring;
+    for (const SeedEntry& entry : seeds) {
+        for (const std::unique_ptr<Path>& path : entry.paths) {
+            path->colouredByExponent = colouring == PathColouring::byExponent;
+        }
+        for (int pathID : entry.seed->pathIDs) {
+            pathLookChanged(pathID);
+        }
+    }
+}
+
+void KNPlotView::setPathExponentShade(int pathIndex, std::optional<float> shade) {
+    Path& path = pathAt(pathIndex);
+    if (path.exponentShade == shade) {
+        return;
+    }
+    path.exponentShade = shade;
+    if (colouring == PathColouring::byExponent) {
+        pathLookChanged(pathIndex);
+    }
+}
+
+void KNPlotView::setExponentKey(const QString& start, const QString& end) {
+    exponentStart = start;
+    exponentEnd = end;
+}
+
+void KNPlotView::setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& list) {
+    ensureContext();
+    markers.setMarkers(list);
+}
+
+void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
+                            int vertexCount, int indexCount, float sValue) {
+    Path* path = &pathAt(pathIndex);
     ensureContext();
     const KNStopwatch uploading;
     const bool wasBlank = path->drawsNothing();
@@ -208,14 +269,22 @@ void KNPlotView::setSweepKey(const QString& start, const QString& end) {
     sweepEnd = end;
 }
 
+const QString& KNPlotView::keyStart() const {
+    return colouring == PathColouring::byExponent ? exponentStart : sweepStart;
+}
+
+const QString& KNPlotView::keyEnd() const {
+    return colouring == PathColouring::byExponent ? exponentEnd : sweepEnd;
+}
+
 KNPlotView::KeyLayout KNPlotView::keyLayout(QSizeF picture) const {
     KeyLayout key;
-    if (sweepStart.isEmpty() && sweepEnd.isEmpty()) {
+    if (keyStart().isEmpty() && keyEnd().isEmpty()) {
         return key;
     }
     const double room = std::max(picture.width() - 2.0 * keyMargin, 1.0);
-    const QStringList startLines = wrapped(sweepStart, room);
-    const QStringList endLines = wrapped(sweepEnd, room);
+    const QStringList startLines = wrapped(keyStart(), room);
+    const QStringList endLines = wrapped(keyEnd(), room);
     // The bar is as wide as the widest line, so the end's text under its right end never
     // reaches past its left one.
     double widest = shortestKeyBar;
@@ -255,8 +324,11 @@ void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint)
                         pixelsPerPoint);
     const KeyLayout key =
         keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
+    markers.draw(*scene, *markerShader, target, pixelsPerPoint);
     if (!key.bar.isEmpty()) {
-        labelRenderer->drawColourBar(*colorRampShader, key.bar, target, pixelsPerPoint);
+        kinora::Shader& ramp =
+            colouring == PathColouring::byExponent ? *exponentRampShader : *colorRampShader;
+        labelRenderer->drawColourBar(ramp, key.bar, target, pixelsPerPoint);
     }
     KNOpenGLView::drawOverlay(target, pixelsPerPoint);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KNEquilibriumMarkers.h"
 #include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
@@ -63,6 +64,18 @@ public:
     // Called with how far a Ctrl+drag moves the shown section plane along its axis, on every
     // move of the drag.
     void setSectionDragHandler(std::function<void(double)> handler);
+    // How the paths are coloured: by their place in the sweep, or by their largest Lyapunov
+    // exponent, with the exponent key in place of the sweep's. No redraw.
+    enum class PathColouring { bySweep, byExponent };
+    void setPathColouring(PathColouring colouring);
+    PathColouring pathColouring() const { return colouring; }
+    // The place of the path at scene index pathIndex on the exponent key, from 0 to 1, or
+    // nothing for a path without an exponent (drawn grey when coloured by exponent). No redraw.
+    void setPathExponentShade(int pathIndex, std::optional<float> shade);
+    // The exponent key's texts, at its left (shade 0) and right (shade 1) end.
+    void setExponentKey(const QString& start, const QString& end);
+    // The equilibria to mark, drawn over the paths from the next redraw on.
+    void setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& markers);
 
     // Non-owning: messages are dropped once the delegate is gone.
     std::shared_ptr<KNPlotViewDelegate> delegate() const;
@@ -112,6 +125,12 @@ private:
     KeyLayout keyLayout(QSizeF picture) const;
     // The seed that owns the path at scene index pathIndex.
     const Seed& seedOf(int pathIndex) const;
+    Path& pathAt(int pathIndex) const;
+    // The key's texts and bar program for the colouring in force.
+    const QString& keyStart() const;
+    const QString& keyEnd() const;
+    // A change to how paths look that the kept picture and the drag layer cannot see.
+    void pathLookChanged(int pathIndex);
     void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
                     int vertexCount, int indexCount, float sValue);
 
@@ -132,6 +151,12 @@ private:
     KNKeptPicture keptPicture;
     QString sweepStart;
     QString sweepEnd;
+    PathColouring colouring = PathColouring::bySweep;
+    QString exponentStart;
+    QString exponentEnd;
+    std::unique_ptr<kinora::Shader> exponentRampShader;
+    std::unique_ptr<kinora::Shader> markerShader;
+    KNEquilibriumMarkers markers;
     // Reused by every path handed over, so a drag allocates nothing.
     std::vector<float> uploadVertices;
     std::vector<std::uint32_t> uploadIndices;

@@ -46,7 +46,11 @@ void prepareLineDraw(kinora::Renderable*) {
 
 void preparePathDraw(kinora::Renderable* renderable) {
     prepareLineDraw(renderable);
-    renderable->shader->setUniform1f("evolution", static_cast<Path*>(renderable)->sValue);
+    const auto* path = static_cast<Path*>(renderable);
+    const kinora::Shader& program = *renderable->shader;
+    program.setUniform1f("evolution", path->sValue);
+    program.setUniform1i("colouring", !path->colouredByExponent ? 0 : path->exponentShade ? 1 : 2);
+    program.setUniform1f("exponentShade", path->exponentShade.value_or(0.0f));
 }
 
 void prepareSeedDraw(kinora::Renderable* renderable) {

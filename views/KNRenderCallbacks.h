@@ -22,7 +22,8 @@ void setupVertexAttributesOf(const kinora::Shader& program);
 void setDrawingDensity(double pixelsPerPoint);
 // Depth test and blending on; lines one point wide.
 void prepareLineDraw(kinora::Renderable* renderable);
-// As prepareLineDraw, then "evolution" = the path's sValue. The renderable must be a Path.
+// As prepareLineDraw, then "evolution" = the path's sValue and its colouring by exponent. The
+// renderable must be a Path.
 void preparePathDraw(kinora::Renderable* renderable);
 // Point size 20 points for a selected seed, else 10; depth test and blending off. The renderable
 // must be a Seed.

@@ -1,16 +1,14 @@
 #include "KNAnalysisTable.h"
 
-#include "EquilibriumSearch.h"
+#include "FindingsAnalyst.h"
 #include "KNBuiltinSystems.h"
+#include "KNDefinitions.h"
 #include "KNJavascriptEngine.h"
 #include "KNScriptPathDriver.h"
 #include "KNTrajectoryCsv.h"
-#include "LyapunovEstimate.h"
 #include "OrbitDiagram.h"
-#include "PathDriver.h"
 #include "RK4Integrator.h"
 #include "SeedFan.h"
-#include "SystemPathDriver.h"
 #include "Trajectory.h"
 
 #include <algorithm>
@@ -20,13 +18,20 @@
 
 namespace {
 
-constexpr int startsPerPath = 20;
 constexpr double orbitTransientTime = 100.0;
 constexpr double orbitRecordedTime = 100.0;
 const char* const axisNames[] = {"x", "y", "z"};
 
-bool isFinite(kinora::Vector3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+std::unique_ptr<kinora::PathDriver> driverFor(const KNTrajectorySnapshot& snapshot) {
+    if (snapshot.engine) {
+        return std::make_unique<KNScriptPathDriver>(*snapshot.engine);
+    }
+    return makePathDriver(snapshot.evolution);
+}
+
+kinora::JacobianFunction jacobianOf(EvolutionFunction evolution) {
+    const KNBuiltinSystem* builtin = findBuiltinSystem(evolution);
+    return builtin ? builtin->jacobian : nullptr;
 }
 
 // Computes one table row by row into its text; every evolution's parameter values are handed to
@@ -35,19 +40,11 @@ class TableBuilder {
 public:
     TableBuilder(const KNTrajectorySnapshot& snapshot, const KNAnalysisRequest& request)
         : snapshot(snapshot), request(request), integrator(snapshot.step),
-          system(snapshot.evolution, &integrator, 0) {
-        system.parameters = snapshot.parameters;
-        if (snapshot.engine) {
-            driver = std::make_unique<KNScriptPathDriver>(*snapshot.engine);
-        } else {
-            driver = std::make_unique<kinora::SystemPathDriver>();
-        }
-        const KNBuiltinSystem* builtin = findBuiltinSystem(snapshot.evolution);
-        jacobian = builtin ? builtin->jacobian : nullptr;
-    }
+          system(snapshot.evolution, &integrator, 0), driver(driverFor(snapshot)),
+          analyst(snapshot, system, *driver, jacobianOf(snapshot.evolution)) {}
 
     std::optional<KNAnalysisTable::Result> build(std::string* problem) {
-        if (const std::string error = driver->beginFan(); !error.empty()) {
+        if (const std::string error = analyst.begin(); !error.empty()) {
             *problem = error;
             return std::nullopt;
         }
@@ -82,9 +79,7 @@ private:
         return {bound(request.part - 1), bound(request.part)};
     }
 
-    std::int32_t evolutions() const {
-        return snapshot.seeds.empty() ? 0 : snapshot.seeds.front().evolutions;
-    }
+    std::int32_t evolutions() const { return analyst.evolutions(); }
 
     void header(const std::string& leading, const std::string& trailing) {
         result.text += leading;
@@ -107,22 +102,6 @@ private:
         }
     }
 
-    // Sets the system to evolution m; a script's error, or empty.
-    std::string beginEvolution(std::int32_t m) {
-        kinora::setParametersAtSweepFraction(system, kinora::sweepFraction(m, evolutions()));
-        return driver->beginEvolution(system);
-    }
-
-    // The path of the current evolution from seed, as the window computes it; a script's
-    // error, or empty.
-    std::string path(kinora::Vector3 seed, std::vector<double>* states) {
-        states->assign(3 * static_cast<std::size_t>(snapshot.vertexCount), NAN);
-        kinora::PathCursor cursor{seed, 0.0, 0};
-        kinora::EvolutionOutcome outcome;
-        driver->advance(system, cursor, snapshot.vertexCount, states->data(), outcome);
-        return outcome.stopped ? stoppedText() : outcome.error;
-    }
-
     // Whether the time limit stopped a script while the analysis evaluated it.
     std::string evaluationProblem() const {
         return snapshot.engine && snapshot.engine->callWasStopped() ? stoppedText() : "";
@@ -137,31 +116,19 @@ private:
         int starts = 0;
         kinora::EquilibriumSearchResult failures;
         const auto [first, end] = partOf(evolutions());
-        std::vector<double> states;
         for (std::int32_t m = first; m < end; ++m) {
-            if (std::string error = beginEvolution(m); !error.empty()) {
+            if (std::string error = analyst.beginEvolution(m); !error.empty()) {
                 return error;
             }
-            std::vector<kinora::Vector3> from{kinora::Vector3()};
-            for (const KNTrajectorySnapshot::SeedFanShape& seed : snapshot.seeds) {
-                if (std::string error = path(seed.position, &states); !error.empty()) {
-                    return error;
-                }
-                from.push_back(seed.position);
-                const std::int32_t stride = std::max(snapshot.vertexCount / startsPerPath, 1);
-                for (std::int32_t i = stride - 1; i < snapshot.vertexCount; i += stride) {
-                    const double* s = states.data() + 3 * static_cast<std::size_t>(i);
-                    if (isFinite({s[0], s[1], s[2]})) {
-                        from.emplace_back(s[0], s[1], s[2]);
-                    }
-                }
+            kinora::EquilibriumSearchResult found;
+            int tried = 0;
+            if (std::string error = analyst.equilibria(&found, &tried); !error.empty()) {
+                return error;
             }
-            const auto found =
-                kinora::findEquilibria(system.evolution, jacobian, system.parameters, from);
             if (std::string error = evaluationProblem(); !error.empty()) {
                 return error;
             }
-            starts += static_cast<int>(from.size());
+            starts += tried;
             failures.leftFiniteRange += found.leftFiniteRange;
             failures.singular += found.singular;
             failures.notConverged += found.notConverged;
@@ -194,13 +161,11 @@ private:
         header("seed,evolution,s", ",exponent,problem");
         const auto [first, end] = partOf(evolutions());
         for (std::int32_t m = first; m < end; ++m) {
-            if (std::string error = beginEvolution(m); !error.empty()) {
+            if (std::string error = analyst.beginEvolution(m); !error.empty()) {
                 return error;
             }
             for (std::size_t k = 0; k < snapshot.seeds.size(); ++k) {
-                const auto estimate = kinora::largestLyapunovExponent(
-                    system, snapshot.seeds[k].position, snapshot.vertexCount,
-                    snapshot.vertexCount / 10);
+                const auto estimate = analyst.exponent(snapshot.seeds[k].position);
                 if (std::string error = evaluationProblem(); !error.empty()) {
                     return error;
                 }
@@ -225,12 +190,12 @@ private:
         const auto [first, end] = partOf(evolutions());
         std::vector<double> states;
         for (std::int32_t m = first; m < end; ++m) {
-            if (std::string error = beginEvolution(m); !error.empty()) {
+            if (std::string error = analyst.beginEvolution(m); !error.empty()) {
                 return error;
             }
             for (std::size_t k = 0; k < snapshot.seeds.size(); ++k) {
                 const kinora::Vector3 seed = snapshot.seeds[k].position;
-                if (std::string error = path(seed, &states); !error.empty()) {
+                if (std::string error = analyst.path(seed, &states); !error.empty()) {
                     return error;
                 }
                 const auto found =
@@ -314,7 +279,7 @@ private:
     kinora::RK4Integrator integrator;
     KinoraSystem system;
     std::unique_ptr<kinora::PathDriver> driver;
-    kinora::JacobianFunction jacobian = nullptr;
+    kinora::FindingsAnalyst analyst;
     KNAnalysisTable::Result result;
 };
 

@@ -242,6 +242,16 @@ int KNCommandLineExport::run() const {
         return 1;
     }
     kinora::Exploration& exploration = *document->exploration;
+    KNError error;
+    if (kind == Kind::data && !analysis) {
+        // The CSV's job computes every path itself and fails on one the script could not
+        // finish, so the exploration computes none: the paths are computed once.
+        if (!KNTrajectoryExporter::write(exploration.trajectorySnapshot(), outputPath, &error)) {
+            alerts.presentError(error, {});
+            return 1;
+        }
+        return 0;
+    }
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
     std::optional<KNSectionDotsFollower> crossings;
@@ -261,7 +271,6 @@ int KNCommandLineExport::run() const {
         std::string problem;
         const std::optional<QImage> image =
             KNPanelImage::orbitDiagram(exploration, panel, panelSize(), &problem);
-        KNError error;
         if (!image) {
             error = {"KNExportErrorDomain", 0, "Cannot draw the orbit diagram: " + problem};
         }
@@ -293,14 +302,11 @@ int KNCommandLineExport::run() const {
         return 1;
     }
 
-    KNError error;
-    const bool written =
-        crossings  ? KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()), outputPath,
-                                         &error)
-        : renderer ? exportImage(*renderer, document->session, &error)
-        : analysis
-            ? exportTable(exploration.trajectorySnapshot(), &error)
-            : KNTrajectoryExporter::write(exploration.trajectorySnapshot(), outputPath, &error);
+    const bool written = crossings
+                             ? KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()),
+                                                   outputPath, &error)
+                         : renderer ? exportImage(*renderer, document->session, &error)
+                                    : exportTable(exploration.trajectorySnapshot(), &error);
     if (!written) {
         alerts.presentError(error, {});
         return 1;

@@ -1,6 +1,7 @@
 #include "KNSessionReader.h"
 
 #include "Exploration.h"
+#include "KNJsonOutline.h"
 #include "KNScriptFile.h"
 #include "MessageText.h"
 
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <stdexcept>
@@ -67,6 +69,15 @@ QJsonObject objectAt(const QJsonValue& value, const std::string& path) {
     return value.toObject();
 }
 
+std::string sizeRefusal(const std::string& path, qsizetype minSize, qsizetype maxSize,
+                        qsizetype size) {
+    return quoted(path) +
+           (minSize == maxSize
+                ? " must hold exactly " + std::to_string(minSize) + " entries."
+                : " must hold " + std::to_string(minSize) + " to " + std::to_string(maxSize) +
+                      " entries, not " + std::to_string(size) + ".");
+}
+
 QJsonArray arrayAt(const QJsonValue& value, const std::string& path, qsizetype minSize,
                    qsizetype maxSize) {
     if (!value.isArray()) {
@@ -74,14 +85,31 @@ QJsonArray arrayAt(const QJsonValue& value, const std::string& path, qsizetype m
     }
     const QJsonArray array = value.toArray();
     if (array.size() < minSize || array.size() > maxSize) {
-        throw Refusal(quoted(path) +
-                      (minSize == maxSize
-                           ? " must hold exactly " + std::to_string(minSize) + " entries."
-                           : " must hold " + std::to_string(minSize) + " to " +
-                                 std::to_string(maxSize) + " entries, not " +
-                                 std::to_string(array.size()) + "."));
+        throw Refusal(sizeRefusal(path, minSize, maxSize, array.size()));
     }
     return array;
+}
+
+// The refusal a session of this format gives for arrays too long, found from the text's outline
+// alone: a file of a million parameters is refused before it is parsed. Nothing when the outline
+// does not show a session of a format this reader knows; the parse then says what is wrong.
+std::optional<std::string> outlineRefusal(const QByteArray& bytes) {
+    const KNJsonOutline outline(bytes);
+    const std::optional<std::string> version = outline.scalar("version");
+    const double number = version ? std::strtod(version->c_str(), nullptr) : 0.0;
+    if (outline.scalar("format") != "\"kinora-session\"" || !(number >= 1.0) ||
+        number > KNSession::formatVersion || number != std::trunc(number)) {
+        return std::nullopt;
+    }
+    for (const auto& [key, limit] : {std::pair{"parameters", KNSessionReader::maxParameters},
+                                     std::pair{"seeds", KNSessionReader::maxSeeds}}) {
+        const std::optional<std::size_t> size = outline.arraySize(key);
+        if (size && *size > limit) {
+            return sizeRefusal(key, 0, static_cast<qsizetype>(limit),
+                               static_cast<qsizetype>(*size));
+        }
+    }
+    return std::nullopt;
 }
 
 std::string stringAt(const QJsonValue& value, const std::string& path) {
@@ -383,7 +411,18 @@ std::optional<KNSession> fail(KNError* error, const std::string& reason) {
 
 } // namespace
 
+std::string KNSessionReader::sizeRefusal() {
+    return "the file is larger than " + std::to_string(maxFileBytes / (1024 * 1024)) + " MB.";
+}
+
 std::optional<KNSession> KNSessionReader::parse(const QByteArray& bytes, KNError* error) {
+    // Checked here too, so a session is never saved larger than it may be opened.
+    if (static_cast<std::size_t>(bytes.size()) > maxFileBytes) {
+        return fail(error, sizeRefusal());
+    }
+    if (const std::optional<std::string> refusal = outlineRefusal(bytes)) {
+        return fail(error, *refusal);
+    }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -422,8 +461,7 @@ std::optional<KNSession> KNSessionReader::readFile(const std::string& path, KNEr
                                file.errorString().toStdString() + ".");
     }
     if (static_cast<std::size_t>(bytes.size()) > maxFileBytes) {
-        return fail(error, "Cannot open the session " + name + ": the file is larger than " +
-                               std::to_string(maxFileBytes / (1024 * 1024)) + " MB.");
+        return fail(error, "Cannot open the session " + name + ": " + sizeRefusal());
     }
     KNError reason;
     std::optional<KNSession> session = parse(bytes, &reason);

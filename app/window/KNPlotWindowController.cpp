@@ -1,10 +1,15 @@
 #include "KNPlotWindowController.h"
 
 #include "KNAnalysisPanels.h"
+#include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
+#include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
+#include "KNIntegrationSettingsFields.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
+#include "KNParameterRows.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
@@ -13,17 +18,18 @@
 #include "KNPlotWindow.h"
 #include "KNSeedPositionPanel.h"
 #include "KNStatusReporter.h"
+#include "KNSweepHandles.h"
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
+#include "KNViewFraming.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
 
 #include <QComboBox>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
-#include <algorithm>
 #include <cassert>
-#include <iterator>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
@@ -34,13 +40,6 @@ namespace {
 // Long enough for the window to be laid out, so the views draw at their real size.
 constexpr int delayedUpdateMilliseconds = 200;
 
-std::optional<QString> text(const std::optional<std::string>& refusal) {
-    if (!refusal) {
-        return std::nullopt;
-    }
-    return QString::fromStdString(*refusal);
-}
-
 } // namespace
 
 void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const {
@@ -50,7 +49,8 @@ void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const
 
 KNPlotWindowController::KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
                                                std::shared_ptr<KNAlertPresenter> alerts)
-    : _exploration(std::move(exploration)), alerts(std::move(alerts)) {}
+    : _exploration(std::move(exploration)), recomputation(*_exploration),
+      alerts(std::move(alerts)) {}
 
 KNPlotWindowController::~KNPlotWindowController() = default;
 
@@ -87,12 +87,18 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
     }
     if (const std::optional<KNSession>& session = document.session) {
         controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
-        controller->window()->resize(session->windowWidth, session->windowHeight);
+        // Within the screen it opens on: a size saved on a larger screen, or written by hand,
+        // would have the platform allocate buffers of that size, gigabytes for the largest.
+        const QSize screen = controller->window()->screen()->availableGeometry().size();
+        controller->window()->resize(
+            QSize(session->windowWidth, session->windowHeight).boundedTo(screen));
         // The window's layout sizes the views once it is shown; until then they take the sizes
         // they were saved at.
-        controller->plotView()->resize(session->plotCamera.width, session->plotCamera.height);
-        controller->parameterView()->resize(session->parameterCamera.width,
-                                            session->parameterCamera.height);
+        controller->plotView()->resize(
+            QSize(session->plotCamera.width, session->plotCamera.height).boundedTo(screen));
+        controller->parameterView()->resize(
+            QSize(session->parameterCamera.width, session->parameterCamera.height)
+                .boundedTo(screen));
         // The reader has checked the settings.
         controller->analysisPanels()->apply(session->analysis);
     }
@@ -126,99 +132,74 @@ void KNPlotWindowController::showWindow() {
 }
 
 void KNPlotWindowController::windowDidLoad() {
-    QComboBox* popups[] = {xPopupButton(), yPopupButton(), zPopupButton()};
-    for (QComboBox* popup : popups) {
-        popup->addItem(QStringLiteral("None"));
-    }
-    for (const kinora::Parameter& parameter : system().parameters) {
-        for (QComboBox* popup : popups) {
-            popup->addItem(QString::fromStdString(parameter.name));
-        }
-    }
-    for (std::size_t axis = 0; axis < std::size(popups); ++axis) {
-        popups[axis]->setCurrentIndex(axisToParameterMapping()[axis] + 1);
-    }
+    axisPopups = std::make_unique<KNAxisPopups>(
+        std::array{xPopupButton(), yPopupButton(), zPopupButton()}, system().parameters,
+        axisToParameterMapping(), [this] { changeParameterMapping(); }, &connections);
+    sweepHandles = std::make_unique<KNSweepHandles>(*parameterView(), *_exploration);
+    framing = std::make_unique<KNViewFraming>(*plotView(), *parameterView(), *_exploration,
+                                              std::move(openingCameras));
+    rows = std::make_unique<KNParameterRows>(
+        std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()), statusReporter());
 
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
     reloadData(sliderTableView(), *this);
-    showAxisNames();
+    sweepHandles->showAxisNames();
     // The rows stay for the window's life: one parameter list, refilled in place.
     (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
     showExploration();
-    placeOpeningCameras();
+    framing->placeOpeningCameras();
 
     if (_title) {
         _window->setWindowTitle(QString::fromStdString(*_title));
     }
-    evolutionsControl()->setDoubleValue(static_cast<double>(evolutionCount()));
-    integrationStepControl()->setDoubleValue(integrator().integrationStep());
-    pathDurationControl()->setDoubleValue(pathStepLength());
+    settingsFields = std::make_unique<KNIntegrationSettingsFields>(
+        KNIntegrationSettingsFields::Fields{evolutionsControl(), integrationStepControl(),
+                                            pathDurationControl()},
+        *_exploration, statusReporter(),
+        KNIntegrationSettingsFields::Actions{
+            [this](int count) { changeEvolutions(count); },
+            [this](double step) { changeIntegrationStep(step); },
+            [this](double duration) { changePathDuration(duration); }},
+        &connections);
+    settingsFields->showSettingsInForce();
     connectControls();
 
     opening = true;
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections,
-                       [self = shared_from_this()] { self->frameLaidOutViews(); });
-}
-
-void KNPlotWindowController::frameLaidOutViews() {
-    // The views have their laid-out size now: the opening framing is made again at that size,
+    // The views have their laid-out size then: the opening framing is made again at that size,
     // and it is what Reset View returns to.
-    opening = false;
-    plotView()->update();
-    parameterView()->update();
-    placeOpeningCameras();
-    plotView()->rememberOpeningCamera();
-    parameterView()->rememberOpeningCamera();
-    // A window opens framed on all its paths, however long they take to compute.
-    if (!openingCameras && isRecomputing()) {
-        partialOpeningFraming = plotView()->viewCamera().sceneTransform;
-    }
-}
-
-void KNPlotWindowController::completeOpeningFraming() {
-    if (!partialOpeningFraming) {
-        return;
-    }
-    const kinora::Matrix4 framed = partialOpeningFraming->modelMatrix();
-    const kinora::Matrix4 now = plotView()->viewCamera().sceneTransform.modelMatrix();
-    partialOpeningFraming.reset();
-    if (std::equal(std::begin(framed.m), std::end(framed.m), std::begin(now.m))) {
-        fitPlotView();
-        plotView()->rememberOpeningCamera();
-    }
+    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
+        self->opening = false;
+        self->framing->frameLaidOutViews();
+    });
 }
 
 void KNPlotWindowController::showExploration() {
     for (std::size_t i = 0; i < _exploration->seedCount(); ++i) {
         plotView()->addSeed()->transform.position = _exploration->seedPosition(i);
     }
-    for (int axis = 0; axis < 3; ++axis) {
-        const std::int32_t index = axisToParameterMapping()[static_cast<std::size_t>(axis)];
-        if (index >= 0 && index < system().parameterCount()) {
-            parameterView()->setStartValue(system().parameter(index).min(), axis);
-            parameterView()->setEndValue(system().parameter(index).max(), axis);
-        }
-    }
+    sweepHandles->showSweep();
     // The key shows once a change of the sweep or the settings has recomputed every seed.
     if (_exploration->hasRecomputedAllSeeds()) {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
-    presenter = std::make_unique<KNRecomputationPresenter>(
-        *_exploration, *plotView(), statusReporter(), [this] { completeOpeningFraming(); });
+    _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
+                                                     *_exploration, *plotView());
+    recomputation.showIn(
+        *plotView(), statusReporter(),
+        [this] {
+            framing->completeOpeningFraming();
+            _findings->presenter().pathsDidSettle();
+        },
+        [this] { _findings->presenter().pathsWillChange(); });
     analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
         _exploration->recomputeAllSeeds();
-        startRecomputation();
+        recomputation.start();
     });
-    presenter->setFollower(analysis.get());
-    _exploration->setListener(presenter.get());
+    recomputation.setFollower(analysis.get());
     // The window shows before the opening's one recomputation of every seed begins.
-    if (_exploration->isRecomputing()) {
-        recomputation.startLater([this](KNRecomputation::Clock::time_point deadline) {
-            return _exploration->advance(deadline);
-        });
-    }
+    recomputation.startLater();
 }
 
 void KNPlotWindowController::setOpeningCameras(const KNViewCamera& plot,
@@ -227,38 +208,10 @@ void KNPlotWindowController::setOpeningCameras(const KNViewCamera& plot,
     openingCameras = {plot, parameter};
 }
 
-void KNPlotWindowController::placeOpeningCameras() {
-    if (!openingCameras) {
-        fitViews();
-        return;
-    }
-    plotView()->setViewCamera(openingCameras->first);
-    parameterView()->setViewCamera(openingCameras->second);
-    plotView()->requestRedraw();
-    parameterView()->requestRedraw();
-}
-
 void KNPlotWindowController::connectControls() {
     QObject::connect(addSeedButton(), &QToolButton::clicked, &connections, [this] { addSeed(); });
     QObject::connect(removeSeedButton(), &QToolButton::clicked, &connections,
                      [this] { removeSeed(); });
-    evolutionsControl()->setCheck(
-        [this](double count) { return text(_exploration->evolutionsRefusal(count)); });
-    integrationStepControl()->setCheck(
-        [this](double step) { return text(_exploration->integrationStepRefusal(step)); });
-    QObject::connect(evolutionsControl(), &KNNumberField::valueEntered, &connections,
-                     [this](double count) { changeEvolutions(static_cast<int>(count)); });
-    QObject::connect(integrationStepControl(), &KNNumberField::valueEntered, &connections,
-                     [this](double step) { changeIntegrationStep(step); });
-    pathDurationControl()->setCheck(
-        [this](double duration) { return text(_exploration->pathDurationRefusal(duration)); });
-    QObject::connect(pathDurationControl(), &KNNumberField::valueEntered, &connections,
-                     [this](double duration) { changePathDuration(duration); });
-    for (KNNumberField* field :
-         {evolutionsControl(), integrationStepControl(), pathDurationControl()}) {
-        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
-                         &KNStatusReporter::reportRefusal);
-    }
     QObject::connect(window()->ui().fitViewAction, &QAction::triggered, &connections,
                      [this] { fitViews(); });
     QObject::connect(window()->ui().resetViewAction, &QAction::triggered, &connections,
@@ -267,10 +220,6 @@ void KNPlotWindowController::connectControls() {
     new KNPlotCameraActions(
         {ui.lookAlongXAction, ui.lookAlongYAction, ui.lookAlongZAction, ui.orthographicAction},
         ui.viewMenu, plotView(), &connections);
-    for (QComboBox* popup : {xPopupButton(), yPopupButton(), zPopupButton()}) {
-        QObject::connect(popup, &QComboBox::activated, &connections,
-                         [this] { changeParameterMapping(); });
-    }
     QObject::connect(seedPositionPanel(), &KNSeedPositionPanel::positionEntered, &connections,
                      [this](kinora::Vector3 position) { moveSelectedSeed(position); });
     QObject::connect(seedPositionPanel(), &KNSeedPositionPanel::valueRefused, statusReporter(),
@@ -288,12 +237,6 @@ void KNPlotWindowController::connectControls() {
     }
 }
 
-void KNPlotWindowController::startRecomputation() {
-    recomputation.start([this](KNRecomputation::Clock::time_point deadline) {
-        return _exploration->advance(deadline);
-    });
-}
-
 std::size_t KNPlotWindowController::indexOf(Seed* seed) {
     std::size_t index = 0;
     std::size_t counted = 0;
@@ -308,18 +251,17 @@ std::size_t KNPlotWindowController::indexOf(Seed* seed) {
 
 void KNPlotWindowController::updateSeed(Seed* seed) {
     _exploration->moveSeed(indexOf(seed), seed->transform.position);
-    startRecomputation();
+    recomputation.start();
 }
 
 void KNPlotWindowController::completeRecomputation() {
-    recomputation.cancel();
-    _exploration->completeRecomputation();
+    recomputation.complete();
 }
 
 void KNPlotWindowController::showAllSeedsRecomputing() {
     const KNSweepKey key = KNSweepKey::describe(system().parameters);
     plotView()->setSweepKey(key.start, key.end);
-    startRecomputation();
+    recomputation.start();
     plotView()->requestRedraw();
 }
 
@@ -332,7 +274,7 @@ void KNPlotWindowController::addSeed() {
     }
     Seed* seed = plotView()->addSeed();
     _exploration->addSeed(seed->transform.position);
-    startRecomputation();
+    recomputation.start();
     // Selected, so its coordinates can be typed at once.
     plotView()->selectSeed(seed);
     plotView()->requestRedraw();
@@ -344,6 +286,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        _findings->presenter().pathsDidSettle();
         analysis->seedRemoved(index);
     }
     plotView()->requestRedraw();
@@ -364,9 +307,8 @@ void KNPlotWindowController::changePathDuration(double duration) {
 }
 
 void KNPlotWindowController::showSettingChange(const std::optional<std::string>& refusal) {
-    evolutionsControl()->setDoubleValue(static_cast<double>(evolutionCount()));
-    integrationStepControl()->setDoubleValue(integrator().integrationStep());
-    pathDurationControl()->setDoubleValue(pathStepLength());
+    window();
+    settingsFields->showSettingsInForce();
     if (refusal) {
         statusReporter()->reportRefusal(QString::fromStdString(*refusal));
         return;
@@ -379,9 +321,7 @@ void KNPlotWindowController::cancelOperation() {
         return;
     }
     // Escape first stops a long recomputation: the paths computed so far stay.
-    if (isRecomputing()) {
-        recomputation.cancel();
-        _exploration->stopRecomputation();
+    if (recomputation.stop()) {
         return;
     }
     KNFrameStatistics::beginEvent("deselect");
@@ -424,30 +364,8 @@ int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
     return system().parameterCount();
 }
 
-KNParameterTableView* KNPlotWindowController::makeRowView(QTableWidget* tableView, int column,
-                                                          int row) {
-    if (auto* reused = qobject_cast<KNParameterTableView*>(tableView->cellWidget(row, column))) {
-        return reused;
-    }
-    auto* view =
-        new KNParameterTableView(std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()));
-    for (KNNumberField* field : {view->minField(), view->maxField()}) {
-        QObject::connect(field, &KNNumberField::valueRefused, statusReporter(),
-                         &KNStatusReporter::reportRefusal);
-    }
-    return view;
-}
-
 QWidget* KNPlotWindowController::tableView(QTableWidget* tableView, int column, int row) {
-    const kinora::Parameter& parameter = system().parameter(row);
-    KNParameterTableView* view = makeRowView(tableView, column, row);
-    view->nameField()->setText(QString::fromStdString(parameter.name));
-    // The fields keep the double and show it in float precision.
-    view->minField()->setDoubleValue(parameter.min());
-    view->maxField()->setDoubleValue(parameter.max());
-    view->maxField()->setTag(row);
-    view->minField()->setTag(row);
-    return view;
+    return rows->showRow(tableView, column, row, system().parameter(row));
 }
 
 void KNPlotWindowController::changeParameterStart(KNParameterField* sender) {
@@ -471,78 +389,36 @@ void KNPlotWindowController::changeParameterSweep(int index, double start, doubl
 }
 
 void KNPlotWindowController::parameterSweepDidChange(int index) {
-    const kinora::Parameter& parameter = system().parameter(index);
-    for (int axis = 0; axis < 3; ++axis) {
-        if (axisToParameterMapping()[static_cast<std::size_t>(axis)] == index) {
-            parameterView()->setStartValue(parameter.min(), axis);
-            parameterView()->setEndValue(parameter.max(), axis);
-        }
-    }
+    window();
+    sweepHandles->showParameterSweep(index);
     showAllSeedsRecomputing();
     reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
     parameterView()->requestRedraw();
 }
 
-kinora::BoundingBox KNPlotWindowController::handleBounds() {
-    kinora::BoundingBox box;
-    // The origin too: the axes cross there and the handles' lines drop onto its planes.
-    box.add({0.0, 0.0, 0.0});
-    KNParameterSpaceView* view = parameterView();
-    box.add({view->minValueForAxis(0), view->minValueForAxis(1), view->minValueForAxis(2)});
-    box.add({view->maxValueForAxis(0), view->maxValueForAxis(1), view->maxValueForAxis(2)});
-    return box;
-}
-
 void KNPlotWindowController::fitViews() {
-    fitPlotView();
-    // Room for the values written beside the handles.
-    parameterView()->frameBox(handleBounds(), 1.0);
-    parameterView()->requestRedraw();
-}
-
-void KNPlotWindowController::fitPlotView() {
-    plotView()->frameBox(_exploration->plotBounds(), 0.1);
-    plotView()->requestRedraw();
+    window();
+    framing->fitViews();
 }
 
 void KNPlotWindowController::resetViews() {
-    plotView()->resetView();
-    parameterView()->resetView();
-    plotView()->requestRedraw();
-    parameterView()->requestRedraw();
+    window();
+    framing->resetViews();
 }
 
 void KNPlotWindowController::changeParameterMapping() {
     KNFrameStatistics::beginEvent("mapping");
-    _exploration->setAxisToParameterMapping({xPopupButton()->currentIndex() - 1,
-                                             yPopupButton()->currentIndex() - 1,
-                                             zPopupButton()->currentIndex() - 1});
-    showAxisNames();
+    window();
+    _exploration->setAxisToParameterMapping(axisPopups->mapping());
+    sweepHandles->showAxisNames();
     parameterView()->requestRedraw();
     parameterSpaceViewBoundsDidChange(parameterView());
 }
 
-void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceView* view) {
-    std::array<double, 3> starts{};
-    std::array<double, 3> ends{};
-    for (int axis = 0; axis < 3; ++axis) {
-        starts[static_cast<std::size_t>(axis)] = view->minValueForAxis(axis);
-        ends[static_cast<std::size_t>(axis)] = view->maxValueForAxis(axis);
-    }
-    _exploration->changeMappedParameters(starts, ends);
+void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceView*) {
+    _exploration->changeMappedParameters(sweepHandles->starts(), sweepHandles->ends());
     reloadData(sliderTableView(), *this);
     showAllSeedsRecomputing();
-}
-
-void KNPlotWindowController::showAxisNames() {
-    std::array<QString, 3> names;
-    for (std::size_t axis = 0; axis < names.size(); ++axis) {
-        const std::int32_t index = axisToParameterMapping()[axis];
-        if (index >= 0 && index < system().parameterCount()) {
-            names[axis] = QString::fromStdString(system().parameter(index).name);
-        }
-    }
-    parameterView()->setAxisNames(names);
 }
 
 KNPlotView* KNPlotWindowController::plotView() {

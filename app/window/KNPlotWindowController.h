@@ -8,11 +8,9 @@
 #include "KNParameterSpaceViewDelegate.h"
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
-#include "KNRecomputation.h"
-#include "KNRecomputationPresenter.h"
 #include "KNTableViewDataSource.h"
 #include "KNViewCamera.h"
-#include "Transform.h"
+#include "KNWindowRecomputation.h"
 
 #include <QObject>
 #include <QUrl>
@@ -25,14 +23,20 @@
 #include <vector>
 
 class KNAnalysisPanels;
+class KNAxisPopups;
+class KNFindingsControls;
+class KNIntegrationSettingsFields;
 class KNNumberField;
 class KNParameterField;
+class KNParameterRows;
 class KNParameterSpaceView;
 class KNParameterTableView;
 class KNPlotView;
 class KNPlotWindow;
 class KNSeedPositionPanel;
 class KNStatusReporter;
+class KNSweepHandles;
+class KNViewFraming;
 class QComboBox;
 class QString;
 class QTableWidget;
@@ -199,6 +203,8 @@ public:
     KNSeedPositionPanel* seedPositionPanel();
     // The section and orbit-diagram panels, made with the window.
     KNAnalysisPanels* analysisPanels();
+    // The findings panel, its menu items and what they show; made once the window has loaded.
+    KNFindingsControls* findings() { return _findings.get(); }
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -207,15 +213,6 @@ private:
     void windowDidLoad();
     // The plot view's seeds, the handles and the sweep key as the exploration has them.
     void showExploration();
-    // The cameras a session gave, else the fitted ones.
-    void placeOpeningCameras();
-    // Once the window is laid out: places the opening cameras at the views' real size, and
-    // remembers them for Reset View.
-    void frameLaidOutViews();
-    // Fits the plot view again, now that the paths the opening framing missed are there, unless
-    // the user has moved the scene since.
-    void completeOpeningFraming();
-    void fitPlotView();
     void connectControls();
     // After a change that recomputes every seed: the new sweep's key, the recomputation, a
     // redraw.
@@ -223,35 +220,29 @@ private:
     // After a change of evolutions, step or duration: the toolbar shows the settings in force,
     // and the status bar why the change was refused, or the recomputation goes on.
     void showSettingChange(const std::optional<std::string>& refusal);
-    // Names the parameter-space view's axes after the mapped parameters.
-    void showAxisNames();
-    // Runs the exploration's recomputation from its first slice on, superseding any running
-    // one.
-    void startRecomputation();
     // The seed's place in the plot view's list, counted from 0.
     std::size_t indexOf(Seed* seed);
-    // The table's row view for row, reused when the cell already has one.
-    KNParameterTableView* makeRowView(QTableWidget* tableView, int column, int row);
     // Shows a start or end edit of the parameter at index: the handle of every axis showing it,
     // its table row, the recomputation and both views.
     void parameterSweepDidChange(int index);
-    // The box of the two handles and the origin.
-    kinora::BoundingBox handleBounds();
 
     std::unique_ptr<kinora::Exploration> _exploration;
     std::optional<std::string> _title;
     std::optional<std::string> _documentPath;
+    // A session's cameras, until the window loads and its framing takes them.
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     bool opening = false;
-    // The plot scene's placement from the opening framing, made while the paths were still
-    // being computed (on a slow machine); empty once they are framed or the user moved it.
-    std::optional<kinora::Transform> partialOpeningFraming;
-    // Slices the exploration's recomputation between the window's events.
-    KNRecomputation recomputation;
-    // Made with the window; follows the presenter, so it outlives it.
+    // Made once the window has loaded. Before the recomputation, which tells it of the paths, so
+    // that it outlives it.
     std::unique_ptr<KNAnalysisPanels> analysis;
-    // Made once the window has loaded; the exploration's listener from then on.
-    std::unique_ptr<KNRecomputationPresenter> presenter;
+    KNWindowRecomputation recomputation;
+    // Made once the window has loaded.
+    std::unique_ptr<KNAxisPopups> axisPopups;
+    std::unique_ptr<KNSweepHandles> sweepHandles;
+    std::unique_ptr<KNViewFraming> framing;
+    std::unique_ptr<KNParameterRows> rows;
+    std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
+    std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

@@ -8,11 +8,16 @@
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
                                                    KNPlotView& view, KNStatusReporter* status,
-                                                   std::function<void()> finished)
-    : exploration(exploration), view(view), status(status), finished(std::move(finished)) {}
+                                                   std::function<void()> finished,
+                                                   std::function<void()> began)
+    : exploration(exploration), view(view), status(status), finished(std::move(finished)),
+      began(std::move(began)) {}
 
 void KNRecomputationPresenter::explorationDidBeginRecomputation() {
     report.clear();
+    if (began) {
+        began();
+    }
     if (follower) {
         follower->explorationDidBeginRecomputation();
     }

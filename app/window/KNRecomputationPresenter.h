@@ -19,9 +19,11 @@ class Exploration;
 // drawn with no window around it has no status bar.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
-    // finished, when given, runs once every recomputation has ended, shown.
+    // finished, when given, runs once every recomputation has ended, shown; began, when given,
+    // whenever one starts afresh.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
-                             KNStatusReporter* status, std::function<void()> finished = {});
+                             KNStatusReporter* status, std::function<void()> finished = {},
+                             std::function<void()> began = {});
 
     // Not owned; told everything the presenter is told, after it, or nothing when null.
     void setFollower(kinora::ExplorationListener* listener) { follower = listener; }
@@ -44,6 +46,7 @@ private:
     KNPlotView& view;
     KNStatusReporter* status;
     std::function<void()> finished;
+    std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     kinora::ExplorationListener* follower = nullptr;

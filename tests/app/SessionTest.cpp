@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScreen>
 #include <QTableWidget>
 #include <cstdlib>
 #include <cstring>
@@ -148,6 +149,24 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+TEST_F(SessionTest, AWindowSavedLargerThanTheScreenOpensWithinIt) {
+    KNSession session = *KNDocumentActions::sessionOf(*builtInLorenzWindow());
+    session.windowWidth = session.windowHeight = KNSessionReader::maxWindowSide;
+    session.plotCamera.width = session.plotCamera.height = KNSessionReader::maxWindowSide;
+    const QString path = folder.filePath("huge.kinora");
+    ASSERT_TRUE(KNSessionWriter::writeFile(path.toStdString(), session));
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto controller = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
+    controller->showWindow();
+    ASSERT_TRUE(settle(*controller));
+    const QSize screen = controller->window()->screen()->availableGeometry().size();
+    EXPECT_TRUE(screen.expandedTo(controller->window()->size()) == screen)
+        << controller->window()->width() << " x " << controller->window()->height();
+    EXPECT_TRUE(screen.expandedTo(controller->plotView()->size()) == screen);
+}
+
 TEST_F(SessionTest, ManySeedsOpenInOneRecomputationThatBeginsOnceTheWindowIsThere) {
     KNSession session;
     session.system = {KNSystemSource::Kind::builtIn, "lorenz", {}};
@@ -262,6 +281,31 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         EXPECT_EQ(alerts->messages.size(), 1u);
     }
     EXPECT_TRUE(KNSessionReader::parse(QByteArray::fromStdString(valid)).has_value());
+
+    // Too many parameters are refused from the file's outline, before it is parsed: a parse of
+    // this text, cut short after its version, would call it incomplete instead.
+    std::string manyParameters = valid;
+    std::string parameters;
+    // 1,001 with the system's three.
+    for (int i = 0; i < 998; ++i) {
+        parameters += "{\"name\": \"p\", \"start\": 0, \"end\": 1},";
+    }
+    replaceOnce(manyParameters, "\"parameters\": [", "\"parameters\": [" + parameters);
+    manyParameters.resize(manyParameters.find("\"version\": 2") + 12);
+    KNError outlineError;
+    EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(manyParameters), &outlineError));
+    EXPECT_EQ(outlineError.failureReason, "'parameters' must hold 0 to 1000 entries, not 1001.");
+
+    // Nothing is saved that would be too large to open again.
+    KNSession oversized = *KNDocumentActions::sessionOf(*original);
+    oversized.parameters[0].name.assign(KNSessionReader::maxFileBytes, 'n');
+    KNError saveError;
+    EXPECT_FALSE(KNSessionWriter::writeFile(folder.filePath("big.kinora").toStdString(), oversized,
+                                            &saveError));
+    EXPECT_NE(saveError.failureReason.find("would not open again, because the file is larger"),
+              std::string::npos)
+        << saveError.failureReason;
+    EXPECT_FALSE(QFile::exists(folder.filePath("big.kinora")));
 
     // Format 1 had no projection: its cameras open in perspective.
     std::string formatOne = valid;

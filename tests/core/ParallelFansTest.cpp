@@ -6,6 +6,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -132,6 +133,46 @@ TEST(ParallelFans, DroppedFansStopAndAreNeverHandedOver) {
         fans.deliver([](auto, const auto&, auto, auto, auto) { return true; }, Clock::now()));
     fans.dropAll();
     EXPECT_FALSE(fans.isBusy());
+}
+
+// Takes 20 ms a step, longer than any piece of work should last, and records how many steps each
+// piece asked for.
+class SlowStepDriver : public kinora::PathDriver {
+public:
+    explicit SlowStepDriver(std::vector<std::int32_t>& asked) : asked(asked) {}
+    std::string beginFan() override { return {}; }
+    std::string beginEvolution(const KinoraSystem&) override { return {}; }
+    bool advance(const KinoraSystem&, kinora::PathCursor& cursor, std::int32_t count,
+                 double* states, kinora::EvolutionOutcome&) override {
+        asked.push_back(count);
+        for (std::int32_t k = 0; k < count; ++k) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            double* out = states + 3 * static_cast<std::size_t>(cursor.index++);
+            out[0] = out[1] = out[2] = 0.0;
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::int32_t>& asked;
+};
+
+TEST(ParallelFans, AStepSlowerThanAPieceIsTakenOneAtATimeFromTheFirst) {
+    std::vector<std::int32_t> asked;
+    {
+        kinora::ParallelFans fans(
+            [&asked] {
+                kinora::FanWorkerTools tools = lorenzTools();
+                tools.driver = std::make_unique<SlowStepDriver>(asked);
+                return tools;
+            },
+            1);
+        kinora::FanJob slow = job(0, 1);
+        slow.vertexCount = 12;
+        fans.submit(std::move(slow));
+        receiveAll(fans);
+    }
+    EXPECT_EQ(asked, std::vector<std::int32_t>(12, 1));
 }
 
 } // namespace

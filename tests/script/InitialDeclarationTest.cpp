@@ -29,6 +29,14 @@ TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     EXPECT_EQ(declared.step, 0.005);
     EXPECT_EQ(declared.evolutions, 12);
 
+    // A name longer than the system keeps still sweeps its parameter.
+    const auto longName = loaded("var n = 'n'.repeat(5000); var parameters = [n];"
+                                 "function evolution() { return [0, 0, 0]; }"
+                                 "var initial = {sweep: {[n]: [1, 2]}};");
+    ASSERT_TRUE(longName);
+    ASSERT_EQ(longName->initialDeclaration().sweeps.size(), 1u);
+    EXPECT_EQ(longName->initialDeclaration().sweeps[0].end, 2.0);
+
     const auto plain = loaded(lorenzScript + "var initial = {duration: 50};");
     EXPECT_TRUE(plain->initialDeclaration().sweeps.empty());
     EXPECT_FALSE(plain->initialDeclaration().seeds);

@@ -1,0 +1,55 @@
+#include "KNWindowRecomputation.h"
+
+#include "Exploration.h"
+
+KNWindowRecomputation::KNWindowRecomputation(kinora::Exploration& exploration)
+    : exploration(exploration) {}
+
+KNWindowRecomputation::~KNWindowRecomputation() {
+    if (presenter) {
+        exploration.setListener(nullptr);
+    }
+}
+
+void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
+                                   std::function<void()> finished, std::function<void()> began) {
+    presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
+                                                           std::move(finished), std::move(began));
+    exploration.setListener(presenter.get());
+}
+
+void KNWindowRecomputation::setFollower(kinora::ExplorationListener* follower) {
+    if (presenter) {
+        presenter->setFollower(follower);
+    }
+}
+
+KNRecomputation::Work KNWindowRecomputation::work() {
+    return [this](KNRecomputation::Clock::time_point deadline) {
+        return exploration.advance(deadline);
+    };
+}
+
+void KNWindowRecomputation::start() {
+    slices.start(work());
+}
+
+void KNWindowRecomputation::startLater() {
+    if (exploration.isRecomputing()) {
+        slices.startLater(work());
+    }
+}
+
+void KNWindowRecomputation::complete() {
+    slices.cancel();
+    exploration.completeRecomputation();
+}
+
+bool KNWindowRecomputation::stop() {
+    if (!exploration.isRecomputing()) {
+        return false;
+    }
+    slices.cancel();
+    exploration.stopRecomputation();
+    return true;
+}
