@@ -291,7 +291,7 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         parameters += "{\"name\": \"p\", \"start\": 0, \"end\": 1},";
     }
     replaceOnce(manyParameters, "\"parameters\": [", "\"parameters\": [" + parameters);
-    manyParameters.resize(manyParameters.find("\"version\": 2") + 12);
+    manyParameters.resize(manyParameters.find("\"version\": 3") + 12);
     KNError outlineError;
     EXPECT_FALSE(KNSessionReader::parse(QByteArray::fromStdString(manyParameters), &outlineError));
     EXPECT_EQ(outlineError.failureReason, "'parameters' must hold 0 to 1000 entries, not 1001.");
