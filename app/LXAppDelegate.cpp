@@ -42,7 +42,10 @@ void LXAppDelegate::applicationDidFinishLaunching() {
 
 void LXAppDelegate::applicationOpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
-        createPlotWindowWithURL(fileArgumentURL(path));
+        const QUrl url = fileArgumentURL(path);
+        if (createPlotWindowWithURL(url)) {
+            recentDocuments.noteNewRecentDocument(url.toLocalFile().toStdString());
+        }
     }
 }
 
@@ -90,10 +93,13 @@ void LXAppDelegate::openRecentFile(const QString& path) {
     recentDocuments.noteNewRecentDocument(path.toStdString());
 }
 
-void LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
-    if (std::optional<KNOpenedDocument> document = KNDocumentOpener::open(url, *alerts)) {
-        addWindowController(KNPlotWindowController::initWithDocument(std::move(*document), alerts));
+bool LXAppDelegate::createPlotWindowWithURL(const QUrl& url) {
+    std::optional<KNOpenedDocument> document = KNDocumentOpener::open(url, *alerts);
+    if (!document) {
+        return false;
     }
+    addWindowController(KNPlotWindowController::initWithDocument(std::move(*document), alerts));
+    return true;
 }
 
 void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowController>& controller) {
@@ -109,6 +115,8 @@ void LXAppDelegate::addWindowController(const std::shared_ptr<KNPlotWindowContro
                   [this](KNPlotWindow* closing) { plotWindowWillClose(closing); }),
           connect(window->ui().openFileAction, &QAction::triggered, this, [this] { openFile(); }),
           connect(window->ui().saveSessionAction, &QAction::triggered, this,
+                  [documentActions] { documentActions->saveSessionInPlace(); }),
+          connect(window->ui().saveSessionAsAction, &QAction::triggered, this,
                   [documentActions] { documentActions->chooseSessionFile(); }),
           connect(window->ui().exportImageAction, &QAction::triggered, this,
                   [documentActions] { documentActions->chooseImageFile(); }),

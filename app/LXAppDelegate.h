@@ -28,15 +28,17 @@ public:
     // Opens the built-in Lorenz system (rho, sigma, beta).
     void applicationDidFinishLaunching();
     // Opens one window per path or file:// URI, in order; a file that fails does not stop the
-    // rest. The recent files are not touched.
+    // rest. Each file that opens is noted in the recent files, as the desktop expects of files
+    // it hands over.
     void applicationOpenFiles(const QStringList& paths);
     // Shows the open panel for the readable file types without blocking; every file of those
     // types confirmed there is opened and then noted in the recent files, whether or not it
     // loads; files of other types are refused in one alert. While a panel is open, this raises it
     // instead of opening a second one.
     QFileDialog* openFile();
-    // Opens a window on the script or session at url; on failure an alert has named the problem.
-    void createPlotWindowWithURL(const QUrl& url);
+    // Opens a window on the script or session at url and returns true; on failure an alert has
+    // named the problem.
+    bool createPlotWindowWithURL(const QUrl& url);
     // Opens a file chosen in File ▸ Open Recent and refreshes its entry in the recent files.
     void openRecentFile(const QString& path);
     // Drops the controller of window and stops listening to it.

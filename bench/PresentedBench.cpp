@@ -2,6 +2,7 @@
 // edit of a window with one seed (recomputed, both views drawn and presented) against dragging
 // that seed (recomputed, the plot view drawn and presented), with the plot view at 800x600 and
 // 1600x1200. Left out without a display.
+#include "HeadlessContext.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDefinitions.h"
 #include "KNParameterSpaceView.h"
@@ -22,8 +23,8 @@ namespace {
 
 // Runs the event loop until both views have shown their last requested picture.
 void waitUntilPresented(KNPlotWindowController& controller) {
-    while (controller.isRecomputing() || controller.plotView()->isDrawing() ||
-           controller.parameterView()->isDrawing()) {
+    while (controller.isOpening() || controller.isRecomputing() ||
+           controller.plotView()->isDrawing() || controller.parameterView()->isDrawing()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 }
@@ -43,8 +44,10 @@ std::shared_ptr<KNPlotWindowController> openWindow(int width, int height) {
                        window->height() + height - view->height());
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
+    waitUntilPresented(*controller);
     controller->changeParameterSweep(0, 10.0, 28.0);
-    controller->addSeed();
+    // The window opens with one seed: selected, as a click on it would.
+    view->enumerateSeedsWithBlock([view](Seed* seed) { view->selectSeed(seed); });
     controller->moveSelectedSeed({1.0, 1.0, 1.0});
     controller->fitViews();
     waitUntilPresented(*controller);
@@ -59,6 +62,8 @@ template <Event event> void BM_Presented(benchmark::State& state) {
         state.SkipWithError("no display");
         return;
     }
+    // The drawing cases leave their headless context current on this thread.
+    kinora::HeadlessContext::release();
     const auto controller = openWindow(int(state.range(0)), int(state.range(1)));
     KNPlotView* view = controller->plotView();
     if (view->width() != state.range(0) || view->height() != state.range(1)) {
@@ -66,6 +71,12 @@ template <Event event> void BM_Presented(benchmark::State& state) {
         return;
     }
     Seed* seed = view->selectedSeed();
+    int seeds = 0;
+    view->enumerateSeedsWithBlock([&seeds](Seed*) { ++seeds; });
+    if (seed == nullptr || seeds != 1) {
+        state.SkipWithError("the window does not open with one seed");
+        return;
+    }
     int step = 0;
     for (auto _ : state) {
         const double nudge = (++step % 2 == 0) ? 0.01 : -0.01;

@@ -1,5 +1,6 @@
 #include "PathDuration.h"
 
+#include "NumberText.h"
 #include "Trajectory.h"
 
 #include <cmath>
@@ -8,6 +9,10 @@
 namespace kinora {
 
 std::string groupedCount(double count) {
+    // Beyond this a double no longer holds every digit.
+    if (count >= 1e15) {
+        return roundedNumberText(count, 3);
+    }
     char digits[64];
     std::snprintf(digits, sizeof digits, "%.0f", count);
     const std::string plain(digits);
@@ -21,27 +26,21 @@ std::string groupedCount(double count) {
     return text;
 }
 
-std::string formatNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 std::optional<std::string> pathDurationProblem(double duration, double step) {
     if (!std::isfinite(duration) || duration <= 0.0) {
         return "is not a positive, finite number of time units";
     }
     if (!std::isfinite(step) || step <= 0.0) {
-        return "cannot be served by a step of " + formatNumber(step) +
+        return "cannot be served by a step of " + shortestNumberText(step) +
                ", which is not a positive, finite number";
     }
-    const double count = std::trunc(duration / step);
+    const double count = wholeStepCount(duration, step);
     if (count < 1.0) {
-        return "is shorter than one step of " + formatNumber(step);
+        return "is shorter than one step of " + shortestNumberText(step);
     }
     if (count > static_cast<double>(maxTrajectoryVertices)) {
         return "gives " + groupedCount(count) + " points per path at a step of " +
-               formatNumber(step) + "; the most is " +
+               shortestNumberText(step) + "; the most is " +
                groupedCount(static_cast<double>(maxTrajectoryVertices));
     }
     return std::nullopt;

@@ -29,10 +29,8 @@ std::optional<std::string> pathDurationProblem(double duration, double step);
 std::optional<std::string> windowPointsProblem(std::int64_t seeds, std::int64_t evolutions,
                                                std::int64_t points);
 
-// A whole count with thousands separators: 1,000,000.
+// A whole count with thousands separators: 1,000,000; from 10^15 on, three digits and an
+// exponent: 3.33e16.
 std::string groupedCount(double count);
-
-// A number as people type it: up to 6 significant digits, no trailing zeros ("0.01", "1e+09").
-std::string formatNumber(double value);
 
 } // namespace kinora

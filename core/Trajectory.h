@@ -19,8 +19,15 @@ static_assert(sizeof(PathVertex) == 24, "the shaders read 24-byte vertices");
 // The largest path we compute: beyond it a tiny step would freeze the window and exhaust memory.
 constexpr std::int32_t maxTrajectoryVertices = 1'000'000;
 
-// n = pathLength / step truncated toward zero, or nothing when the step is not positive and
-// finite or n falls outside 1 ... maxTrajectoryVertices.
+// How many whole steps fit in pathLength, reckoned with the two numbers as they are written
+// (their shortest decimal forms), not with their binary roundings: 20 / 1e-5 gives 2,000,000,
+// though the doubles divide to 1,999,999.9999999998, and 0.3 / 0.1 gives 3. Exact up to 10^17;
+// beyond that the doubles' quotient, truncated. Every count the program computes or states comes
+// from here. NaN for a step that is not positive and finite or a pathLength that is not finite.
+double wholeStepCount(double pathLength, double step);
+
+// wholeStepCount, or nothing when the step is not positive and finite or the count falls
+// outside 1 ... maxTrajectoryVertices.
 std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step);
 
 // Sets every parameter's value to the point at fraction s of its sweep, unclamped.

@@ -363,6 +363,18 @@ bool Exploration::advance(Clock::time_point deadline) {
 }
 
 void Exploration::stopRecomputation() {
+    if (listener && recomputing) {
+        // Paths of the old settings would pass for results: only the final ones stay.
+        for (const auto& [ticket, queued] : queuedFans) {
+            const std::size_t index = *indexOf(queued.seedID);
+            if (queued.begun) {
+                listener->explorationDidStartFan(index, queued.shown);
+            } else {
+                listener->explorationDidDeferFan(index);
+            }
+        }
+        listener->explorationDidStopRecomputation(shownPaths, queuedPaths);
+    }
     dropAllFans();
     finishRecomputation();
 }

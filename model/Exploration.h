@@ -120,7 +120,8 @@ public:
     bool isRecomputing() const { return recomputing; }
     // Works until deadline, checking it between small pieces; true once every seed is done.
     bool advance(Clock::time_point deadline);
-    // Drops the rest of the work, keeping the paths computed so far.
+    // Drops the rest of the work, keeping the paths computed so far; the listener hears how many
+    // that is and blanks the paths not yet computed.
     void stopRecomputation();
     // Does the rest of the work at once.
     void completeRecomputation();

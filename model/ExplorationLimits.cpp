@@ -5,24 +5,8 @@
 #include "Trajectory.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace kinora {
-
-namespace {
-
-// A whole count with thousands separators, as in "10,000,000,000"; counts too large to spell
-// out digit by digit in a double are given in scientific notation.
-std::string countText(double count) {
-    if (count >= 1e15) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.3g", count);
-        return text;
-    }
-    return groupedCount(count);
-}
-
-} // namespace
 
 std::optional<std::string> ExplorationLimits::windowPointsRefusal(const ExplorationSize& size) {
     const std::optional<std::int32_t> points = trajectoryVertexCount(size.duration, size.step);
@@ -60,21 +44,21 @@ std::optional<std::string> ExplorationLimits::integrationStepRefusal(double step
     if (!std::isfinite(step) || step <= 0.0) {
         return "The step must be a positive number; " + shortestNumberText(step) + " is not.";
     }
-    const double count = std::trunc(current.duration / step);
+    const double count = wholeStepCount(current.duration, step);
     if (count < 1.0) {
         const std::string duration = shortestNumberText(current.duration);
         return "A step of " + shortestNumberText(step) + " is longer than a path, which covers " +
                duration + " time units; the longest step is " + duration + ".";
     }
-    return "A step of " + shortestNumberText(step) + " would give " + countText(count) +
+    return "A step of " + shortestNumberText(step) + " would give " + groupedCount(count) +
            " points per path; the most is " +
-           countText(static_cast<double>(maxTrajectoryVertices)) + ".";
+           groupedCount(static_cast<double>(maxTrajectoryVertices)) + ".";
 }
 
 std::optional<std::string> ExplorationLimits::integrationRefusal(double step, double duration,
                                                                  ExplorationSize current) {
     if (const std::optional<std::string> problem = pathDurationProblem(duration, step)) {
-        return "A duration of " + formatNumber(duration) + " " + *problem + ".";
+        return "A duration of " + shortestNumberText(duration) + " " + *problem + ".";
     }
     current.step = step;
     current.duration = duration;

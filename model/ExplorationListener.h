@@ -29,6 +29,10 @@ public:
     virtual void explorationDidDeferFan(std::size_t seedIndex) = 0;
     // A slice ended with work left: donePaths of totalPaths are final.
     virtual void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) = 0;
+    // The recomputation was stopped with donePaths of its totalPaths final; the paths it had
+    // not finished are blank. explorationDidFinishRecomputation follows.
+    virtual void explorationDidStopRecomputation(std::int64_t donePaths,
+                                                 std::int64_t totalPaths) = 0;
     // Every queued seed is done, or the recomputation was stopped.
     virtual void explorationDidFinishRecomputation() = 0;
 };

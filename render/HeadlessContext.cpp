@@ -123,4 +123,11 @@ bool HeadlessContext::makeCurrent(std::string* failureReason) {
     return true;
 }
 
+void HeadlessContext::release() {
+    const EGLDisplay display = eglGetCurrentDisplay();
+    if (display != EGL_NO_DISPLAY) {
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+}
+
 } // namespace kinora

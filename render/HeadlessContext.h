@@ -15,6 +15,9 @@ public:
     // Creates the context on the first call and makes it current. False, with the reason, when
     // the machine offers no such context.
     static bool makeCurrent(std::string* failureReason = nullptr);
+    // Leaves this thread with no EGL context current, so that a window system's context can
+    // become current on it.
+    static void release();
 };
 
 } // namespace kinora

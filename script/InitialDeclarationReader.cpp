@@ -1,6 +1,7 @@
 #include "InitialDeclarationReader.h"
 
 #include "MessageText.h"
+#include "NumberText.h"
 #include "PathDuration.h"
 #include "ScriptString.h"
 #include "Trajectory.h"
@@ -103,7 +104,7 @@ std::vector<JSValueRef> InitialDeclarationReader::elements(JSValueRef value,
     if (length > static_cast<double>(maxCount)) {
         throw Refusal{minCount == maxCount
                           ? quoted(field) + " is not " + what
-                          : quoted(field) + " holds " + formatNumber(length) +
+                          : quoted(field) + " holds " + shortestNumberText(length) +
                                 " entries; the most is " + std::to_string(maxCount)};
     }
     std::vector<JSValueRef> result;
@@ -189,7 +190,7 @@ void InitialDeclarationReader::readEvolutions(JSValueRef evolutions,
     const double count = finiteNumber(evolutions, "initial.evolutions");
     if (count != std::trunc(count) || count < InitialDeclaration::minEvolutions ||
         count > InitialDeclaration::maxEvolutions) {
-        throw Refusal{"'initial.evolutions' of " + formatNumber(count) +
+        throw Refusal{"'initial.evolutions' of " + shortestNumberText(count) +
                       " is not a whole number from " +
                       std::to_string(InitialDeclaration::minEvolutions) + " to " +
                       std::to_string(InitialDeclaration::maxEvolutions)};
@@ -200,7 +201,8 @@ void InitialDeclarationReader::readEvolutions(JSValueRef evolutions,
 void InitialDeclarationReader::checkPathLength(const InitialDeclaration& declaration) const {
     const double step = declaration.step.value_or(defaultIntegrationStep);
     if (declaration.step && step <= 0.0) {
-        throw Refusal{"'initial.step' of " + formatNumber(step) + " is not a positive number"};
+        throw Refusal{"'initial.step' of " + shortestNumberText(step) +
+                      " is not a positive number"};
     }
     const double duration = declaration.duration.value_or(defaultPathDuration);
     const std::optional<std::string> problem = pathDurationProblem(duration, step);
@@ -215,10 +217,10 @@ void InitialDeclarationReader::checkPathLength(const InitialDeclaration& declara
         return;
     }
     if (declaration.duration) {
-        throw Refusal{"'initial.duration' of " + formatNumber(duration) + " " + *problem};
+        throw Refusal{"'initial.duration' of " + shortestNumberText(duration) + " " + *problem};
     }
-    throw Refusal{"'initial.step' of " + formatNumber(step) + " is refused: a duration of " +
-                  formatNumber(duration) + " " + *problem};
+    throw Refusal{"'initial.step' of " + shortestNumberText(step) + " is refused: a duration of " +
+                  shortestNumberText(duration) + " " + *problem};
 }
 
 } // namespace kinora

@@ -32,6 +32,7 @@
 #include <epoxy/gl.h>
 #include <exception>
 #include <iostream>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -54,7 +55,7 @@ double clampedScale(double scale) {
 }
 } // namespace
 
-KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent) {
+KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent), windowContext(this) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(KNSharedContext::format());
     nextSlice.setSingleShot(true);
@@ -394,11 +395,31 @@ void KNOpenGLView::present() {
         return;
     }
     tooLargeReported = false;
-    if (!KNSharedContext::makeCurrent(this)) {
-        return;
+    // Another context sees what the drawing context did only once that work has completed, so
+    // the window's context waits for the picture on the CPU: a wait queued on the GPU
+    // (glWaitSync) orders nothing for a renderer that reads the texture on the CPU.
+    ensureContext();
+    GLsync drawn = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    glFlush();
+    if (windowContext.makeCurrent()) {
+        glClientWaitSync(drawn, 0, std::numeric_limits<GLuint64>::max());
+        copyPictureOntoWindow(windowPixels);
+        windowContext.swapBuffers();
+        // The next picture is drawn into the same texture: this context must be done reading it.
+        glFinish();
     }
-    const GLuint window = KNSharedContext::defaultFramebufferObject();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer->id);
+    glDeleteSync(drawn);
+    ensureContext();
+}
+
+void KNOpenGLView::copyPictureOntoWindow(QSize windowPixels) {
+    // Framebuffer objects are not shared between contexts: the window's context reads the
+    // shared picture texture through one of its own.
+    kinora::Framebuffer picture(static_cast<float>(framebuffer->getWidth()),
+                                static_cast<float>(framebuffer->getHeight()));
+    picture.attachTexture(displayTexture.get(), GL_COLOR_ATTACHMENT0);
+    const GLuint window = windowContext.defaultFramebufferObject();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.id);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
     // Images capped below the window's size are stretched over it.
@@ -415,7 +436,6 @@ void KNOpenGLView::present() {
         glClear(GL_COLOR_BUFFER_BIT);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     }
-    KNSharedContext::swapBuffers(this);
 }
 
 QImage KNOpenGLView::renderImage(QSize wantedSize) {

@@ -4,6 +4,7 @@
 #include "Camera.h"
 #include "KNLabel.h"
 #include "KNViewCamera.h"
+#include "KNWindowContext.h"
 #include "ScenePass.h"
 #include "Transform.h"
 
@@ -42,7 +43,8 @@ class Shader;
 // the context on this view's window, so views draw and refill buffers without switching it.
 //
 // Every view of every window draws with one GL context (sharedContext()), so they share one VAO
-// namespace and one set of GL state. Embed a view with QWidget::createWindowContainer and call
+// namespace and one set of GL state; each presents with a context of its own window in the same
+// share group (KNWindowContext). Embed a view with QWidget::createWindowContainer and call
 // awakeFromNib() once its native window exists.
 class KNOpenGLView : public QWindow {
 public:
@@ -198,6 +200,8 @@ protected:
     std::unique_ptr<KNLabelRenderer> labelRenderer;
     kinora::Renderable* selected = nullptr;
     QPointF previousPointInView;
+    // Presents the pictures on this window.
+    KNWindowContext windowContext;
 
 private:
     // Draws export images with the view's scene and its drawing hooks.
@@ -212,6 +216,8 @@ private:
     void drawSlice(kinora::ScenePass::Clock::time_point deadline);
     // Copies the picture onto this window and swaps; nothing while the window is not shown.
     void present();
+    // With the window's context current: the picture into the window's back buffer.
+    void copyPictureOntoWindow(QSize windowPixels);
     // Draws the pick image again if anything was drawn since it was last drawn.
     void updatePickImage();
     // The pixel of the off-screen images under a point in view coordinates.

@@ -4,7 +4,6 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -75,20 +74,6 @@ bool KNSharedContext::exists() {
     return headless || offscreenSurface != nullptr;
 }
 
-bool KNSharedContext::makeCurrent(QWindow* window) {
-    if (headless) {
-        return kinora::HeadlessContext::makeCurrent();
-    }
-    QOpenGLContext* shared = context();
-    // Consecutive presents of one window attach to it again: skip the platform call when
-    // nothing would change. Qt releases the context when a window's native surface goes, so one
-    // still current on window is current on its live drawable.
-    if (QOpenGLContext::currentContext() == shared && shared->surface() == window) {
-        return true;
-    }
-    return shared->makeCurrent(window);
-}
-
 void KNSharedContext::makeCurrentOffscreen() {
     if (headless) {
         kinora::HeadlessContext::makeCurrent();
@@ -103,25 +88,11 @@ void KNSharedContext::makeCurrentAnywhere() {
         return;
     }
     QOpenGLContext* shared = context();
-    if (QOpenGLContext::currentContext() != shared || shared->surface() == nullptr) {
+    if (QOpenGLContext::currentContext() != shared) {
         shared->makeCurrent(offscreenSurface);
     }
 }
 
 bool KNSharedContext::windowHasAlpha() {
     return !headless && context()->format().alphaBufferSize() > 0;
-}
-
-void KNSharedContext::swapBuffers(QWindow* window) {
-    if (headless) {
-        return;
-    }
-    context()->swapBuffers(window);
-}
-
-unsigned KNSharedContext::defaultFramebufferObject() {
-    if (headless) {
-        return 0;
-    }
-    return context()->defaultFramebufferObject();
 }

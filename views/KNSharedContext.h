@@ -3,13 +3,13 @@
 #include <QSurfaceFormat>
 #include <string>
 
-class QOffscreenSurface;
 class QOpenGLContext;
-class QWindow;
 
-// The one GL context of the process and the offscreen surface it falls back to. Every view of
-// every window draws with it, so all of them share one set of GL objects and GL state. Kept apart
-// from the GL calls because Qt's GL header and the loader's cannot meet in one file.
+// The drawing GL context of the process, current on an offscreen surface. Every view of every
+// window draws its pictures with it, off screen, so all of them share one set of GL objects and
+// GL state; each view presents with a context of its own in the same share group
+// (KNWindowContext). Kept apart from the GL calls because Qt's GL header and the loader's cannot
+// meet in one file.
 class KNSharedContext {
 public:
     // OpenGL 3.2 core, 8-8-8 colour, 16-bit depth, double buffered: the format of the context
@@ -31,16 +31,10 @@ public:
     // Whether context() has run; teardown before it has nothing to release.
     static bool exists();
 
-    // Current on window's drawable; false if the platform refuses.
-    static bool makeCurrent(QWindow* window);
     // Current on the offscreen surface, whatever state any window is in.
     static void makeCurrentOffscreen();
-    // Current on the surface it is already current on, or else on the offscreen surface: all
-    // that drawing off screen and filling buffers need, without a costly switch of drawable.
+    // Current unless it already is: all that drawing off screen and filling buffers need.
     static void makeCurrentAnywhere();
     // Whether the windows' drawables have an alpha channel.
     static bool windowHasAlpha();
-    static void swapBuffers(QWindow* window);
-    // The GL name of the framebuffer of the surface the context is current on.
-    static unsigned defaultFramebufferObject();
 };

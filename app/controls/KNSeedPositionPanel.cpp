@@ -53,7 +53,7 @@ std::optional<QString> KNSeedPositionPanel::coordinateRefusal(double value) {
     if (std::abs(value) > largest) {
         return tr("A seed coordinate must lie between -%1 and %1, which the views can draw; "
                   "%2 is beyond.")
-            .arg(QString::number(largest, 'g', 2), KNNumberField::shortestText(value));
+            .arg(KNNumberField::shortestText(largest), KNNumberField::shortestText(value));
     }
     return std::nullopt;
 }

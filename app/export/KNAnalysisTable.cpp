@@ -9,6 +9,7 @@
 #include "OrbitDiagram.h"
 #include "RK4Integrator.h"
 #include "SeedFan.h"
+#include "SeedNumber.h"
 #include "Trajectory.h"
 
 #include <algorithm>
@@ -169,7 +170,8 @@ private:
                 if (std::string error = evaluationProblem(); !error.empty()) {
                     return error;
                 }
-                result.text += std::to_string(k) + ',' + std::to_string(m) + ',';
+                result.text +=
+                    std::to_string(kinora::seedNumber(k)) + ',' + std::to_string(m) + ',';
                 sweepPoint(kinora::sweepFraction(m, evolutions()));
                 result.text += ',';
                 if (estimate.exponent) {
@@ -204,7 +206,8 @@ private:
                     return error;
                 }
                 for (const kinora::SectionCrossing& crossing : found) {
-                    result.text += std::to_string(k) + ',' + std::to_string(m) + ',';
+                    result.text +=
+                        std::to_string(kinora::seedNumber(k)) + ',' + std::to_string(m) + ',';
                     sweepPoint(kinora::sweepFraction(m, evolutions()));
                     number(crossing.time);
                     number(crossing.state.x);
@@ -225,8 +228,8 @@ private:
         settings.resolution = request.orbitValues;
         settings.seed = snapshot.seeds.front().position;
         const auto steps = [this](double time) {
-            return static_cast<std::int32_t>(
-                std::min<double>(std::floor(time / snapshot.step), kinora::maxTrajectoryVertices));
+            return static_cast<std::int32_t>(std::min<double>(
+                kinora::wholeStepCount(time, snapshot.step), kinora::maxTrajectoryVertices));
         };
         settings.transientSteps = steps(orbitTransientTime);
         settings.recordedSteps = steps(orbitRecordedTime);

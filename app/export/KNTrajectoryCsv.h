@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// Trajectories as comma-separated values: a header row, then one row per vertex with the seed
-// index, the evolution index, s, each parameter's value, t, x, y and z. Numbers are written in
-// the shortest form that reads back to the same double ("nan", "inf" and "-inf" for the
-// non-finite ones), so the file holds exactly the values computed.
+// Trajectories as comma-separated values: a header row, then one row per vertex with the seed's
+// number (kinora::seedNumber), the evolution index, s, each parameter's value, t, x, y and z.
+// Numbers are written in the shortest form that reads back to the same double ("nan", "inf" and
+// "-inf" for the non-finite ones), so the file holds exactly the values computed.
 class KNTrajectoryCsv {
 public:
     // Text goes to sink in chunks of about a megabyte; a sink that returns false ends the

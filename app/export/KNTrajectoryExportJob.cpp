@@ -2,6 +2,7 @@
 
 #include "KNDefinitions.h"
 #include "KNScriptPathDriver.h"
+#include "SeedNumber.h"
 
 #include <algorithm>
 #include <utility>
@@ -117,8 +118,8 @@ void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
         }
     }
     const std::int32_t end = std::min(row + rowsPerPiece, fan.vertexCount());
-    written = csv.writeRows(static_cast<int>(seedIndex), pathIndex, path.s, parameterValues,
-                            snapshot.step, path.states.data(), row, end);
+    written = csv.writeRows(static_cast<int>(kinora::seedNumber(seedIndex)), pathIndex, path.s,
+                            parameterValues, snapshot.step, path.states.data(), row, end);
     rowsWritten += end - row;
     row = end;
     if (row == fan.vertexCount()) {

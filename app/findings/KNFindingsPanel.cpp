@@ -1,6 +1,7 @@
 #include "KNFindingsPanel.h"
 
 #include "NumberText.h"
+#include "SeedNumber.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -131,7 +132,7 @@ void KNFindingsPanel::showFindings(const kinora::ExplorationFindings& findings) 
             const int row = exponents->rowCount();
             exponents->insertRow(row);
             setRow(exponents, row,
-                   {QString::number(k + 1), m, number(evolution.s),
+                   {QString::number(kinora::seedNumber(k)), m, number(evolution.s),
                     estimate.exponent ? number(*estimate.exponent)
                                       : QString::fromStdString(estimate.problem)});
         }

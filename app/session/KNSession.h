@@ -22,8 +22,9 @@ struct KNSessionParameter {
 // mapping, the seeds, the integration settings, both views' cameras and sizes, and the analysis
 // panels.
 struct KNSession {
-    // Format 2 added each camera's projection; format 1 files open in perspective. Format 3
-    // added the analysis panels, optional.
+    // Format 2 added each camera's projection; format 1 files open in perspective. Format 3 added
+    // the optional panels shown, the paths' colouring and the analysis panels' settings; without
+    // them a window opens as new.
     static constexpr int formatVersion = 3;
 
     KNSystemSource system;
@@ -41,4 +42,9 @@ struct KNSession {
     // The section plane, the orbit diagram's settings and which panels show; a file without
     // them opens with the defaults and both panels hidden.
     kinora::AnalysisPanelSettings analysis;
+    // Whether the equilibria and exponents panel shows.
+    bool findingsPanelShown = false;
+    // How the paths are coloured: by their place in the sweep, or by their largest exponent.
+    enum class PathColours { bySweep, byExponent };
+    PathColours pathColours = PathColours::bySweep;
 };

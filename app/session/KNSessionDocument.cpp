@@ -3,6 +3,7 @@
 #include "Exploration.h"
 #include "KNBuiltinSystems.h"
 #include "MessageText.h"
+#include "NumberText.h"
 #include "PathDuration.h"
 #include "Trajectory.h"
 
@@ -106,8 +107,8 @@ std::unique_ptr<kinora::Exploration> KNSessionDocument::open(const KNSession& se
     }
     if (const std::optional<std::string> problem =
             kinora::pathDurationProblem(session.duration, session.integrationStep)) {
-        return refuse("its duration of " + kinora::formatNumber(session.duration) + " " + *problem +
-                      ".");
+        return refuse("its duration of " + kinora::shortestNumberText(session.duration) + " " +
+                      *problem + ".");
     }
     if (const std::optional<std::string> problem = kinora::windowPointsProblem(
             static_cast<std::int64_t>(session.seeds.size()), session.evolutionCount,

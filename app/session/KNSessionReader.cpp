@@ -42,9 +42,10 @@ std::string element(const std::string& path, qsizetype index) {
     return path + "[" + std::to_string(index) + "]";
 }
 
-// Only the named keys, each present.
+// Only the named keys, each present, and the optional ones.
 void expectKeys(const QJsonObject& object, const std::string& path,
-                std::initializer_list<const char*> keys) {
+                std::initializer_list<const char*> keys,
+                std::initializer_list<const char*> optional = {}) {
     for (const char* key : keys) {
         if (!object.contains(QLatin1String(key))) {
             throw Refusal(quoted(child(path, key)) + " is missing.");
@@ -52,8 +53,10 @@ void expectKeys(const QJsonObject& object, const std::string& path,
     }
     for (auto it = object.begin(); it != object.end(); ++it) {
         bool known = false;
-        for (const char* key : keys) {
-            known = known || it.key() == QLatin1String(key);
+        for (const auto& names : {keys, optional}) {
+            for (const char* key : names) {
+                known = known || it.key() == QLatin1String(key);
+            }
         }
         if (!known) {
             throw Refusal(quoted(child(path, it.key().toUtf8().constData())) +
@@ -350,12 +353,10 @@ KNSession sessionAt(const QJsonObject& root) {
                       std::to_string(version) + "); this one reads format " +
                       std::to_string(KNSession::formatVersion) + ".");
     }
-    // The analysis panels are optional: a file without them opens with both hidden.
-    QJsonObject required = root;
-    required.remove(QStringLiteral("analysis"));
-    expectKeys(required, "",
+    expectKeys(root, "",
                {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
-                "duration", "window", "plotView", "parameterView"});
+                "duration", "window", "plotView", "parameterView"},
+               {"panels", "pathColours", "analysis"});
 
     KNSession session;
     session.system = systemAt(root["system"]);
@@ -396,6 +397,25 @@ KNSession sessionAt(const QJsonObject& root) {
 
     session.plotCamera = viewCameraAt(root["plotView"], "plotView", version);
     session.parameterCamera = viewCameraAt(root["parameterView"], "parameterView", version);
+
+    if (root.contains(QLatin1String("panels"))) {
+        const QJsonObject panels = objectAt(root["panels"], "panels");
+        expectKeys(panels, "panels", {}, {"findings"});
+        if (panels.contains(QLatin1String("findings"))) {
+            if (!panels["findings"].isBool()) {
+                throw Refusal(quoted("panels.findings") + " must be true or false.");
+            }
+            session.findingsPanelShown = panels["findings"].toBool();
+        }
+    }
+    if (root.contains(QLatin1String("pathColours"))) {
+        const std::string colours = stringAt(root["pathColours"], "pathColours");
+        if (colours == "exponent") {
+            session.pathColours = KNSession::PathColours::byExponent;
+        } else if (colours != "s") {
+            throw Refusal(quoted("pathColours") + " must be \"s\" or \"exponent\".");
+        }
+    }
     if (root.contains(QLatin1String("analysis"))) {
         session.analysis = analysisAt(root["analysis"], "analysis");
     }

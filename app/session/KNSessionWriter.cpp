@@ -87,7 +87,7 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         seeds.append(vectorJson(seed));
     }
     const auto& axes = session.axisToParameterMapping;
-    const QJsonObject root{
+    QJsonObject root{
         {"format", "kinora-session"},
         {"version", KNSession::formatVersion},
         {"system", systemJson(session.system)},
@@ -102,6 +102,13 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         {"parameterView", cameraJson(session.parameterCamera)},
         {"analysis", analysisJson(session.analysis)},
     };
+    // Only what differs from a new window, so a session of a window as it opens reads the same.
+    if (session.findingsPanelShown) {
+        root["panels"] = QJsonObject{{"findings", true}};
+    }
+    if (session.pathColours == KNSession::PathColours::byExponent) {
+        root["pathColours"] = "exponent";
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -56,6 +56,7 @@ public:
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
     void explorationDidDeferFan(std::size_t) override {}
     void explorationDidPause(std::int64_t, std::int64_t) override {}
+    void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override;
 
 private:

@@ -1,6 +1,8 @@
 #include "KNDocumentActions.h"
 
 #include "KNAnalysisPanels.h"
+#include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
 #include "KNImageExportJob.h"
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
@@ -10,6 +12,7 @@
 #include "KNSessionWriter.h"
 #include "KNStatusReporter.h"
 #include "KNTrajectoryExportJob.h"
+#include "MessageText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,10 +24,18 @@ KNDocumentActions::KNDocumentActions(std::weak_ptr<KNPlotWindowController> contr
                                      std::shared_ptr<KNAlertPresenter> alerts,
                                      KNRecentDocuments recentDocuments)
     : controller(std::move(controller)), alerts(std::move(alerts)),
-      recentDocuments(std::move(recentDocuments)) {}
+      recentDocuments(std::move(recentDocuments)) {
+    const auto window = this->controller.lock();
+    if (window && window->documentPath()) {
+        const QString opened = QString::fromStdString(*window->documentPath());
+        if (KNDocumentOpener::isSession(QUrl::fromLocalFile(opened))) {
+            takeSessionFile(opened);
+        }
+    }
+}
 
 QString KNDocumentActions::chooseSaveFile(const QString& title, const QString& suffix,
-                                          const QString& filter) {
+                                          const QString& filter, const QString& proposed) {
     const auto window = controller.lock();
     if (!window) {
         return {};
@@ -32,19 +43,36 @@ QString KNDocumentActions::chooseSaveFile(const QString& title, const QString& s
     const QString baseName = window->title()
                                  ? QFileInfo(QString::fromStdString(*window->title())).baseName()
                                  : QStringLiteral("Lorenz");
-    QString path = QFileDialog::getSaveFileName(window->window(), title,
-                                                baseName + QLatin1Char('.') + suffix, filter);
+    QString path = QFileDialog::getSaveFileName(
+        window->window(), title,
+        proposed.isEmpty() ? baseName + QLatin1Char('.') + suffix : proposed, filter);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         path += QLatin1Char('.') + suffix;
     }
     return path;
 }
 
+void KNDocumentActions::saveSessionInPlace() {
+    if (sessionPath) {
+        saveSession(*sessionPath);
+    } else {
+        chooseSessionFile();
+    }
+}
+
 void KNDocumentActions::chooseSessionFile() {
-    const QString path = chooseSaveFile(QStringLiteral("Save Session"), QStringLiteral("kinora"),
-                                        QStringLiteral("Kinora sessions (*.kinora)"));
+    const QString path = chooseSaveFile(QStringLiteral("Save Session As"), QStringLiteral("kinora"),
+                                        QStringLiteral("Kinora sessions (*.kinora)"),
+                                        sessionPath.value_or(QString()));
     if (!path.isEmpty()) {
         saveSession(path);
+    }
+}
+
+void KNDocumentActions::takeSessionFile(const QString& path) {
+    sessionPath = QFileInfo(path).absoluteFilePath();
+    if (const auto window = controller.lock()) {
+        window->window()->setWindowTitle(QFileInfo(path).fileName());
     }
 }
 
@@ -101,6 +129,9 @@ bool KNDocumentActions::saveSession(const QString& path) {
         return false;
     }
     recentDocuments.noteNewRecentDocument(path.toStdString());
+    takeSessionFile(path);
+    window->statusReporter()->reportNotice(QString::fromStdString(
+        "Saved the session to \"" + kinora::boundedValue(sessionPath->toStdString()) + "\"."));
     return true;
 }
 
@@ -113,6 +144,11 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
         session->analysis = window.analysisPanels()->settings();
+        session->findingsPanelShown = window.findings()->isPanelShown();
+        session->pathColours =
+            window.findings()->pathColouring() == KNPlotView::PathColouring::byExponent
+                ? KNSession::PathColours::byExponent
+                : KNSession::PathColours::bySweep;
     }
     return session;
 }

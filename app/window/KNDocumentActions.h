@@ -7,12 +7,15 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class KNPlotWindowController;
 
-// The File menu's Save Session…, Export Image… and Export Trajectories… for one plot window.
-// The choose... operations ask for a file name (and an image size) in a modal dialog; the
-// others do the work and report any failure in one alert. Saving returns whether it succeeded.
+// The File menu's Save Session, Save Session As…, Export Image… and Export Trajectories… for
+// one plot window. The choose... operations ask for a file name (and an image size) in a modal
+// dialog; the others do the work and report any failure in one alert. Saving returns whether it
+// succeeded. A window opened from a session, or saved to one, has that session as its file: the
+// title names it and Save Session writes it without asking.
 // An export runs in the window's export runner, while the window stays usable; the export
 // operations return whether it started. One export at a time: another is refused in the
 // status bar.
@@ -21,12 +24,18 @@ public:
     KNDocumentActions(std::weak_ptr<KNPlotWindowController> controller,
                       std::shared_ptr<KNAlertPresenter> alerts, KNRecentDocuments recentDocuments);
 
+    // Save Session: writes the window's session file, or asks for one when it has none.
+    void saveSessionInPlace();
+    // Save Session As…: always asks, proposing the session file if there is one.
     void chooseSessionFile();
     void chooseImageFile();
     void chooseTrajectoriesFile();
 
-    // Saves the window as a session and notes the file among the recent ones.
+    // Saves the window as a session and notes the file among the recent ones; the file becomes
+    // the window's session file and the status bar says where it went.
     bool saveSession(const QString& path);
+    // The file Save Session writes, if the window has one.
+    const std::optional<QString>& sessionFile() const { return sessionPath; }
     // The plot view's picture at scale times its size, drawn once the window's trajectories
     // are complete, with the camera and scene of that moment.
     bool exportImage(const QString& path, int scale);
@@ -48,9 +57,14 @@ private:
     void run(KNPlotWindowController& window, std::unique_ptr<KNExportJob> job, const QString& path);
 
     // The dialog's answer with extension added when the name has none; empty when cancelled.
-    QString chooseSaveFile(const QString& title, const QString& suffix, const QString& filter);
+    // It proposes proposed, else the window's title with suffix.
+    QString chooseSaveFile(const QString& title, const QString& suffix, const QString& filter,
+                           const QString& proposed = {});
+    // Makes path the window's session file and names it in the title.
+    void takeSessionFile(const QString& path);
 
     std::weak_ptr<KNPlotWindowController> controller;
     std::shared_ptr<KNAlertPresenter> alerts;
     KNRecentDocuments recentDocuments;
+    std::optional<QString> sessionPath;
 };

@@ -99,6 +99,11 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
         controller->parameterView()->resize(
             QSize(session->parameterCamera.width, session->parameterCamera.height)
                 .boundedTo(screen));
+        controller->findings()->setPanelShown(session->findingsPanelShown);
+        controller->findings()->setPathColouring(session->pathColours ==
+                                                         KNSession::PathColours::byExponent
+                                                     ? KNPlotView::PathColouring::byExponent
+                                                     : KNPlotView::PathColouring::bySweep);
         // The reader has checked the settings.
         controller->analysisPanels()->apply(session->analysis);
     }
@@ -286,6 +291,7 @@ void KNPlotWindowController::removeSeed() {
         const std::size_t index = indexOf(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
+        statusReporter()->withdrawRefusal();
         _findings->presenter().pathsDidSettle();
         analysis->seedRemoved(index);
     }

@@ -5,6 +5,7 @@
 #include "KNPlotView.h"
 #include "KNStatusReporter.h"
 #include "Seed.h"
+#include "SeedNumber.h"
 
 KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& exploration,
                                                    KNPlotView& view, KNStatusReporter* status,
@@ -64,8 +65,8 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
                            reinterpret_cast<const float*>(path.vertices.data()),
                            fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
                            static_cast<float>(path.s));
-    report.add(static_cast<int>(seedIndex) + 1, exploration.seedPosition(seedIndex), path.s,
-               exploration.system(), path.outcome);
+    report.add(static_cast<int>(kinora::seedNumber(seedIndex)), exploration.seedPosition(seedIndex),
+               path.s, exploration.system(), path.outcome);
     if (follower) {
         follower->explorationDidCompletePath(seedIndex, evolution, fan);
     }

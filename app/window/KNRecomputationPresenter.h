@@ -35,6 +35,9 @@ public:
     void explorationDidDeferFan(std::size_t seedIndex) override;
     void explorationDidIntegrate(std::chrono::steady_clock::duration took) override;
     void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) override;
+    void explorationDidStopRecomputation(std::int64_t donePaths, std::int64_t totalPaths) override {
+        report.stopped(donePaths, totalPaths);
+    }
     void explorationDidFinishRecomputation() override;
 
 private:

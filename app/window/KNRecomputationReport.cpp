@@ -1,6 +1,8 @@
 #include "KNRecomputationReport.h"
 
 #include "MessageText.h"
+#include "NumberText.h"
+#include "PathDuration.h"
 
 #include <QObject>
 #include <QStringList>
@@ -11,8 +13,9 @@ namespace {
 // Enough parameters to tell the evolution apart without running off the status bar.
 constexpr std::size_t shownParameters = 4;
 
+// Exact, so a message never shows two different values as one.
 QString number(double value) {
-    return QString::number(value, 'g', 6);
+    return QString::fromStdString(kinora::shortestNumberText(value));
 }
 
 QString positionText(kinora::Vector3 position) {
@@ -78,8 +81,26 @@ QString KNRecomputationReport::divergenceSentence() const {
     return sentence;
 }
 
+void KNRecomputationReport::stopped(std::int64_t donePaths, std::int64_t totalPaths) {
+    stop = {donePaths, totalPaths};
+}
+
+QString KNRecomputationReport::stopSentence() const {
+    const auto [done, total] = *stop;
+    // Rounded down, so a share short of all never reads 100 %.
+    const std::int64_t percent = total > 0 ? done * 100 / total : 100;
+    return QObject::tr("Stopped: %1 of the %2 paths being computed are drawn (%3 %); the others "
+                       "are blank.")
+        .arg(QString::fromStdString(kinora::groupedCount(static_cast<double>(done))),
+             QString::fromStdString(kinora::groupedCount(static_cast<double>(total))))
+        .arg(percent);
+}
+
 QString KNRecomputationReport::message() const {
     QStringList sentences;
+    if (stop) {
+        sentences << stopSentence();
+    }
     if (divergingPaths > 0) {
         sentences << divergenceSentence();
     }

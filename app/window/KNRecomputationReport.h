@@ -5,7 +5,9 @@
 #include "Vector3.h"
 
 #include <QString>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +25,9 @@ public:
     void add(int seedNumber, kinora::Vector3 position, double s, const KinoraSystem& system,
              const kinora::EvolutionOutcome& outcome);
 
+    // The recomputation was stopped with donePaths of its totalPaths drawn; said first.
+    void stopped(std::int64_t donePaths, std::int64_t totalPaths);
+
     // Every path's outcome since the last clear.
     const kinora::RecomputationOutcome& outcome() const { return totals; }
     // Empty when the recomputation met nothing worth reporting.
@@ -38,7 +43,10 @@ private:
     };
 
     QString divergenceSentence() const;
+    QString stopSentence() const;
 
+    // Set once the recomputation was stopped: the paths drawn of the paths it had to compute.
+    std::optional<std::pair<std::int64_t, std::int64_t>> stop;
     // Every path's outcome; divergence is counted apart, without the stopped and failing paths.
     kinora::RecomputationOutcome totals;
     std::map<int, int> pathsOfSeed;

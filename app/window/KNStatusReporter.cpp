@@ -36,7 +36,15 @@ KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
 }
 
 void KNStatusReporter::reportRefusal(const QString& reason) {
-    bar->showMessage(bounded(reason), refusalMilliseconds);
+    shownRefusal = bounded(reason);
+    bar->showMessage(shownRefusal, refusalMilliseconds);
+}
+
+void KNStatusReporter::withdrawRefusal() {
+    if (!shownRefusal.isEmpty() && bar->currentMessage() == shownRefusal) {
+        bar->clearMessage();
+    }
+    shownRefusal.clear();
 }
 
 void KNStatusReporter::reportRecomputation(const QString& text) {

@@ -20,6 +20,8 @@ public:
 
     // Why a value the user gave was not taken; the control shows the value in force again.
     void reportRefusal(const QString& reason);
+    // A change was taken: a refusal still showing is out of date and goes; a notice stays.
+    void withdrawRefusal();
     // One message for one recomputation (seeds diverged, script calls stopped, script errors),
     // or an empty one when it went well, which clears the previous outcome. A new non-empty
     // outcome also takes the place of a refusal still showing.
@@ -50,4 +52,6 @@ private:
     QLabel* outcome;
     QProgressBar* progress;
     QProgressBar* exportProgress;
+    // The refusal shown last, as the bar shows it; empty once withdrawn.
+    QString shownRefusal;
 };

@@ -1,16 +1,21 @@
 #include "KNWindowCascade.h"
 
 #include <QScreen>
+#include <algorithm>
 
 void KNWindowCascade::place(QWidget* window) {
-    if (lastWindow && lastWindow->isVisible()) {
-        const QRect available = lastWindow->screen()->availableGeometry();
-        QPoint position = lastWindow->pos() + QPoint(step, step);
-        const QRect placed(position, window->frameGeometry().size());
-        if (!available.contains(placed)) {
+    placed.erase(
+        std::remove_if(placed.begin(), placed.end(),
+                       [](const QPointer<QWidget>& each) { return !each || !each->isVisible(); }),
+        placed.end());
+    if (!placed.empty()) {
+        const QWidget* newest = placed.back();
+        const QRect available = newest->screen()->availableGeometry();
+        QPoint position = newest->pos() + QPoint(step, step);
+        if (!available.contains(QRect(position, window->frameGeometry().size()))) {
             position = available.topLeft();
         }
         window->move(position);
     }
-    lastWindow = window;
+    placed.emplace_back(window);
 }

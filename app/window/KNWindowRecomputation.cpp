@@ -1,6 +1,7 @@
 #include "KNWindowRecomputation.h"
 
 #include "Exploration.h"
+#include "KNStatusReporter.h"
 
 KNWindowRecomputation::KNWindowRecomputation(kinora::Exploration& exploration)
     : exploration(exploration) {}
@@ -13,6 +14,7 @@ KNWindowRecomputation::~KNWindowRecomputation() {
 
 void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
                                    std::function<void()> finished, std::function<void()> began) {
+    this->status = status;
     presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
                                                            std::move(finished), std::move(began));
     exploration.setListener(presenter.get());
@@ -31,6 +33,9 @@ KNRecomputation::Work KNWindowRecomputation::work() {
 }
 
 void KNWindowRecomputation::start() {
+    if (status) {
+        status->withdrawRefusal();
+    }
     slices.start(work());
 }
 

@@ -30,7 +30,8 @@ public:
     // Not owned; told everything the window is told of the work, after it, once shown. Null for
     // none.
     void setFollower(kinora::ExplorationListener* follower);
-    // Runs the exploration's queued work from its first slice on, superseding any running.
+    // Runs the exploration's queued work from its first slice on, superseding any running. A
+    // change that starts one was taken, so a refusal still showing no longer holds and goes.
     void start();
     // The same, with no slice at once, when the exploration has work queued: the window shows
     // before the work begins.
@@ -45,5 +46,6 @@ private:
 
     kinora::Exploration& exploration;
     KNRecomputation slices;
+    KNStatusReporter* status = nullptr;
     std::unique_ptr<KNRecomputationPresenter> presenter;
 };

@@ -1,5 +1,6 @@
 #include "LyapunovEstimate.h"
 
+#include "NumberText.h"
 #include "PathDriver.h"
 #include "PathDuration.h"
 
@@ -46,10 +47,10 @@ LyapunovEstimate largestLyapunovExponent(const KinoraSystem& system, PathDriver&
     const double averagedTime = averaged * h;
     if (averaged < minimumLyapunovSteps || !(averagedTime >= minimumLyapunovTime)) {
         return {std::nullopt, "the path is too short: it needs at least " +
-                                  formatNumber(minimumLyapunovTime) + " time units and " +
+                                  shortestNumberText(minimumLyapunovTime) + " time units and " +
                                   groupedCount(minimumLyapunovSteps) +
                                   " steps after the transient, and has " +
-                                  formatNumber(std::max(averagedTime, 0.0)) + " in " +
+                                  shortestNumberText(std::max(averagedTime, 0.0)) + " in " +
                                   groupedCount(std::max(averaged, 0)) + " steps"};
     }
     const double separation =

@@ -4,6 +4,8 @@
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "KNRecentDocuments.h"
+#include "KNSessionReader.h"
+#include "KNStatusReporter.h"
 #include "KNWindowCascade.h"
 #include "LXAppDelegate.h"
 #include "RecordingAlertPresenter.h"
@@ -116,8 +118,8 @@ TEST_F(AppDelegateTest, FilesOpenInOrderAndAFailureDoesNotStopTheRest) {
     EXPECT_EQ(controller(1).title(), "first.js");
     EXPECT_EQ(controller(2).title(), "second.js");
     EXPECT_EQ(visiblePlotWindows(), 3);
-    // Files handed over at start are not the user's choice in the panel.
-    EXPECT_TRUE(recentFiles().empty());
+    // As the desktop expects, the files handed over are on the recent list once they open.
+    EXPECT_EQ(recentFiles(), (std::vector<std::string>{first.toStdString(), second.toStdString()}));
 }
 
 // The desktop and the recent files hand over URIs, percent-encoded and possibly naming a host.
@@ -146,6 +148,83 @@ TEST_F(AppDelegateTest, WindowsOpenedTogetherCascade) {
         EXPECT_EQ(controllers[i]->window()->pos() - controllers[i - 1]->window()->pos(),
                   QPoint(KNWindowCascade::step, KNWindowCascade::step));
     }
+}
+
+TEST_F(AppDelegateTest, ANewWindowCascadesFromTheNewestStillOpen) {
+    delegate->applicationDidFinishLaunching();
+    delegate->applicationOpenFiles({script("a.js"), script("b.js")});
+    ASSERT_EQ(delegate->windowControllers().size(), 3u);
+    delegate->windowControllers()[2]->window()->close();
+    delegate->applicationOpenFiles({script("c.js")});
+    ASSERT_EQ(delegate->windowControllers().size(), 3u);
+    const auto& controllers = delegate->windowControllers();
+    EXPECT_EQ(controllers[2]->window()->pos() - controllers[1]->window()->pos(),
+              QPoint(KNWindowCascade::step, KNWindowCascade::step));
+    EXPECT_NE(controllers[2]->window()->pos(), controllers[0]->window()->pos());
+}
+
+// Answers each modal file dialog that opens with answer, and counts them.
+class FileDialogAnswers {
+public:
+    explicit FileDialogAnswers(QString answer) : answer(std::move(answer)) {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                ++asked;
+                dialog->selectFile(this->answer);
+                static_cast<QDialog*>(dialog)->accept();
+            }
+        });
+        timer.start(20);
+    }
+    QString answer;
+    int asked = 0;
+
+private:
+    QTimer timer;
+};
+
+TEST_F(AppDelegateTest, SaveWritesTheWindowsSessionAndSaveAsAsks) {
+    delegate->applicationDidFinishLaunching();
+    const std::shared_ptr<KNPlotWindowController> lorenz = delegate->windowControllers()[0];
+    const Ui::PlotWindow& ui = lorenz->window()->ui();
+    const QString path = folder.filePath("explored.kinora");
+    const auto evolutionsIn = [](const QString& file) {
+        KNError error;
+        const std::optional<KNSession> session =
+            KNSessionReader::readFile(file.toStdString(), &error);
+        EXPECT_TRUE(session) << error.failureReason;
+        return session ? session->evolutionCount : std::int64_t{-1};
+    };
+
+    // A window without a session file asks where to save; the file then names the window.
+    FileDialogAnswers dialogs(path);
+    ui.saveSessionAction->trigger();
+    EXPECT_EQ(dialogs.asked, 1);
+    EXPECT_EQ(evolutionsIn(path), 10);
+    EXPECT_EQ(lorenz->window()->windowTitle(), "explored.kinora");
+    EXPECT_EQ(lorenz->statusReporter()->currentMessage(), "Saved the session to \"" + path + "\".");
+
+    // From then on Save writes that file without asking; Save As asks.
+    lorenz->changeEvolutions(5);
+    ui.saveSessionAction->trigger();
+    EXPECT_EQ(dialogs.asked, 1);
+    EXPECT_EQ(evolutionsIn(path), 5);
+    dialogs.answer = folder.filePath("copy.kinora");
+    ui.saveSessionAsAction->trigger();
+    EXPECT_EQ(dialogs.asked, 2);
+    EXPECT_EQ(evolutionsIn(dialogs.answer), 5);
+    EXPECT_EQ(lorenz->window()->windowTitle(), "copy.kinora");
+
+    // A window opened from a session saves to it without asking.
+    delegate->applicationOpenFiles({path});
+    ASSERT_EQ(delegate->windowControllers().size(), 2u);
+    const std::shared_ptr<KNPlotWindowController> reopened = delegate->windowControllers()[1];
+    EXPECT_EQ(reopened->window()->windowTitle(), "explored.kinora");
+    reopened->changeEvolutions(3);
+    reopened->window()->ui().saveSessionAction->trigger();
+    EXPECT_EQ(dialogs.asked, 2);
+    EXPECT_EQ(evolutionsIn(path), 3);
+    EXPECT_TRUE(alerts->messages.empty());
 }
 
 TEST(WindowCascade, KeepsEveryWindowOnTheScreenAndStartsAgainAtItsTopLeft) {

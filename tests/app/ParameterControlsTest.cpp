@@ -169,6 +169,17 @@ TEST_F(ParameterControlsTest, TextThatIsNoFiniteNumberChangesNothing) {
     }
     EXPECT_EQ(controller->system().parameter(0).min(), 28.0);
     EXPECT_TRUE(alerts->messages.empty());
+
+    // A refusal no longer holds once a valid value is taken, in this field or another.
+    typeInto(rho->minField(), "abc");
+    EXPECT_EQ(controller->statusReporter()->currentMessage(), "\"abc\" is not a finite number.");
+    typeInto(rho->minField(), "15");
+    EXPECT_EQ(controller->system().parameter(0).min(), 15.0);
+    EXPECT_EQ(controller->statusReporter()->currentMessage(), "");
+    typeInto(controller->evolutionsControl(), "2.5");
+    EXPECT_NE(controller->statusReporter()->currentMessage(), "");
+    typeInto(controller->integrationStepControl(), "0.02");
+    EXPECT_EQ(controller->statusReporter()->currentMessage(), "");
 }
 
 TEST_F(ParameterControlsTest, TabGoesThroughTheFieldsInReadingOrderAndEscapeRevertsAnEdit) {

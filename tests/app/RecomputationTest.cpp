@@ -1,9 +1,11 @@
 #include "ControllerTest.h"
 #include "Eventually.h"
 #include "KNPlotWindow.h"
+#include "KNStatusReporter.h"
 #include "SeedFan.h"
 #include "SystemPathDriver.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -45,8 +47,26 @@ TEST_F(RecomputationTest, AHundredSeedsOfTwentyLongPathsLeaveTheWindowAnsweringA
     Seed* first = seedsOf(controller->plotView()).front();
     ASSERT_TRUE(eventually(
         [&] { return pathsOf(controller->plotView(), first)[19].vertices.size() == 10'000u; }));
+    const bool stopped = controller->isRecomputing();
     controller->cancelOperation();
     EXPECT_FALSE(controller->isRecomputing());
+    if (stopped) {
+        // The status bar says how many paths are drawn, and exactly those are.
+        const QString said = controller->statusReporter()->currentMessage();
+        const QRegularExpressionMatch match =
+            QRegularExpression(R"(^Stopped: ([\d,]+) of the 2,000 paths being computed are drawn )"
+                               R"(\((\d+) %\); the others are blank\.$)")
+                .match(said);
+        ASSERT_TRUE(match.hasMatch()) << said.toStdString();
+        int drawn = 0;
+        for (Seed* seed : seedsOf(controller->plotView())) {
+            for (const PathContents& path : pathsOf(controller->plotView(), seed)) {
+                drawn += path.isBlank() ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(match.captured(1).remove(QLatin1Char(',')).toInt(), drawn);
+        EXPECT_EQ(match.captured(2).toInt(), drawn * 100 / 2000);
+    }
 
     // The paths are exactly what one uninterrupted fan gives.
     kinora::SeedFan expected;

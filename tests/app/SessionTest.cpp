@@ -1,6 +1,7 @@
 #include "ControllerTest.h"
 #include "KNDocumentActions.h"
 #include "KNDocumentOpener.h"
+#include "KNFindingsControls.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
@@ -12,6 +13,7 @@
 #include "LXAppDelegate.h"
 #include "MessageText.h"
 #include "RK4Integrator.h"
+#include "SeedNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,6 +151,26 @@ TEST_F(SessionTest, ASavedWindowReopensWithTheSameTrajectoriesAndPicture) {
     EXPECT_EQ(reopened->plotView()->projection(), kinora::Camera::Projection::orthographic);
 }
 
+// The panels shown and the paths' colouring come back; a window as new writes neither field.
+TEST_F(SessionTest, ThePanelShownAndThePathColouringComeBack) {
+    auto original = builtInLorenzWindow();
+    const std::string plain =
+        KNSessionWriter::json(*KNDocumentActions::sessionOf(*original)).toStdString();
+    EXPECT_EQ(plain.find("panels"), std::string::npos);
+    EXPECT_EQ(plain.find("pathColours"), std::string::npos);
+
+    original->findings()->setPanelShown(true);
+    original->findings()->setPathColouring(KNPlotView::PathColouring::byExponent);
+    const QString path = savedSession(*original);
+    std::optional<KNOpenedDocument> document =
+        KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
+    ASSERT_TRUE(document);
+    auto reopened = KNPlotWindowController::initWithDocument(std::move(*document), alerts);
+    EXPECT_TRUE(reopened->findings()->isPanelShown());
+    EXPECT_EQ(reopened->findings()->pathColouring(), KNPlotView::PathColouring::byExponent);
+    EXPECT_EQ(reopened->plotView()->pathColouring(), KNPlotView::PathColouring::byExponent);
+}
+
 TEST_F(SessionTest, AWindowSavedLargerThanTheScreenOpensWithinIt) {
     KNSession session = *KNDocumentActions::sessionOf(*builtInLorenzWindow());
     session.windowWidth = session.windowHeight = KNSessionReader::maxWindowSide;
@@ -221,6 +243,10 @@ TEST_F(SessionTest, DamagedOrHostileSessionsAreRefusedWithOneAlertAndNothingChan
         {"\"name\": \"rho\"", "\"name\": \"r\"", "not those of its system"},
         {"\"kind\": \"built-in\",\n        \"name\": \"lorenz\"", script,
          "its script \"bad.js\" fails"},
+        {"\"duration\": ", "\"pathColours\": \"rainbow\", \"duration\": ",
+         "'pathColours' must be \"s\" or \"exponent\""},
+        {"\"duration\": ", "\"panels\": {\"findings\": 1}, \"duration\": ",
+         "'panels.findings' must be true or false"},
         {"\"zoom\": 1", "\"zoom\": 1, \"extra\": true",
          "'parameterView.extra' is not a session field"},
         {"\"rotation\": [\n                1", "\"rotation\": [\n                2",
@@ -351,7 +377,8 @@ TEST_F(SessionTest, TrajectoriesExportAsCsvThatReadsBackToTheComputedDoubles) {
                 state = system.advance(0.01 * i, state);
                 const QList<QByteArray> fields = file.readLine().trimmed().split(',');
                 ASSERT_EQ(fields.size(), 10);
-                const double expected[] = {static_cast<double>(seed),
+                // Seeds are numbered from 1, as the status bar numbers them.
+                const double expected[] = {static_cast<double>(kinora::seedNumber(seed)),
                                            static_cast<double>(m),
                                            s,
                                            system.parameters[0].value(),

@@ -3,6 +3,7 @@
 #include "KNDefinitions.h"
 #include "RK4Integrator.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -16,6 +17,17 @@ TEST(TrajectoryVertexCount, TruncatesLengthOverStep) {
     EXPECT_EQ(kinora::trajectoryVertexCount(10, 0.07), 142);
     EXPECT_EQ(kinora::trajectoryVertexCount(10, 0.02), 500);
     EXPECT_EQ(kinora::trajectoryVertexCount(10, 0.001), 10000);
+}
+
+// The doubles divide to just under these whole numbers; the numbers as written do not.
+TEST(TrajectoryVertexCount, CountsWithTheNumbersAsWritten) {
+    EXPECT_EQ(kinora::trajectoryVertexCount(0.3, 0.1), 3);
+    EXPECT_EQ(kinora::wholeStepCount(1.000001, 1e-6), 1'000'001);
+    EXPECT_EQ(kinora::wholeStepCount(20, 1e-5), 2e6);
+    // A step a hair longer than the path fits no time.
+    EXPECT_EQ(kinora::wholeStepCount(10, 10.000000000000002), 0);
+
+    EXPECT_EQ(kinora::wholeStepCount(10, 1e-300), std::trunc(10 / 1e-300));
 }
 
 TEST(TrajectoryVertexCount, RefusesStepsThatGiveNoSensiblePath) {

@@ -30,6 +30,7 @@ public:
     void explorationDidDeferFan(std::size_t) override {}
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
     void explorationDidPause(std::int64_t, std::int64_t) override {}
+    void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override { ++finished; }
 
     int begun = 0;

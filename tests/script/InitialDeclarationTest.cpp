@@ -58,11 +58,18 @@ TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
          "'initial.seeds' holds 101 entries; the most is 100"},
         {"{duration: -1}",
          "'initial.duration' of -1 is not a positive, finite number of time units"},
-        {"{duration: 1e9}", "'initial.duration' of 1e+09 gives 100,000,000,000 points per path at "
+        {"{duration: 1e9}", "'initial.duration' of 1e9 gives 100,000,000,000 points per path at "
                             "a step of 0.01; the most is 1,000,000"},
-        {"{step: 1e-9}",
-         "'initial.step' of 1e-09 is refused: a duration of 10 gives "
-         "10,000,000,000 points per path at a step of 1e-09; the most is 1,000,000"},
+        {"{step: 1e-9}", "'initial.step' of 1e-9 is refused: a duration of 10 gives "
+                         "10,000,000,000 points per path at a step of 1e-9; the most is 1,000,000"},
+        // Counts and values as written, so no message contradicts itself.
+        {"{duration: 20, step: 1e-5}", "'initial.duration' of 20 gives 2,000,000 points per path "
+                                       "at a step of 0.00001; the most is 1,000,000"},
+        {"{duration: 1.000001, step: 1e-6}",
+         "'initial.duration' of 1.000001 gives 1,000,001 points per path at a step of 0.000001; "
+         "the most is 1,000,000"},
+        {"{duration: 10, step: 10.000000000000002}",
+         "'initial.duration' of 10 is shorter than one step of 10.000000000000002"},
         {"{step: 0}", "'initial.step' of 0 is not a positive number"},
         {"{duration: 100, step: 1e-4, evolutions: 20, seeds: [[0,0,0],[1,1,1],[2,2,2],[3,3,3],"
          "[4,4,4],[5,5,5]]}",

@@ -97,15 +97,37 @@ TEST(OpenGLViewSetUp, HoldsTheAxesOnlyAndLogsTheContextOnce) {
     EXPECT_EQ(view.scene->framebuffer, view.framebuffer.get());
 }
 
-TEST(OpenGLViewSetUp, DrawsIntoTheWindowsOwnFramebuffer) {
-    TestBaseView view;
-    showAndAwake(view, 200, 200);
-    // Attaching the context to the view makes the window's framebuffer 0 the default target.
-    view.redraw();
-    GLint bound = -1;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(bound, 0);
-    EXPECT_EQ(KNSharedContext::defaultFramebufferObject(), 0u);
+// The colour of a view's window a little inside its top left corner, away from the axes.
+QColor cornerColour(KNOpenGLView& view) {
+    return view.screen()->grabWindow(view.winId(), 4, 4, 1, 1).toImage().pixelColor(0, 0);
+}
+
+TEST(OpenGLViewPresent, EachWindowShowsItsLatestPictureThroughAContextOfItsOwn) {
+    TestBaseView first;
+    TestBaseView second;
+    first.setPosition(0, 0);
+    second.setPosition(300, 0);
+    showAndAwake(first, 200, 200);
+    showAndAwake(second, 200, 200);
+    // Nothing is drawn after the last redraw: a window that got an earlier picture keeps it.
+    const QColor colours[] = {Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan};
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        for (TestBaseView* view : {&first, &second}) {
+            const QColor colour = colours[(round + (view == &second ? 1 : 0)) % 4];
+            view->framebuffer->clearColor =
+                kinora::Vector4(colour.redF(), colour.greenF(), colour.blueF(), 1.0);
+            view->redraw();
+            // What follows a present (buffers filled, vertex arrays made) lands in the shared
+            // context.
+            EXPECT_TRUE(drawingContextIsCurrent());
+        }
+        for (TestBaseView* view : {&first, &second}) {
+            const QColor colour = colours[(round + (view == &second ? 1 : 0)) % 4];
+            EXPECT_TRUE(eventually([&] { return cornerColour(*view) == colour; }));
+        }
+    }
+    EXPECT_TRUE(areDistinctSharingContexts(first.windowContext, second.windowContext));
 }
 
 TEST(OpenGLViewSetUp, EveryViewUsesTheOneSharedContext) {

@@ -30,6 +30,7 @@ public:
     using KNOpenGLView::pickTexture;
     using KNOpenGLView::scene;
     using KNOpenGLView::selected;
+    using KNOpenGLView::windowContext;
 };
 
 class TestPlotView : public InspectableView<KNPlotView> {
@@ -81,6 +82,10 @@ int xAxisNamePixelsNear(const QImage& image, double x, double y, int scale);
 
 // Leaves no GL context current, as the window system may when a surface goes away.
 void releaseCurrentContext();
+// Whether the context every view draws with is the current one.
+bool drawingContextIsCurrent();
+// Whether the two window contexts exist, differ, and share the drawing context's objects.
+bool areDistinctSharingContexts(const KNWindowContext& first, const KNWindowContext& second);
 
 // The float contents of a GL buffer object.
 std::vector<float> readFloatBuffer(unsigned buffer);
