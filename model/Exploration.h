@@ -116,6 +116,9 @@ public:
     // from the paths than it did).
     void recomputeAllSeeds();
 
+    // Sets the workers on the fans start held back, ahead of the first advance, so they compute
+    // while a window opens.
+    void startWorkers() { queueHeldFans(); }
     // Whether queued work is left; advance does it.
     bool isRecomputing() const { return recomputing; }
     // Works until deadline, checking it between small pieces; true once every seed is done.

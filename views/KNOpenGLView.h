@@ -242,6 +242,9 @@ private:
     bool supersededUnfinished = false;
     std::chrono::milliseconds firstSlice = firstDrawingSlice;
     std::chrono::milliseconds laterSlice = laterDrawingSlice;
+    // The part of a slice spent sending drawing work, the rest being the renderer finishing it
+    // and presenting: measured on every slice cut short by its deadline.
+    double sendingShare = 1.0;
     // Whether the console has been told that the window is too large to draw to.
     bool tooLargeReported = false;
     bool pickImageStale = true;

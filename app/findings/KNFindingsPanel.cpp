@@ -57,15 +57,16 @@ KNFindingsPanel::KNFindingsPanel(QWidget* parent)
     summary->setWordWrap(true);
     layout->addWidget(summary);
     auto* splitter = new QSplitter(Qt::Vertical, content);
+    // The class before the eigenvalues, whose long texts would otherwise push it out of sight.
     equilibria = makeTable(
-        {tr("Evolution"), tr("s"), tr("Position"), tr("Eigenvalues"), tr("Class")}, splitter);
+        {tr("Evolution"), tr("s"), tr("Position"), tr("Class"), tr("Eigenvalues")}, splitter);
     exponents = makeTable({tr("Seed"), tr("Evolution"), tr("s"), tr("Largest exponent")}, splitter);
     splitter->addWidget(equilibria);
     splitter->addWidget(exponents);
     layout->addWidget(splitter, 1);
     setWidget(content);
     // Room for a position and three complex eigenvalues without scrolling on most screens.
-    content->setMinimumWidth(fontMetrics().averageCharWidth() * 70);
+    content->setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 QString KNFindingsPanel::summaryText() const {
@@ -123,9 +124,9 @@ void KNFindingsPanel::showFindings(const kinora::ExplorationFindings& findings) 
             }
             setRow(equilibria, row,
                    {m, number(evolution.s), position(point.position),
-                    values.join(QStringLiteral(", ")),
                     shapeSymbol(point.stability) + QLatin1Char(' ') +
-                        QString::fromStdString(kinora::stabilityClassName(point.stability))});
+                        QString::fromStdString(kinora::stabilityClassName(point.stability)),
+                    values.join(QStringLiteral(", "))});
         }
         for (std::size_t k = 0; k < evolution.exponents.size(); ++k) {
             const kinora::LyapunovEstimate& estimate = evolution.exponents[k];

@@ -9,7 +9,7 @@ class QLabel;
 class QTableWidget;
 
 // The window's findings about its paths as tables: every evolution's equilibria (evolution, s,
-// position, eigenvalues and class, the class with the shape of its marker in the plot view) and
+// position, class with the shape of its marker in the plot view, and eigenvalues) and
 // every path's largest Lyapunov exponent, or why it has none; a line above says what the Newton
 // starts could not find and what is still being computed. A dock of the plot window, shown and
 // hidden from its View menu.

@@ -1,22 +1,22 @@
 #pragma once
 
 #include "ExplorationListener.h"
+#include "KNPlotViewPathFeed.h"
 #include "KNRecomputationReport.h"
 
 #include <functional>
 
 class KNPlotView;
 class KNStatusReporter;
-class Seed;
 
 namespace kinora {
 class Exploration;
 }
 
 // Shows an exploration's recomputation in its window: each path in the plot view as soon as it
-// is final, and in the status bar the progress of long work and, once per recomputation, what
-// its paths ran into. The plot view's seeds are the exploration's, in the same order. A view
-// drawn with no window around it has no status bar.
+// is final (KNPlotViewPathFeed), and in the status bar the progress of long work and, once per
+// recomputation, what its paths ran into. The plot view's seeds are the exploration's, in the same
+// order. A view drawn with no window around it has no status bar.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
     // finished, when given, runs once every recomputation has ended, shown; began, when given,
@@ -41,18 +41,12 @@ public:
     void explorationDidFinishRecomputation() override;
 
 private:
-    Seed* seedAt(std::size_t seedIndex);
-    // Blanks paths first ... end - 1 of seed.
-    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
-
     const kinora::Exploration& exploration;
-    KNPlotView& view;
+    KNPlotViewPathFeed paths;
     KNStatusReporter* status;
     std::function<void()> finished;
     std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
     kinora::ExplorationListener* follower = nullptr;
-    // The view's seed of the fan being computed.
-    Seed* fanSeed = nullptr;
 };

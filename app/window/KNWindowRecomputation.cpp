@@ -4,7 +4,9 @@
 #include "KNStatusReporter.h"
 
 KNWindowRecomputation::KNWindowRecomputation(kinora::Exploration& exploration)
-    : exploration(exploration) {}
+    : exploration(exploration) {
+    exploration.startWorkers();
+}
 
 KNWindowRecomputation::~KNWindowRecomputation() {
     if (presenter) {

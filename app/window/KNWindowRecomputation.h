@@ -18,6 +18,7 @@ class Exploration;
 // it goes (KNRecomputationPresenter).
 class KNWindowRecomputation {
 public:
+    // The exploration's workers start on its queued fans at once.
     explicit KNWindowRecomputation(kinora::Exploration& exploration);
     ~KNWindowRecomputation();
     KNWindowRecomputation(const KNWindowRecomputation&) = delete;

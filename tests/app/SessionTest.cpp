@@ -61,8 +61,7 @@ protected:
         EXPECT_TRUE(settle(*controller));
         const double sweep[3][2] = {{10.0, 28.0}, {10.0 / 3.0, 10.0}, {8.0 / 3.0, 8.0 / 3.0}};
         for (int i = 0; i < 3; ++i) {
-            auto* row = qobject_cast<KNParameterTableView*>(
-                controller->sliderTableView()->cellWidget(i, 0));
+            KNParameterTableView* row = parameterRow(controller->sliderTableView(), i);
             row->minField()->enterDoubleValue(sweep[i][0]);
             row->maxField()->enterDoubleValue(sweep[i][1]);
         }
