@@ -112,6 +112,10 @@ public:
     void changeMappedParameters(const std::array<double, 3>& starts,
                                 const std::array<double, 3>& ends);
 
+    // Every seed's fan again, as after a change of the sweep (for a listener that derives more
+    // from the paths than it did).
+    void recomputeAllSeeds();
+
     // Sets the workers on the fans start held back, ahead of the first advance, so they compute
     // while a window opens.
     void startWorkers() { queueHeldFans(); }
@@ -153,7 +157,6 @@ private:
     ExplorationSize size() const;
     // The evolutions every fan has now.
     std::int32_t fanEvolutions() const;
-    void recomputeAllSeeds();
     // Queues the fans start held back, if it still holds them, every seed in order.
     void queueHeldFans();
     // Queues the seed first, joining a recomputation still at work.

@@ -158,6 +158,8 @@ protected:
     // values along each axis, as far apart as they need to be read on a picture of that size.
     std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks,
                                     QSizeF picture) const;
+    // The scene's projection × view × model.
+    kinora::Matrix4 sceneToClip() const;
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -224,8 +226,6 @@ private:
     // Lays each axis across the part of its line the scene's camera shows (see
     // kinora::AxisTicks), so the axes reach the picture's edges at any zoom.
     void fitAxesToCamera();
-    // The scene's projection × view × model.
-    kinora::Matrix4 sceneToClip() const;
     // A mouse event's position flipped to view coordinates.
     QPointF locationInView(const QMouseEvent& event) const;
     static double scrollDelta(const QWheelEvent& event);

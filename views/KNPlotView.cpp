@@ -12,6 +12,7 @@
 #include "Shader.h"
 #include "Trajectory.h"
 
+#include <QMouseEvent>
 #include <QStringList>
 #include <algorithm>
 #include <cassert>
@@ -32,6 +33,7 @@ void KNPlotView::awakeFromNib() {
     KNOpenGLView::awakeFromNib();
     scene->blendEnabled = true;
     cubeMesh = makePointMesh();
+    sectionOverlay.setUp(flatColorShader.get(), colorRampShader.get());
     exponentRampShader = std::make_unique<kinora::Shader>();
     markerShader = std::make_unique<kinora::Shader>();
     // A program that fails to load leaves its key bar or markers out; the view still draws.
@@ -387,6 +389,9 @@ KNPlotView::KeyLayout KNPlotView::keyLayout(QSizeF picture) const {
 }
 
 void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    sectionOverlay.draw(target, scene->camera.updateProjection().projection,
+                        scene->camera.viewMatrix() * scene->transform.modelMatrix(),
+                        pixelsPerPoint);
     drawHeads(target);
     const KeyLayout key =
         keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
@@ -445,4 +450,81 @@ void KNPlotView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoint
 
 bool KNPlotView::isSelectable(kinora::Renderable* r) const {
     return dynamic_cast<Seed*>(r) != nullptr;
+}
+
+void KNPlotView::setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners,
+                                 int axis) {
+    ensureContext();
+    sectionOverlay.setPlane(corners);
+    sectionAxis = axis;
+    if (corners) {
+        sectionCentre = ((*corners)[0] + (*corners)[2]) * 0.5;
+    }
+}
+
+void KNPlotView::setSectionDots(const std::vector<float>& dots) {
+    ensureContext();
+    sectionOverlay.setDots(dots);
+}
+
+void KNPlotView::setSectionDragHandler(std::function<void(double)> handler) {
+    sectionDragHandler = std::move(handler);
+}
+
+double KNPlotView::sectionDisplacement(QPointF from, QPointF to) const {
+    const kinora::Matrix4 toClip = sceneToClip();
+    // Where a scene point lands in the window, in points with y down.
+    const auto project = [&](kinora::Vector3 p) -> std::optional<QPointF> {
+        const float* m = toClip.m;
+        const double w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
+        if (w <= 1e-9) {
+            return std::nullopt;
+        }
+        const double x = (m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w;
+        const double y = (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w;
+        return QPointF((x + 1.0) / 2.0 * width(), (1.0 - y) / 2.0 * height());
+    };
+    const kinora::Vector3 unit(sectionAxis == 0 ? 1.0 : 0.0, sectionAxis == 1 ? 1.0 : 0.0,
+                               sectionAxis == 2 ? 1.0 : 0.0);
+    const auto start = project(sectionCentre);
+    const auto end = project(sectionCentre + unit);
+    if (!start || !end) {
+        return 0.0;
+    }
+    const QPointF along = *end - *start;
+    const double length2 = QPointF::dotProduct(along, along);
+    // Looking along the axis, the cursor cannot say how far to move.
+    if (length2 < 1e-6) {
+        return 0.0;
+    }
+    return QPointF::dotProduct(to - from, along) / length2;
+}
+
+void KNPlotView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
+        sectionOverlay.isShown() && sectionDragHandler) {
+        sectionDragPoint = event->position();
+        return;
+    }
+    KNOpenGLView::mousePressEvent(event);
+}
+
+void KNPlotView::mouseMoveEvent(QMouseEvent* event) {
+    if (sectionDragPoint) {
+        const double moved = sectionDisplacement(*sectionDragPoint, event->position());
+        sectionDragPoint = event->position();
+        if (moved != 0.0) {
+            sectionDragHandler(moved);
+        }
+        return;
+    }
+    KNOpenGLView::mouseMoveEvent(event);
+}
+
+void KNPlotView::mouseReleaseEvent(QMouseEvent* event) {
+    if (sectionDragPoint && event->button() == Qt::LeftButton) {
+        sectionDragPoint.reset();
+        return;
+    }
+    KNOpenGLView::mouseReleaseEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
+#include "KNSectionOverlay.h"
 
 #include <QRectF>
 #include <cstdint>
@@ -63,6 +64,14 @@ public:
     // of the sweep. Shown from the next redraw on.
     void setSweepKey(const QString& start, const QString& end);
 
+    // The section plane: its corners in order around it, the axis it is normal to; none hides
+    // it with its dots. No redraw.
+    void setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners, int axis);
+    // The crossings as x, y, z, s each. No redraw.
+    void setSectionDots(const std::vector<float>& dots);
+    // Called with how far a Ctrl+drag moves the shown section plane along its axis, on every
+    // move of the drag.
+    void setSectionDragHandler(std::function<void(double)> handler);
     // How the paths are coloured: by their place in the sweep, or by their largest Lyapunov
     // exponent, with the exponent key in place of the sweep's. No redraw.
     enum class PathColouring { bySweep, byExponent };
@@ -95,6 +104,10 @@ protected:
     // The axes with their names and ticks, and the colour key in the lower left corner.
     void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
     std::vector<KNLabel> labels(QSizeF picture) const override;
+    // A Ctrl+drag of the primary button moves the section plane while it is shown.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
@@ -135,7 +148,16 @@ private:
     void limitToCursor(Path& path) const;
     void drawHeads(kinora::Framebuffer& target);
 
+    // How far the cursor moving by (dx, dy) points moves the section plane along its axis.
+    double sectionDisplacement(QPointF from, QPointF to) const;
+
     std::weak_ptr<KNPlotViewDelegate> _delegate;
+    KNSectionOverlay sectionOverlay;
+    int sectionAxis = 2;
+    kinora::Vector3 sectionCentre;
+    std::function<void(double)> sectionDragHandler;
+    // Where the last move of a section drag left the cursor, during one.
+    std::optional<QPointF> sectionDragPoint;
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;

@@ -1,5 +1,6 @@
 #include "KNDocumentActions.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNDocumentOpener.h"
 #include "KNFindingsControls.h"
 #include "KNImageExportJob.h"
@@ -143,6 +144,7 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
         session->timeSeriesShown = window.window()->timeSeriesShown();
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
+        session->analysis = window.analysisPanels()->settings();
         session->findingsPanelShown = window.findings()->isPanelShown();
         session->pathColours =
             window.findings()->pathColouring() == KNPlotView::PathColouring::byExponent

@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
 #include "KNFindingsControls.h"
@@ -105,6 +106,8 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
                                                          KNSession::PathColours::byExponent
                                                      ? KNPlotView::PathColouring::byExponent
                                                      : KNPlotView::PathColouring::bySweep);
+        // The reader has checked the settings.
+        controller->analysisPanels()->apply(session->analysis);
     }
     return controller;
 }
@@ -202,6 +205,11 @@ void KNPlotWindowController::showExploration() {
     _timeCursorControls =
         new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
                                  window()->ui().toolBar, window()->ui().viewMenu, &connections);
+    analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
+        _exploration->recomputeAllSeeds();
+        recomputation.start();
+    });
+    recomputation.setFollower(analysis.get());
     // The window shows before the opening's one recomputation of every seed begins.
     recomputation.startLater();
 }
@@ -292,6 +300,7 @@ void KNPlotWindowController::removeSeed() {
         _exploration->removeSeed(index);
         statusReporter()->withdrawRefusal();
         _findings->presenter().pathsDidSettle();
+        analysis->seedRemoved(index);
     }
     plotView()->requestRedraw();
 }
@@ -465,4 +474,9 @@ KNStatusReporter* KNPlotWindowController::statusReporter() {
 }
 KNSeedPositionPanel* KNPlotWindowController::seedPositionPanel() {
     return window()->ui().seedPositionPanel;
+}
+
+KNAnalysisPanels* KNPlotWindowController::analysisPanels() {
+    window();
+    return analysis.get();
 }

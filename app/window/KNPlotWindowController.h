@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+class KNAnalysisPanels;
 class KNAxisPopups;
 class KNFindingsControls;
 class KNIntegrationSettingsFields;
@@ -204,6 +205,8 @@ public:
     // Null until the window has loaded.
     KNTimeCursorControls* timeCursorControls() const { return _timeCursorControls; }
     KNSeedPositionPanel* seedPositionPanel();
+    // The section and orbit-diagram panels, made with the window.
+    KNAnalysisPanels* analysisPanels();
     // The findings panel, its menu items and what they show; made once the window has loaded.
     KNFindingsControls* findings() { return _findings.get(); }
 
@@ -236,6 +239,9 @@ private:
     // Made once the window has loaded; before the recomputation, whose presenter tells it
     // about new paths.
     std::unique_ptr<KNTimeSeriesPresenter> timeSeries;
+    // Made once the window has loaded. Before the recomputation, which tells it of the paths, so
+    // that it outlives it.
+    std::unique_ptr<KNAnalysisPanels> analysis;
     KNWindowRecomputation recomputation;
     // Made once the window has loaded.
     std::unique_ptr<KNAxisPopups> axisPopups;

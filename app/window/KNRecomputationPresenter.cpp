@@ -19,12 +19,18 @@ void KNRecomputationPresenter::explorationDidBeginRecomputation() {
     if (began) {
         began();
     }
+    if (follower) {
+        follower->explorationDidBeginRecomputation();
+    }
 }
 
 void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
                                                       std::int32_t evolutions) {
     paths.explorationDidStartFan(seedIndex, evolutions);
     showInTimeSeries(seedIndex);
+    if (follower) {
+        follower->explorationDidStartFan(seedIndex, evolutions);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidDeferFan(std::size_t seedIndex) {
@@ -40,6 +46,9 @@ void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,
     report.add(static_cast<int>(kinora::seedNumber(seedIndex)), exploration.seedPosition(seedIndex),
                path.s, exploration.system(), path.outcome);
     showInTimeSeries(seedIndex);
+    if (follower) {
+        follower->explorationDidCompletePath(seedIndex, evolution, fan);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidIntegrate(std::chrono::steady_clock::duration took) {
@@ -62,6 +71,9 @@ void KNRecomputationPresenter::explorationDidFinishRecomputation() {
         status->reportRecomputation(report.message());
     }
     paths.explorationDidFinishRecomputation();
+    if (follower) {
+        follower->explorationDidFinishRecomputation();
+    }
     if (finished) {
         finished();
     }

@@ -28,6 +28,9 @@ public:
                              std::function<void()> began = {},
                              KNTimeSeriesPresenter* timeSeries = nullptr);
 
+    // Not owned; told everything the presenter is told, after it, or nothing when null.
+    void setFollower(kinora::ExplorationListener* listener) { follower = listener; }
+
     void explorationDidBeginRecomputation() override;
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
@@ -52,4 +55,5 @@ private:
     std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
+    kinora::ExplorationListener* follower = nullptr;
 };

@@ -23,6 +23,12 @@ void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
     exploration.setListener(presenter.get());
 }
 
+void KNWindowRecomputation::setFollower(kinora::ExplorationListener* follower) {
+    if (presenter) {
+        presenter->setFollower(follower);
+    }
+}
+
 KNRecomputation::Work KNWindowRecomputation::work() {
     return [this](KNRecomputation::Clock::time_point deadline) {
         return exploration.advance(deadline);

@@ -30,6 +30,9 @@ public:
     // whenever one starts afresh.
     void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished,
                 std::function<void()> began = {}, KNTimeSeriesPresenter* timeSeries = nullptr);
+    // Not owned; told everything the window is told of the work, after it, once shown. Null for
+    // none.
+    void setFollower(kinora::ExplorationListener* follower);
     // Runs the exploration's queued work from its first slice on, superseding any running. A
     // change that starts one was taken, so a refusal still showing no longer holds and goes.
     void start();
