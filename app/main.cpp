@@ -22,6 +22,8 @@ void printUsage(std::FILE* stream) {
     std::fputs(
         "Usage: kinora [option] [FILE ...]\n"
         "       kinora --export-image OUT.png [--size WxH] FILE\n"
+        "       kinora --export-image OUT.png --view orbit-diagram|section [--size WxH]\n"
+        "              [--section AXIS=VALUE] [--maxima AXIS] [--values N] FILE\n"
         "       kinora --export-data OUT.csv FILE\n"
         "       kinora --export-data OUT.csv --table TABLE [--shard K/N] [--section AXIS=VALUE]\n"
         "              [--maxima AXIS] [--values N] FILE\n"
@@ -38,6 +40,9 @@ void printUsage(std::FILE* stream) {
         "  --export-image OUT.png  draw FILE's plot view into a PNG picture, with the\n"
         "                          session's camera and view size (800x600 for a script)\n"
         "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n"
+        "  --view VIEW             what the picture shows: plot (the default), orbit-diagram\n"
+        "                          or section (the panels, with a session's settings; the\n"
+        "                          options below change them)\n"
         "  --export-data OUT.csv   write FILE's trajectories as CSV: one row per point with\n"
         "                          seed, evolution, s, each parameter, t, x, y, z\n"
         "  --table TABLE           write a table of findings instead: equilibria,\n"
@@ -94,7 +99,9 @@ int runExport(int argc, char** argv, const KNCommandLineExport& request) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kinora"));
     std::string problem;
-    if (!KNSharedContext::useHeadlessContext(&problem)) {
+    // The panels are drawn without the GL.
+    if (request.view == KNCommandLineExport::View::plot &&
+        !KNSharedContext::useHeadlessContext(&problem)) {
         messages.release();
         std::fprintf(stderr, "kinora: cannot draw without a display: %s.\n", problem.c_str());
         return 1;

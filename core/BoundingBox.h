@@ -23,6 +23,10 @@ public:
     // The corners of the hull: every point added lies in their convex hull. Empty for an empty
     // box.
     std::vector<Vector3> corners() const;
+    // The least and the greatest coordinate along axis 0 (x), 1 (y) or 2 (z); lowest > highest
+    // for an empty box.
+    double lowest(int axis) const { return lower[static_cast<std::size_t>(axis)]; }
+    double highest(int axis) const { return upper[static_cast<std::size_t>(axis)]; }
 
     static constexpr std::size_t directionCount = 13;
 

@@ -91,6 +91,14 @@ std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step
     return static_cast<std::int32_t>(count);
 }
 
+std::int32_t verticesUpToFraction(double fraction, std::int32_t count) {
+    // Exactly all of them at the end, whatever the rounding.
+    if (!(fraction < 1.0)) {
+        return count;
+    }
+    return fraction > 0.0 ? static_cast<std::int32_t>(std::floor(fraction * count)) : 0;
+}
+
 void setParametersAtSweepFraction(KinoraSystem& system, double s) {
     for (Parameter& parameter : system.parameters) {
         parameter.setValue(parameter.valueAtFraction(s));

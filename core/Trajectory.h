@@ -30,6 +30,10 @@ double wholeStepCount(double pathLength, double step);
 // outside 1 ... maxTrajectoryVertices.
 std::optional<std::int32_t> trajectoryVertexCount(double pathLength, double step);
 
+// How many of a path's count vertices lie within fraction (0 ... 1) of its duration: all of
+// them at 1 and beyond, none at 0.
+std::int32_t verticesUpToFraction(double fraction, std::int32_t count);
+
 // Sets every parameter's value to the point at fraction s of its sweep, unclamped.
 void setParametersAtSweepFraction(KinoraSystem& system, double s);
 

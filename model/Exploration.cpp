@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <utility>
 
 namespace kinora {
@@ -444,6 +445,18 @@ BoundingBox Exploration::plotBounds() const {
         box.add(seed.pathBounds);
     }
     return box;
+}
+
+void Exploration::setTimeFraction(double fraction) {
+    if (!std::isnan(fraction)) {
+        cursorFraction = std::clamp(fraction, 0.0, 1.0);
+    }
+}
+
+std::int32_t Exploration::verticesUpToCursor() const {
+    return verticesUpToFraction(
+        cursorFraction,
+        trajectoryVertexCount(duration, integratorOfSystem.integrationStep()).value_or(0));
 }
 
 } // namespace kinora

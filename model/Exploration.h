@@ -122,6 +122,13 @@ public:
     void changeMappedParameters(const std::array<double, 3>& starts,
                                 const std::array<double, 3>& ends);
 
+    // Every seed's fan again, as after a change of the sweep (for a listener that derives more
+    // from the paths than it did).
+    void recomputeAllSeeds();
+
+    // Sets the workers on the fans start held back, ahead of the first advance, so they compute
+    // while a window opens.
+    void startWorkers() { queueHeldFans(); }
     // Whether queued work is left; advance does it.
     bool isRecomputing() const { return recomputing; }
     // Works until deadline, checking it between small pieces; true once every seed is done.
@@ -138,6 +145,16 @@ public:
     KNTrajectorySnapshot trajectorySnapshot() const;
     // Every seed and every finite point its paths computed so far show (none of the transient).
     BoundingBox plotBounds() const;
+    // Where the time cursor stands, as a part of the duration: paths show from their seed up to
+    // it, and at 1 (the end, where a window starts) they show whole.
+    double timeFraction() const { return cursorFraction; }
+    // Clamped to 0 ... 1; a value that is not a number changes nothing.
+    void setTimeFraction(double fraction);
+    // The vertices of a path up to the cursor: vertex i lies (i + 1) steps after the seed.
+    std::int32_t verticesUpToCursor() const;
+
+    // Every finite point of the paths of the seed at index computed so far.
+    const BoundingBox& pathBounds(std::size_t index) const { return seeds[index].pathBounds; }
 
 private:
     struct SeedState {
@@ -150,7 +167,6 @@ private:
     ExplorationSize size() const;
     // The evolutions every fan has now.
     std::int32_t fanEvolutions() const;
-    void recomputeAllSeeds();
     // Queues the fans start held back, if it still holds them, every seed in order.
     void queueHeldFans();
     // Queues the seed first, joining a recomputation still at work.
@@ -176,6 +192,7 @@ private:
     std::optional<KNSystemSource> source;
     double duration;
     double transientTime = 0.0;
+    double cursorFraction = 1.0;
     std::int64_t evolutions = defaultEvolutions;
     std::array<std::int32_t, 3> axisMapping{-1, -1, -1};
     bool recomputedAll = false;

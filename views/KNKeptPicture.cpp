@@ -16,8 +16,7 @@ void KNKeptPicture::pathChanged(int index, bool wasBlank, bool isBlank) {
         return;
     }
     if (!wasBlank || isBlank) {
-        filling = false;
-        key.reset();
+        invalidate();
         return;
     }
     filling = true;
@@ -36,6 +35,11 @@ void KNKeptPicture::pathChanged(int index, bool wasBlank, bool isBlank) {
     keptPass.renderable = at;
     keptPass.element = 0;
     keptPass.done = false;
+}
+
+void KNKeptPicture::invalidate() {
+    filling = false;
+    key.reset();
 }
 
 KNKeptPicture::Key KNKeptPicture::keyFor(kinora::Scene& scene, const kinora::Framebuffer& target) {

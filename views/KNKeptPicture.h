@@ -36,6 +36,8 @@ public:
     // The path at scene index was given new contents; wasBlank and isBlank tell whether it drew
     // nothing before and after.
     void pathChanged(int index, bool wasBlank, bool isBlank);
+    // Every path changed at once (the part of them shown): the next draw starts afresh.
+    void invalidate();
     // The scene's picture into target (colour attachment 0, depth and stencil), going on until
     // the deadline (see kinora::Scene::drawPicture): the kept one continued and copied into
     // target while blank paths are being filled, else drawn straight into target where pass

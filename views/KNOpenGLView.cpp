@@ -215,7 +215,18 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     const KNStopwatch drawing;
     fitAxesToCamera();
     setDrawingDensity(devicePixelRatio());
-    const bool complete = drawPicture(*framebuffer, picturePass, deadline);
+    const auto start = kinora::ScenePass::Clock::now();
+    const bool bounded = deadline != kinora::ScenePass::Clock::time_point::max();
+    // The renderer goes on with what was sent after the sending has stopped: send for the share
+    // of the slice that sending took of the last bounded slice, so the slice, presenting
+    // included, ends near its deadline and the window answers input in time.
+    const auto sendingDeadline =
+        bounded && deadline > start
+            ? start + std::chrono::duration_cast<kinora::ScenePass::Clock::duration>(
+                          (deadline - start) * sendingShare)
+            : deadline;
+    const bool complete = drawPicture(*framebuffer, picturePass, sendingDeadline);
+    const auto sent = kinora::ScenePass::Clock::now() - start;
     if (complete) {
         drawOverlay(*framebuffer, devicePixelRatio());
     }
@@ -230,6 +241,10 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     KNFrameStatistics::redrawDone(drawTime, presenting.elapsed(), wasRequested,
                                   statisticsSeedCount(), framebuffer->getWidth(),
                                   framebuffer->getHeight());
+    const auto whole = kinora::ScenePass::Clock::now() - start;
+    if (bounded && !complete && whole.count() > 0) {
+        sendingShare = std::clamp(std::chrono::duration<double>(sent) / whole, 0.05, 1.0);
+    }
     pictureUnfinished = !complete;
     if (pictureUnfinished) {
         nextSlice.start();

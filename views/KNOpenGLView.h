@@ -158,6 +158,8 @@ protected:
     // values along each axis, as far apart as they need to be read on a picture of that size.
     std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks,
                                     QSizeF picture) const;
+    // The scene's projection × view × model.
+    kinora::Matrix4 sceneToClip() const;
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -224,8 +226,6 @@ private:
     // Lays each axis across the part of its line the scene's camera shows (see
     // kinora::AxisTicks), so the axes reach the picture's edges at any zoom.
     void fitAxesToCamera();
-    // The scene's projection × view × model.
-    kinora::Matrix4 sceneToClip() const;
     // A mouse event's position flipped to view coordinates.
     QPointF locationInView(const QMouseEvent& event) const;
     static double scrollDelta(const QWheelEvent& event);
@@ -242,6 +242,9 @@ private:
     bool supersededUnfinished = false;
     std::chrono::milliseconds firstSlice = firstDrawingSlice;
     std::chrono::milliseconds laterSlice = laterDrawingSlice;
+    // The part of a slice spent sending drawing work, the rest being the renderer finishing it
+    // and presenting: measured on every slice cut short by its deadline.
+    double sendingShare = 1.0;
     // Whether the console has been told that the window is too large to draw to.
     bool tooLargeReported = false;
     bool pickImageStale = true;

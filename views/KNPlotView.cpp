@@ -10,7 +10,9 @@
 #include "Scene.h"
 #include "Seed.h"
 #include "Shader.h"
+#include "Trajectory.h"
 
+#include <QMouseEvent>
 #include <QStringList>
 #include <algorithm>
 #include <cassert>
@@ -31,6 +33,7 @@ void KNPlotView::awakeFromNib() {
     KNOpenGLView::awakeFromNib();
     scene->blendEnabled = true;
     cubeMesh = makePointMesh();
+    sectionOverlay.setUp(flatColorShader.get(), colorRampShader.get());
     exponentRampShader = std::make_unique<kinora::Shader>();
     markerShader = std::make_unique<kinora::Shader>();
     // A program that fails to load leaves its key bar or markers out; the view still draws.
@@ -63,12 +66,28 @@ Seed* KNPlotView::addSeed() {
         path->prepareDraw = preparePathDraw;
         path->createVertexArray();
         seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
+        auto head = std::make_unique<kinora::Renderable>(mesh.get(), pathShader.get(), GL_POINTS);
+        head->setupAttributes = setupVertexAttributes;
+        head->createVertexArray();
+        entry.heads.push_back(std::move(head));
         entry.pathMeshes.push_back(std::move(mesh));
         entry.paths.push_back(std::move(path));
     }
     seeds.push_back(std::move(entry));
     movingSeedLayer.invalidate();
     return seed;
+}
+
+std::vector<const Path*> KNPlotView::pathsOf(const Seed* seed) const {
+    std::vector<const Path*> result;
+    for (const SeedEntry& entry : seeds) {
+        if (entry.seed.get() == seed) {
+            for (const auto& path : entry.paths) {
+                result.push_back(path.get());
+            }
+        }
+    }
+    return result;
 }
 
 void KNPlotView::removeSelectedSeed() {
@@ -136,7 +155,7 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
         uploadIndices.push_back(indices[i] + 1);
     }
     uploadPath(pathIndex, uploadVertices.data(), uploadIndices.data(), vertexCount + 1,
-               indexCount + 1, sValue);
+               indexCount + 1, sValue, 0);
 }
 
 void KNPlotView::replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
@@ -151,13 +170,13 @@ void KNPlotView::replacePathAfterTransient(int pathIndex, const float* vertices,
     for (int i = 0; i < shown; ++i) {
         uploadIndices[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
     }
-    uploadPath(pathIndex, first, uploadIndices.data(), shown, shown, sValue);
+    uploadPath(pathIndex, first, uploadIndices.data(), shown, shown, sValue, hiddenVertices + 1);
 }
 
 void KNPlotView::blankPathWithID(int pathIndex) {
     const float vertex[6] = {};
     const std::uint32_t index = 0;
-    uploadPath(pathIndex, vertex, &index, 1, 1, 0.0f);
+    uploadPath(pathIndex, vertex, &index, 1, 1, 0.0f, 0);
 }
 
 const Seed& KNPlotView::seedOf(int pathIndex) const {
@@ -218,18 +237,73 @@ void KNPlotView::setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& l
 }
 
 void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                            int vertexCount, int indexCount, float sValue) {
+                            int vertexCount, int indexCount, float sValue, int firstStep) {
     Path* path = &pathAt(pathIndex);
     ensureContext();
     const KNStopwatch uploading;
     const bool wasBlank = path->drawsNothing();
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
+    path->fullIndexCount = indexCount;
+    path->firstStep = firstStep;
+    limitToCursor(*path);
     keptPicture.pathChanged(pathIndex, wasBlank, path->drawsNothing());
     KNFrameStatistics::addUpload(uploading.elapsed());
     if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
         movingSeedLayer.invalidate();
     }
+}
+
+void KNPlotView::setTimeFraction(double fraction) {
+    _timeFraction = fraction;
+    for (SeedEntry& entry : seeds) {
+        for (const auto& path : entry.paths) {
+            limitToCursor(*path);
+        }
+    }
+    keptPicture.invalidate();
+    movingSeedLayer.invalidate();
+}
+
+void KNPlotView::limitToCursor(Path& path) const {
+    // Vertex j of the mesh lies firstStep + j steps after the seed. A line from its seed shows
+    // that vertex always, so the head is at the seed at t = 0; a line after a transient shows
+    // nothing before the transient ends. A blank path keeps its single index and draws nothing
+    // either way.
+    const int steps = path.fullIndexCount - 1 + path.firstStep;
+    const int reached = kinora::verticesUpToFraction(_timeFraction, steps);
+    path.mesh->indexCount = std::clamp(reached - path.firstStep + 1, 0, path.fullIndexCount);
+}
+
+void KNPlotView::drawHeads(kinora::Framebuffer& target) {
+    if (_timeFraction >= 1.0) {
+        return;
+    }
+    target.bind();
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    glViewport(0, 0, target.getWidth(), target.getHeight());
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPointSize(static_cast<float>(7.0 * devicePixelRatio()));
+    const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
+    const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
+    pathShader->use();
+    pathShader->setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
+    pathShader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            const Path& path = *entry.paths[i];
+            const int shown = path.mesh->indexCount;
+            if (path.fullIndexCount <= 1 || shown < 1) {
+                continue;
+            }
+            pathShader->use();
+            setPathColour(*pathShader, path);
+            entry.heads[i]->drawPart(shown - 1, 1);
+        }
+    }
+    target.unbind();
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
@@ -336,6 +410,10 @@ KNPlotView::KeyLayout KNPlotView::keyLayout(QSizeF picture) const {
 }
 
 void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
+    sectionOverlay.draw(target, scene->camera.updateProjection().projection,
+                        scene->camera.viewMatrix() * scene->transform.modelMatrix(),
+                        pixelsPerPoint);
+    drawHeads(target);
     const KeyLayout key =
         keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
     markers.draw(*scene, *markerShader, target, pixelsPerPoint);
@@ -393,4 +471,81 @@ void KNPlotView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoint
 
 bool KNPlotView::isSelectable(kinora::Renderable* r) const {
     return dynamic_cast<Seed*>(r) != nullptr;
+}
+
+void KNPlotView::setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners,
+                                 int axis) {
+    ensureContext();
+    sectionOverlay.setPlane(corners);
+    sectionAxis = axis;
+    if (corners) {
+        sectionCentre = ((*corners)[0] + (*corners)[2]) * 0.5;
+    }
+}
+
+void KNPlotView::setSectionDots(const std::vector<float>& dots) {
+    ensureContext();
+    sectionOverlay.setDots(dots);
+}
+
+void KNPlotView::setSectionDragHandler(std::function<void(double)> handler) {
+    sectionDragHandler = std::move(handler);
+}
+
+double KNPlotView::sectionDisplacement(QPointF from, QPointF to) const {
+    const kinora::Matrix4 toClip = sceneToClip();
+    // Where a scene point lands in the window, in points with y down.
+    const auto project = [&](kinora::Vector3 p) -> std::optional<QPointF> {
+        const float* m = toClip.m;
+        const double w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
+        if (w <= 1e-9) {
+            return std::nullopt;
+        }
+        const double x = (m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w;
+        const double y = (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w;
+        return QPointF((x + 1.0) / 2.0 * width(), (1.0 - y) / 2.0 * height());
+    };
+    const kinora::Vector3 unit(sectionAxis == 0 ? 1.0 : 0.0, sectionAxis == 1 ? 1.0 : 0.0,
+                               sectionAxis == 2 ? 1.0 : 0.0);
+    const auto start = project(sectionCentre);
+    const auto end = project(sectionCentre + unit);
+    if (!start || !end) {
+        return 0.0;
+    }
+    const QPointF along = *end - *start;
+    const double length2 = QPointF::dotProduct(along, along);
+    // Looking along the axis, the cursor cannot say how far to move.
+    if (length2 < 1e-6) {
+        return 0.0;
+    }
+    return QPointF::dotProduct(to - from, along) / length2;
+}
+
+void KNPlotView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
+        sectionOverlay.isShown() && sectionDragHandler) {
+        sectionDragPoint = event->position();
+        return;
+    }
+    KNOpenGLView::mousePressEvent(event);
+}
+
+void KNPlotView::mouseMoveEvent(QMouseEvent* event) {
+    if (sectionDragPoint) {
+        const double moved = sectionDisplacement(*sectionDragPoint, event->position());
+        sectionDragPoint = event->position();
+        if (moved != 0.0) {
+            sectionDragHandler(moved);
+        }
+        return;
+    }
+    KNOpenGLView::mouseMoveEvent(event);
+}
+
+void KNPlotView::mouseReleaseEvent(QMouseEvent* event) {
+    if (sectionDragPoint && event->button() == Qt::LeftButton) {
+        sectionDragPoint.reset();
+        return;
+    }
+    KNOpenGLView::mouseReleaseEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "KNKeptPicture.h"
 #include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
+#include "KNSectionOverlay.h"
 
 #include <QRectF>
 #include <cstdint>
@@ -43,6 +44,8 @@ public:
     void selectSeed(Seed* seed);
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
+    // The paths of seed, one of this view's, evolution 0 first.
+    std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
     // indexCount indices, drawn as a line strip that starts at its seed's position, and stores
     // its sweep fraction. With hiddenVertices (a transient), that many first vertices are left
@@ -52,10 +55,24 @@ public:
     // Leaves the path at scene index pathIndex blank: it draws nothing. No redraw.
     void blankPathWithID(int pathIndex);
 
+    // Shows every path from its seed up to fraction (0 ... 1) of its duration, with a dot at its
+    // head; at 1 the paths show whole, without dots. The meshes draw only that part, so every
+    // view drawing them follows. No redraw.
+    void setTimeFraction(double fraction);
+    double timeFraction() const { return _timeFraction; }
+
     // The colour key's texts: the parameter values at the start (s = 0) and at the end (s = 1)
     // of the sweep. Shown from the next redraw on.
     void setSweepKey(const QString& start, const QString& end);
 
+    // The section plane: its corners in order around it, the axis it is normal to; none hides
+    // it with its dots. No redraw.
+    void setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners, int axis);
+    // The crossings as x, y, z, s each. No redraw.
+    void setSectionDots(const std::vector<float>& dots);
+    // Called with how far a Ctrl+drag moves the shown section plane along its axis, on every
+    // move of the drag.
+    void setSectionDragHandler(std::function<void(double)> handler);
     // How the paths are coloured: by their place in the sweep, or by their largest Lyapunov
     // exponent, with the exponent key in place of the sweep's. No redraw.
     enum class PathColouring { bySweep, byExponent };
@@ -88,12 +105,19 @@ protected:
     // The axes with their names and ticks, and the colour key in the lower left corner.
     void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
     std::vector<KNLabel> labels(QSizeF picture) const override;
+    // A Ctrl+drag of the primary button moves the section plane while it is shown.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     // A seed together with what the view owns for it.
     struct SeedEntry {
         std::unique_ptr<Seed> seed;
         std::vector<std::unique_ptr<kinora::Mesh>> pathMeshes;
         std::vector<std::unique_ptr<Path>> paths;
+        // One point at each path's head, drawn over the picture while the cursor is not at the
+        // end.
+        std::vector<std::unique_ptr<kinora::Renderable>> heads;
 
         SeedEntry();
         SeedEntry(SeedEntry&&) noexcept;
@@ -123,12 +147,25 @@ private:
     // A change to how paths look that the kept picture and the drag layer cannot see.
     void pathLookChanged(int pathIndex);
     void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                    int vertexCount, int indexCount, float sValue);
+                    int vertexCount, int indexCount, float sValue, int firstStep);
+    // Applies the time cursor to path's mesh.
+    void limitToCursor(Path& path) const;
+    void drawHeads(kinora::Framebuffer& target);
+
+    // How far the cursor moving by (dx, dy) points moves the section plane along its axis.
+    double sectionDisplacement(QPointF from, QPointF to) const;
 
     std::weak_ptr<KNPlotViewDelegate> _delegate;
+    KNSectionOverlay sectionOverlay;
+    int sectionAxis = 2;
+    kinora::Vector3 sectionCentre;
+    std::function<void(double)> sectionDragHandler;
+    // Where the last move of a section drag left the cursor, during one.
+    std::optional<QPointF> sectionDragPoint;
     // The seed being dragged, from its first move to the release; null otherwise.
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;
+    double _timeFraction = 1.0;
     // Progress pictures of a long recomputation draw only the paths filled since the last.
     KNKeptPicture keptPicture;
     QString sweepStart;

@@ -44,13 +44,15 @@ void prepareLineDraw(kinora::Renderable*) {
     glLineWidth(drawingDensity);
 }
 
+void setPathColour(const kinora::Shader& program, const Path& path) {
+    program.setUniform1f("evolution", path.sValue);
+    program.setUniform1i("colouring", !path.colouredByExponent ? 0 : path.exponentShade ? 1 : 2);
+    program.setUniform1f("exponentShade", path.exponentShade.value_or(0.0f));
+}
+
 void preparePathDraw(kinora::Renderable* renderable) {
     prepareLineDraw(renderable);
-    const auto* path = static_cast<Path*>(renderable);
-    const kinora::Shader& program = *renderable->shader;
-    program.setUniform1f("evolution", path->sValue);
-    program.setUniform1i("colouring", !path->colouredByExponent ? 0 : path->exponentShade ? 1 : 2);
-    program.setUniform1f("exponentShade", path->exponentShade.value_or(0.0f));
+    setPathColour(*renderable->shader, *static_cast<Path*>(renderable));
 }
 
 void prepareSeedDraw(kinora::Renderable* renderable) {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class Path;
+
 namespace kinora {
 class Mesh;
 class Renderable;
@@ -25,6 +27,8 @@ void prepareLineDraw(kinora::Renderable* renderable);
 // As prepareLineDraw, then "evolution" = the path's sValue and its colouring by exponent. The
 // renderable must be a Path.
 void preparePathDraw(kinora::Renderable* renderable);
+// The path program's colour uniforms for path, on program (made current by the caller).
+void setPathColour(const kinora::Shader& program, const Path& path);
 // Point size 20 points for a selected seed, else 10; depth test and blending off. The renderable
 // must be a Seed.
 void prepareSeedDraw(kinora::Renderable* renderable);

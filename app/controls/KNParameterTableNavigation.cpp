@@ -2,6 +2,7 @@
 
 #include "KNParameterField.h"
 #include "KNParameterTableView.h"
+#include "KNTableRowLoader.h"
 
 #include <QApplication>
 #include <QTableWidget>
@@ -12,6 +13,10 @@ KNParameterTableNavigation::KNParameterTableNavigation(QTableWidget* table, QObj
     table->setTabKeyNavigation(false);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { showRowOf(now); });
+    // Rows are made as they come into view; a row's neighbours are made with it, so Tab always
+    // finds the next field chained.
+    connect(KNTableRowLoader::of(table), &KNTableRowLoader::rowsLoaded, this,
+            &KNParameterTableNavigation::chainFields);
 }
 
 void KNParameterTableNavigation::chainFields() {

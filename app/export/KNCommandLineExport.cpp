@@ -5,7 +5,9 @@
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
 #include "KNOutputFile.h"
+#include "KNPanelImage.h"
 #include "KNPlotImageRenderer.h"
+#include "KNSectionDotsFollower.h"
 #include "KNTrajectoryExporter.h"
 
 #include <QFileInfo>
@@ -31,6 +33,19 @@ bool parseSize(const std::string& text, int* width, int* height) {
 
 } // namespace
 
+std::optional<KNCommandLineExport::View> KNCommandLineExport::viewNamed(const std::string& name) {
+    if (name == "plot") {
+        return View::plot;
+    }
+    if (name == "orbit-diagram") {
+        return View::orbitDiagram;
+    }
+    if (name == "section") {
+        return View::section;
+    }
+    return std::nullopt;
+}
+
 bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "--") {
@@ -48,6 +63,11 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     KNCommandLineExport request;
     KNAnalysisRequest analysis;
     bool analysisAsked = false;
+    bool viewGiven = false;
+    // The options a panel may take, as given.
+    bool maximaGiven = false;
+    bool valuesGiven = false;
+    bool tableOptionGiven = false;
     bool hasOutput = false;
     bool optionsEnded = false;
     const auto refuse = [problem](const std::string& reason) {
@@ -74,6 +94,16 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
                               " (for example 1600x1200).");
             }
             ++i;
+        } else if (!optionsEnded && argument == "--view") {
+            const std::optional<View> named = hasValue ? viewNamed(arguments[i + 1]) : std::nullopt;
+            if (!named) {
+                return refuse("--view needs plot, orbit-diagram or section" +
+                              (hasValue ? "; '" + arguments[i + 1] + "' is none of them."
+                                        : std::string(".")));
+            }
+            request.view = *named;
+            viewGiven = true;
+            ++i;
         } else if (!optionsEnded && KNAnalysisRequest::isOption(argument)) {
             if (!hasValue) {
                 return refuse(argument + " needs a value.");
@@ -82,6 +112,9 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
                 return refuse(*refusal);
             }
             analysisAsked = true;
+            maximaGiven = maximaGiven || argument == "--maxima";
+            valuesGiven = valuesGiven || argument == "--values";
+            tableOptionGiven = tableOptionGiven || argument == "--table" || argument == "--shard";
         } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -98,8 +131,25 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     if (request.width != 0 && request.kind != Kind::image) {
         return refuse("--size applies to --export-image only.");
     }
+    if (viewGiven && request.kind != Kind::image) {
+        return refuse("--view applies to --export-image only.");
+    }
+    if (request.view != View::plot) {
+        if (tableOptionGiven) {
+            return refuse("--table and --shard apply to --export-data only.");
+        }
+        request.section = analysis.section;
+        if (maximaGiven) {
+            request.maximaVariable = analysis.maximaVariable;
+        }
+        if (valuesGiven) {
+            request.orbitValues = analysis.orbitValues;
+        }
+        return request;
+    }
     if (analysisAsked && !analysis.tableGiven) {
-        return refuse("--shard, --section, --maxima and --values go with --table.");
+        return refuse("--shard, --section, --maxima and --values go with --table, and --section, "
+                      "--maxima and --values with --view orbit-diagram or section.");
     }
     if (analysis.tableGiven) {
         if (request.kind != Kind::data) {
@@ -158,6 +208,31 @@ bool KNCommandLineExport::exportTable(const KNTrajectorySnapshot& snapshot, KNEr
     return !failure;
 }
 
+kinora::AnalysisPanelSettings
+KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) const {
+    kinora::AnalysisPanelSettings settings =
+        session ? session->analysis : kinora::AnalysisPanelSettings{};
+    if (section) {
+        settings.section = *section;
+    }
+    if (orbitValues) {
+        settings.orbit.resolution = *orbitValues;
+    }
+    // As on the table's command line: a plane given plots its crossings, --maxima the maxima.
+    if (maximaVariable) {
+        settings.orbit.quantity = kinora::OrbitQuantity::localMaxima;
+        settings.orbit.variable = *maximaVariable;
+    } else if (section) {
+        settings.orbit.quantity = kinora::OrbitQuantity::sectionCrossings;
+        settings.orbit.variable = section->axis == 0 ? 1 : 0;
+    }
+    return settings;
+}
+
+QSize KNCommandLineExport::panelSize() const {
+    return width != 0 ? QSize(width, height) : QSize(defaultWidth, defaultHeight);
+}
+
 int KNCommandLineExport::run() const {
     KNConsoleAlertPresenter alerts(stderr);
     const QUrl url =
@@ -179,8 +254,31 @@ int KNCommandLineExport::run() const {
     }
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
-    if (kind == Kind::image) {
+    std::optional<KNSectionDotsFollower> crossings;
+    const kinora::AnalysisPanelSettings panel = panelSettings(document->session);
+    if (kind == Kind::image && view == View::plot) {
         renderer.emplace(exploration);
+    } else if (kind == Kind::image && view == View::section) {
+        if (!section && !(document->session && document->session->analysis.sectionShown)) {
+            alerts.presentError({"KNExportErrorDomain", 0,
+                                 "--view section needs a section plane: give one with --section "
+                                 "AXIS=VALUE, or save the session with its section shown."},
+                                {});
+            return 1;
+        }
+        crossings.emplace(exploration, panel.section);
+    } else if (kind == Kind::image && view == View::orbitDiagram) {
+        std::string problem;
+        const std::optional<QImage> image =
+            KNPanelImage::orbitDiagram(exploration, panel, panelSize(), &problem);
+        if (!image) {
+            error = {"KNExportErrorDomain", 0, "Cannot draw the orbit diagram: " + problem};
+        }
+        if (!image || !KNPanelImage::write(*image, outputPath, &error)) {
+            alerts.presentError(error, {});
+            return 1;
+        }
+        return 0;
     }
     exploration.completeRecomputation();
     // A script that fails or is stopped while its paths are computed would export paths cut
@@ -204,9 +302,11 @@ int KNCommandLineExport::run() const {
         return 1;
     }
 
-    const bool written = kind == Kind::image
-                             ? exportImage(*renderer, document->session, &error)
-                             : exportTable(exploration.trajectorySnapshot(), &error);
+    const bool written = crossings
+                             ? KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()),
+                                                   outputPath, &error)
+                         : renderer ? exportImage(*renderer, document->session, &error)
+                                    : exportTable(exploration.trajectorySnapshot(), &error);
     if (!written) {
         alerts.presentError(error, {});
         return 1;

@@ -5,19 +5,26 @@
 #include "KNSession.h"
 #include "KNTrajectorySnapshot.h"
 
+#include <QSize>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 class KNPlotImageRenderer;
 
-// The exports that run without a window: `--export-image OUT.png [--size WxH] FILE`,
+// The exports that run without a window: `--export-image OUT.png [--size WxH]
+// [--view plot|orbit-diagram|section [--section AXIS=VALUE] [--maxima AXIS] [--values N]] FILE`,
 // `--export-data OUT.csv FILE` and `--export-data OUT.csv --table NAME [--shard K/N]
 // [--section AXIS=VALUE[,down|,both]] [--maxima AXIS] [--values N] FILE`, where FILE is a
 // system script or a session.
 class KNCommandLineExport {
 public:
     enum class Kind { image, data };
+    // What an image shows: the plot view, or one of the panels.
+    enum class View { plot, orbitDiagram, section };
+    // "plot", "orbit-diagram", "section"; nothing for any other name.
+    static std::optional<View> viewNamed(const std::string& name);
     static constexpr int defaultWidth = 800;
     static constexpr int defaultHeight = 600;
 
@@ -27,8 +34,13 @@ public:
     // Zero when not given: a session's own plot view size, else the default.
     int width = 0;
     int height = 0;
+    View view = View::plot;
     // A table of findings instead of the trajectories.
     std::optional<KNAnalysisRequest> analysis;
+    // For a panel: the options that override a session's plane and diagram settings.
+    std::optional<kinora::PoincareSection> section;
+    std::optional<int> maximaVariable;
+    std::optional<std::int32_t> orbitValues;
 
     // Whether arguments (without the program name) ask for an export.
     static bool isRequested(const std::vector<std::string>& arguments);
@@ -50,4 +62,8 @@ private:
     bool exportImage(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
                      KNError* error) const;
     bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
+    // The panel's settings: a session's, with the options given put in.
+    kinora::AnalysisPanelSettings panelSettings(const std::optional<KNSession>& session) const;
+    // The picture's size: the one asked for, else the default.
+    QSize panelSize() const;
 };

@@ -3,7 +3,7 @@
 #include "Exploration.h"
 #include "KNImageExporter.h"
 #include "KNPlotView.h"
-#include "KNRecomputationPresenter.h"
+#include "KNPlotViewPathFeed.h"
 #include "KNSweepKey.h"
 #include "Seed.h"
 
@@ -11,7 +11,7 @@
 
 KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration)
     : exploration(exploration), view(std::make_unique<KNPlotView>()),
-      presenter(std::make_unique<KNRecomputationPresenter>(exploration, *view, nullptr)) {
+      paths(std::make_unique<KNPlotViewPathFeed>(exploration, *view)) {
     view->create();
     view->awakeFromNib();
     for (std::size_t i = 0; i < exploration.seedCount(); ++i) {
@@ -22,7 +22,7 @@ KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration)
         const KNSweepKey key = KNSweepKey::describe(exploration.system().parameters);
         view->setSweepKey(key.start, key.end);
     }
-    exploration.setListener(presenter.get());
+    exploration.setListener(paths.get());
 }
 
 KNPlotImageRenderer::~KNPlotImageRenderer() {

@@ -8,7 +8,7 @@
 #include <string>
 
 class KNPlotView;
-class KNRecomputationPresenter;
+class KNPlotViewPathFeed;
 
 namespace kinora {
 class Exploration;
@@ -33,5 +33,5 @@ public:
 private:
     kinora::Exploration& exploration;
     std::unique_ptr<KNPlotView> view;
-    std::unique_ptr<KNRecomputationPresenter> presenter;
+    std::unique_ptr<KNPlotViewPathFeed> paths;
 };

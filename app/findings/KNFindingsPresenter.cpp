@@ -165,22 +165,3 @@ void KNFindingsPresenter::showExponentColours() {
             QObject::tr("%1, chaotic; grey: none").arg(rounded(reach)));
     }
 }
-
-std::optional<QString> KNFindingsPresenter::exponentText(std::size_t seed,
-                                                         std::int32_t evolution) const {
-    if (!shown || !shown->exponentsComplete || evolution < 0 ||
-        static_cast<std::size_t>(evolution) >= shown->evolutions.size()) {
-        return std::nullopt;
-    }
-    const auto& exponents = shown->evolutions[static_cast<std::size_t>(evolution)].exponents;
-    if (seed >= exponents.size()) {
-        return std::nullopt;
-    }
-    const kinora::LyapunovEstimate& estimate = exponents[seed];
-    if (!estimate.exponent) {
-        return QObject::tr("no Lyapunov exponent: %1")
-            .arg(QString::fromStdString(estimate.problem));
-    }
-    return QObject::tr("largest Lyapunov exponent %1")
-        .arg(QString::fromStdString(kinora::roundedNumberText(*estimate.exponent, 6)));
-}

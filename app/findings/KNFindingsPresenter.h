@@ -35,10 +35,6 @@ public:
     void setPanelShown(bool shown);
     void setPathColouring(KNPlotView::PathColouring colouring);
 
-    // The largest exponent of the seed's path of evolution (both from 0) as the status bar
-    // words it, or nothing while it is not known.
-    std::optional<QString> exponentText(std::size_t seed, std::int32_t evolution) const;
-
 private:
     bool isWanted() const;
     // Takes what the analysis has found and shows it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalysisPanelSettings.h"
 #include "KNSystemSource.h"
 #include "KNViewCamera.h"
 #include "PathDuration.h"
@@ -18,11 +19,12 @@ struct KNSessionParameter {
 };
 
 // Everything that reproduces a plot window: its system, every parameter's sweep, the axis
-// mapping, the seeds, the integration settings and both views' cameras and sizes.
+// mapping, the seeds, the integration settings, both views' cameras and sizes, and the analysis
+// panels.
 struct KNSession {
     // Format 2 added each camera's projection; format 1 files open in perspective. Format 3 added
-    // the optional panels shown, the paths' colouring and the transient; without them a window
-    // opens as new.
+    // the optional panels shown, the paths' colouring, the transient and the analysis panels'
+    // settings; without them a window opens as new.
     static constexpr int formatVersion = 3;
 
     KNSystemSource system;
@@ -38,8 +40,12 @@ struct KNSession {
     int windowHeight = 0;
     KNViewCamera plotCamera;
     KNViewCamera parameterCamera;
-    // Whether the equilibria and exponents panel shows.
+    // The section plane, the orbit diagram's settings and which panels show; a file without
+    // them opens with the defaults and both panels hidden.
+    kinora::AnalysisPanelSettings analysis;
+    // Whether the equilibria and exponents panel shows, and whether the time-series panel does.
     bool findingsPanelShown = false;
+    bool timeSeriesShown = true;
     // How the paths are coloured: by their place in the sweep, or by their largest exponent.
     enum class PathColours { bySweep, byExponent };
     PathColours pathColours = PathColours::bySweep;

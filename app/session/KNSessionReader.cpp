@@ -217,6 +217,68 @@ kinora::Transform sceneTransformAt(const QJsonValue& value, const std::string& p
     return transform;
 }
 
+int axisAt(const QJsonValue& value, const std::string& path) {
+    const std::string name = stringAt(value, path);
+    for (int axis = 0; axis < 3; ++axis) {
+        if (name == kinora::axisName(axis)) {
+            return axis;
+        }
+    }
+    throw Refusal(quoted(path) + " must be \"x\", \"y\" or \"z\".");
+}
+
+bool booleanAt(const QJsonValue& value, const std::string& path) {
+    if (!value.isBool()) {
+        throw Refusal(quoted(path) + " must be true or false.");
+    }
+    return value.toBool();
+}
+
+// The section plane and the orbit diagram's settings. Whether the window's step can serve the
+// diagram is the panel's to say, since the step may change.
+kinora::AnalysisPanelSettings analysisAt(const QJsonValue& value, const std::string& path) {
+    const QJsonObject object = objectAt(value, path);
+    expectKeys(object, path, {"section", "orbitDiagram"});
+    kinora::AnalysisPanelSettings analysis;
+    const std::string sectionPath = child(path, "section");
+    const QJsonObject section = objectAt(object["section"], sectionPath);
+    expectKeys(section, sectionPath, {"axis", "value", "direction", "shown"});
+    analysis.section.axis = axisAt(section["axis"], child(sectionPath, "axis"));
+    analysis.section.value = numberAt(section["value"], child(sectionPath, "value"));
+    const std::string direction = stringAt(section["direction"], child(sectionPath, "direction"));
+    const auto named = kinora::directionNamed(direction);
+    if (!named) {
+        throw Refusal(quoted(child(sectionPath, "direction")) +
+                      " must be \"up\", \"down\" or \"both\".");
+    }
+    analysis.section.direction = *named;
+    analysis.sectionShown = booleanAt(section["shown"], child(sectionPath, "shown"));
+
+    const std::string orbitPath = child(path, "orbitDiagram");
+    const QJsonObject orbit = objectAt(object["orbitDiagram"], orbitPath);
+    expectKeys(orbit, orbitPath,
+               {"values", "seed", "transient", "recorded", "plot", "variable", "shown"});
+    kinora::OrbitPanelSettings& settings = analysis.orbit;
+    settings.resolution = static_cast<std::int32_t>(
+        integerAt(orbit["values"], child(orbitPath, "values"), kinora::minimumOrbitResolution,
+                  kinora::maximumOrbitResolution));
+    settings.seed = vectorAt(orbit["seed"], child(orbitPath, "seed"));
+    settings.transientTime = numberAt(orbit["transient"], child(orbitPath, "transient"));
+    settings.recordedTime = numberAt(orbit["recorded"], child(orbitPath, "recorded"));
+    const std::string plot = stringAt(orbit["plot"], child(orbitPath, "plot"));
+    if (plot != "maxima" && plot != "crossings") {
+        throw Refusal(quoted(child(orbitPath, "plot")) + " must be \"maxima\" or \"crossings\".");
+    }
+    settings.quantity = plot == "maxima" ? kinora::OrbitQuantity::localMaxima
+                                         : kinora::OrbitQuantity::sectionCrossings;
+    settings.variable = axisAt(orbit["variable"], child(orbitPath, "variable"));
+    analysis.orbitDiagramShown = booleanAt(orbit["shown"], child(orbitPath, "shown"));
+    if (const auto refusal = kinora::orbitSettingsRefusal(settings, analysis.section)) {
+        throw Refusal(quoted(orbitPath) + " cannot be used: " + *refusal);
+    }
+    return analysis;
+}
+
 KNViewCamera viewCameraAt(const QJsonValue& value, const std::string& path, std::int64_t version) {
     const QJsonObject object = objectAt(value, path);
     if (version < 2) {
@@ -294,7 +356,7 @@ KNSession sessionAt(const QJsonObject& root) {
     expectKeys(root, "",
                {"format", "version", "system", "parameters", "axes", "seeds", "evolutions", "step",
                 "duration", "window", "plotView", "parameterView"},
-               {"transient", "panels", "pathColours"});
+               {"transient", "panels", "pathColours", "analysis"});
 
     KNSession session;
     session.system = systemAt(root["system"]);
@@ -342,12 +404,15 @@ KNSession sessionAt(const QJsonObject& root) {
 
     if (root.contains(QLatin1String("panels"))) {
         const QJsonObject panels = objectAt(root["panels"], "panels");
-        expectKeys(panels, "panels", {}, {"findings"});
-        if (panels.contains(QLatin1String("findings"))) {
-            if (!panels["findings"].isBool()) {
-                throw Refusal(quoted("panels.findings") + " must be true or false.");
+        expectKeys(panels, "panels", {}, {"findings", "timeSeries"});
+        for (const auto& [key, shown] : {std::pair{"findings", &session.findingsPanelShown},
+                                         std::pair{"timeSeries", &session.timeSeriesShown}}) {
+            if (panels.contains(QLatin1String(key))) {
+                if (!panels[QLatin1String(key)].isBool()) {
+                    throw Refusal(quoted(std::string("panels.") + key) + " must be true or false.");
+                }
+                *shown = panels[QLatin1String(key)].toBool();
             }
-            session.findingsPanelShown = panels["findings"].toBool();
         }
     }
     if (root.contains(QLatin1String("pathColours"))) {
@@ -357,6 +422,9 @@ KNSession sessionAt(const QJsonObject& root) {
         } else if (colours != "s") {
             throw Refusal(quoted("pathColours") + " must be \"s\" or \"exponent\".");
         }
+    }
+    if (root.contains(QLatin1String("analysis"))) {
+        session.analysis = analysisAt(root["analysis"], "analysis");
     }
     return session;
 }

@@ -47,6 +47,25 @@ QJsonObject systemJson(const KNSystemSource& source) {
             {"text", QString::fromStdString(source.scriptText)}};
 }
 
+QJsonObject analysisJson(const kinora::AnalysisPanelSettings& analysis) {
+    const kinora::OrbitPanelSettings& orbit = analysis.orbit;
+    return {
+        {"section", QJsonObject{{"axis", kinora::axisName(analysis.section.axis)},
+                                {"value", analysis.section.value},
+                                {"direction", kinora::directionName(analysis.section.direction)},
+                                {"shown", analysis.sectionShown}}},
+        {"orbitDiagram",
+         QJsonObject{{"values", orbit.resolution},
+                     {"seed", vectorJson(orbit.seed)},
+                     {"transient", orbit.transientTime},
+                     {"recorded", orbit.recordedTime},
+                     {"plot", orbit.quantity == kinora::OrbitQuantity::localMaxima ? "maxima"
+                                                                                   : "crossings"},
+                     {"variable", kinora::axisName(orbit.variable)},
+                     {"shown", analysis.orbitDiagramShown}}},
+    };
+}
+
 bool fail(KNError* error, const std::string& reason) {
     if (error) {
         *error = KNError{"KNSessionErrorDomain", 0, reason};
@@ -82,10 +101,18 @@ QByteArray KNSessionWriter::json(const KNSession& session) {
         {"window", QJsonArray{session.windowWidth, session.windowHeight}},
         {"plotView", cameraJson(session.plotCamera)},
         {"parameterView", cameraJson(session.parameterCamera)},
+        {"analysis", analysisJson(session.analysis)},
     };
     // Only what differs from a new window, so a session of a window as it opens reads the same.
+    QJsonObject panels;
     if (session.findingsPanelShown) {
-        root["panels"] = QJsonObject{{"findings", true}};
+        panels["findings"] = true;
+    }
+    if (!session.timeSeriesShown) {
+        panels["timeSeries"] = false;
+    }
+    if (!panels.isEmpty()) {
+        root["panels"] = panels;
     }
     if (session.pathColours == KNSession::PathColours::byExponent) {
         root["pathColours"] = "exponent";

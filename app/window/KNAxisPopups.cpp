@@ -1,19 +1,21 @@
 #include "KNAxisPopups.h"
 
 #include <QComboBox>
+#include <QStringList>
 
 KNAxisPopups::KNAxisPopups(const std::array<QComboBox*, 3>& popups,
                            const std::vector<kinora::Parameter>& parameters,
                            const std::array<std::int32_t, 3>& mapping,
                            const std::function<void()>& changed, QObject* context)
     : popups(popups) {
-    for (QComboBox* popup : popups) {
-        popup->addItem(QStringLiteral("None"));
-    }
+    QStringList items{QStringLiteral("None")};
+    items.reserve(static_cast<qsizetype>(parameters.size()) + 1);
     for (const kinora::Parameter& parameter : parameters) {
-        for (QComboBox* popup : popups) {
-            popup->addItem(QString::fromStdString(parameter.name));
-        }
+        items.append(QString::fromStdString(parameter.name));
+    }
+    // All at once: one insertion for a thousand parameters, not a thousand.
+    for (QComboBox* popup : popups) {
+        popup->addItems(items);
     }
     for (std::size_t axis = 0; axis < popups.size(); ++axis) {
         popups[axis]->setCurrentIndex(mapping[axis] + 1);

@@ -1,5 +1,6 @@
 #include "KNDocumentActions.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNDocumentOpener.h"
 #include "KNFindingsControls.h"
 #include "KNImageExportJob.h"
@@ -140,8 +141,10 @@ std::optional<KNSession> KNDocumentActions::sessionOf(KNPlotWindowController& wi
     if (session) {
         session->windowWidth = window.window()->width();
         session->windowHeight = window.window()->height();
+        session->timeSeriesShown = window.window()->timeSeriesShown();
         session->plotCamera = window.plotView()->viewCamera();
         session->parameterCamera = window.parameterView()->viewCamera();
+        session->analysis = window.analysisPanels()->settings();
         session->findingsPanelShown = window.findings()->isPanelShown();
         session->pathColours =
             window.findings()->pathColouring() == KNPlotView::PathColouring::byExponent

@@ -9,8 +9,8 @@ class KNParameterTableViewOwner;
 class KNStatusReporter;
 class QTableWidget;
 
-// The parameter table's row views: one per parameter, whose edits go to the owner and whose
-// refused values are told in the status bar.
+// The parameter table's row views, one per parameter row the table has filled, whose edits go
+// to the owner and whose refused values are told in the status bar.
 class KNParameterRows {
 public:
     KNParameterRows(std::weak_ptr<KNParameterTableViewOwner> owner, KNStatusReporter* status);

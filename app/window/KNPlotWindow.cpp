@@ -3,6 +3,7 @@
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
 #include "KNStatusReporter.h"
+#include "KNTimeSeriesView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,7 +34,8 @@ void fitToolbarField(QLineEdit* field, const QString& widest) {
 } // namespace
 
 KNPlotWindow::KNPlotWindow(QWidget* parent)
-    : QMainWindow(parent), _plotView(new KNPlotView), _parameterView(new KNParameterSpaceView) {
+    : QMainWindow(parent), _plotView(new KNPlotView), _parameterView(new KNParameterSpaceView),
+      _timeSeriesView(new KNTimeSeriesView) {
     _ui.setupUi(this);
     _statusReporter = new KNStatusReporter(statusBar(), this);
     fitToolbarField(_ui.evolutionsField, QStringLiteral("200"));
@@ -42,8 +44,12 @@ KNPlotWindow::KNPlotWindow(QWidget* parent)
     fitToolbarField(_ui.transientField, QStringLiteral("0.000012345"));
     embed(_plotView, _ui.plotViewPlaceholder);
     embed(_parameterView, _ui.parameterViewPlaceholder);
+    embed(_timeSeriesView, _ui.timeSeriesPlaceholder);
     _plotView->awakeFromNib();
     _parameterView->awakeFromNib();
+    _timeSeriesView->awakeFromNib();
+    connect(_ui.timeSeriesAction, &QAction::toggled, _ui.timeSeriesPlaceholder,
+            &QWidget::setVisible);
 
     connect(_ui.closeWindowAction, &QAction::triggered, this, &QWidget::close);
     // Closing first lets every controller hear its window go before the loop ends.
@@ -54,6 +60,14 @@ KNPlotWindow::KNPlotWindow(QWidget* parent)
 }
 
 KNPlotWindow::~KNPlotWindow() = default;
+
+bool KNPlotWindow::timeSeriesShown() const {
+    return _ui.timeSeriesAction->isChecked();
+}
+
+void KNPlotWindow::setTimeSeriesShown(bool shown) {
+    _ui.timeSeriesAction->setChecked(shown);
+}
 
 void KNPlotWindow::closeEvent(QCloseEvent* event) {
     emit windowWillClose(this);

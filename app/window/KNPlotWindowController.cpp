@@ -1,5 +1,6 @@
 #include "KNPlotWindowController.h"
 
+#include "KNAnalysisPanels.h"
 #include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
 #include "KNFindingsControls.h"
@@ -20,6 +21,7 @@
 #include "KNSweepHandles.h"
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
+#include "KNTimeCursorControls.h"
 #include "KNViewFraming.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
@@ -91,6 +93,7 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
         const QSize screen = controller->window()->screen()->availableGeometry().size();
         controller->window()->resize(
             QSize(session->windowWidth, session->windowHeight).boundedTo(screen));
+        controller->window()->setTimeSeriesShown(session->timeSeriesShown);
         // The window's layout sizes the views once it is shown; until then they take the sizes
         // they were saved at.
         controller->plotView()->resize(
@@ -103,6 +106,8 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
                                                          KNSession::PathColours::byExponent
                                                      ? KNPlotView::PathColouring::byExponent
                                                      : KNPlotView::PathColouring::bySweep);
+        // The reader has checked the settings.
+        controller->analysisPanels()->apply(session->analysis);
     }
     return controller;
 }
@@ -187,6 +192,8 @@ void KNPlotWindowController::showExploration() {
         const KNSweepKey key = KNSweepKey::describe(system().parameters);
         plotView()->setSweepKey(key.start, key.end);
     }
+    timeSeries = std::make_unique<KNTimeSeriesPresenter>(*_exploration, *plotView(),
+                                                         *window()->timeSeriesView());
     _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
                                                      *_exploration, *plotView());
     recomputation.showIn(
@@ -195,7 +202,15 @@ void KNPlotWindowController::showExploration() {
             framing->completeOpeningFraming();
             _findings->presenter().pathsDidSettle();
         },
-        [this] { _findings->presenter().pathsWillChange(); });
+        [this] { _findings->presenter().pathsWillChange(); }, timeSeries.get());
+    _timeCursorControls =
+        new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
+                                 window()->ui().toolBar, window()->ui().viewMenu, &connections);
+    analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
+        _exploration->recomputeAllSeeds();
+        recomputation.start();
+    });
+    recomputation.setFollower(analysis.get());
     // The window shows before the opening's one recomputation of every seed begins.
     recomputation.startLater();
 }
@@ -286,6 +301,7 @@ void KNPlotWindowController::removeSeed() {
         _exploration->removeSeed(index);
         statusReporter()->withdrawRefusal();
         _findings->presenter().pathsDidSettle();
+        analysis->seedRemoved(index);
     }
     plotView()->requestRedraw();
 }
@@ -354,12 +370,14 @@ void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
     if (const Seed* seed = plotView()->selectedSeed()) {
         seedPositionPanel()->showPosition(seed->transform.position);
     }
+    timeSeries->showSelectedSeed();
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
     removeSeedButton()->setEnabled(false);
     // The view may still name the seed it is about to let go.
     seedPositionPanel()->showPosition(std::nullopt);
+    timeSeries->showNoSeed();
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -466,4 +484,9 @@ KNStatusReporter* KNPlotWindowController::statusReporter() {
 }
 KNSeedPositionPanel* KNPlotWindowController::seedPositionPanel() {
     return window()->ui().seedPositionPanel;
+}
+
+KNAnalysisPanels* KNPlotWindowController::analysisPanels() {
+    window();
+    return analysis.get();
 }

@@ -9,6 +9,7 @@
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
 #include "KNTableViewDataSource.h"
+#include "KNTimeSeriesPresenter.h"
 #include "KNViewCamera.h"
 #include "KNWindowRecomputation.h"
 
@@ -22,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+class KNAnalysisPanels;
 class KNAxisPopups;
 class KNFindingsControls;
 class KNIntegrationSettingsFields;
@@ -35,6 +37,7 @@ class KNPlotWindow;
 class KNSeedPositionPanel;
 class KNStatusReporter;
 class KNSweepHandles;
+class KNTimeCursorControls;
 class KNViewFraming;
 class QComboBox;
 class QString;
@@ -204,7 +207,11 @@ public:
     KNNumberField* pathDurationControl();
     KNNumberField* transientControl();
     KNStatusReporter* statusReporter();
+    // Null until the window has loaded.
+    KNTimeCursorControls* timeCursorControls() const { return _timeCursorControls; }
     KNSeedPositionPanel* seedPositionPanel();
+    // The section and orbit-diagram panels, made with the window.
+    KNAnalysisPanels* analysisPanels();
     // The findings panel, its menu items and what they show; made once the window has loaded.
     KNFindingsControls* findings() { return _findings.get(); }
 
@@ -234,6 +241,12 @@ private:
     // A session's cameras, until the window loads and its framing takes them.
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
     bool opening = false;
+    // Made once the window has loaded; before the recomputation, whose presenter tells it
+    // about new paths.
+    std::unique_ptr<KNTimeSeriesPresenter> timeSeries;
+    // Made once the window has loaded. Before the recomputation, which tells it of the paths, so
+    // that it outlives it.
+    std::unique_ptr<KNAnalysisPanels> analysis;
     KNWindowRecomputation recomputation;
     // Made once the window has loaded.
     std::unique_ptr<KNAxisPopups> axisPopups;
@@ -241,6 +254,8 @@ private:
     std::unique_ptr<KNViewFraming> framing;
     std::unique_ptr<KNParameterRows> rows;
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
+    // A child of connections.
+    KNTimeCursorControls* _timeCursorControls = nullptr;
     std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;

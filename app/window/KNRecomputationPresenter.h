@@ -1,29 +1,35 @@
 #pragma once
 
 #include "ExplorationListener.h"
+#include "KNPlotViewPathFeed.h"
 #include "KNRecomputationReport.h"
 
 #include <functional>
 
 class KNPlotView;
+class KNTimeSeriesPresenter;
 class KNStatusReporter;
-class Seed;
 
 namespace kinora {
 class Exploration;
 }
 
-// Shows an exploration's recomputation in its window: each path in the plot view as soon as it
-// is final, and in the status bar the progress of long work and, once per recomputation, what
-// its paths ran into. The plot view's seeds are the exploration's, in the same order. A view
-// drawn with no window around it has no status bar.
+// Shows an exploration's recomputation in its window: each path in the plot view
+// (KNPlotViewPathFeed) (and, for the selected seed, in the time-series panel) as soon as it is
+// final, and in the status bar the progress of long work and, once per recomputation, what its
+// paths ran into. The plot view's seeds are the exploration's, in the same order. A view drawn with
+// no window around it has no status bar and no time-series panel.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
     // finished, when given, runs once every recomputation has ended, shown; began, when given,
     // whenever one starts afresh.
     KNRecomputationPresenter(const kinora::Exploration& exploration, KNPlotView& view,
                              KNStatusReporter* status, std::function<void()> finished = {},
-                             std::function<void()> began = {});
+                             std::function<void()> began = {},
+                             KNTimeSeriesPresenter* timeSeries = nullptr);
+
+    // Not owned; told everything the presenter is told, after it, or nothing when null.
+    void setFollower(kinora::ExplorationListener* listener) { follower = listener; }
 
     void explorationDidBeginRecomputation() override;
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -38,17 +44,16 @@ public:
     void explorationDidFinishRecomputation() override;
 
 private:
-    Seed* seedAt(std::size_t seedIndex);
-    // Blanks paths first ... end - 1 of seed.
-    void blankPaths(Seed* seed, std::size_t first, std::size_t end);
+    // The time-series panel shows the seed's paths again when it is the selected seed.
+    void showInTimeSeries(std::size_t seedIndex);
 
     const kinora::Exploration& exploration;
-    KNPlotView& view;
+    KNPlotViewPathFeed paths;
     KNStatusReporter* status;
     std::function<void()> finished;
+    KNTimeSeriesPresenter* timeSeries;
     std::function<void()> began;
     // The same outcomes, told to the user once per recomputation.
     KNRecomputationReport report;
-    // The view's seed of the fan being computed.
-    Seed* fanSeed = nullptr;
+    kinora::ExplorationListener* follower = nullptr;
 };

@@ -4,7 +4,9 @@
 #include "KNStatusReporter.h"
 
 KNWindowRecomputation::KNWindowRecomputation(kinora::Exploration& exploration)
-    : exploration(exploration) {}
+    : exploration(exploration) {
+    exploration.startWorkers();
+}
 
 KNWindowRecomputation::~KNWindowRecomputation() {
     if (presenter) {
@@ -13,11 +15,18 @@ KNWindowRecomputation::~KNWindowRecomputation() {
 }
 
 void KNWindowRecomputation::showIn(KNPlotView& view, KNStatusReporter* status,
-                                   std::function<void()> finished, std::function<void()> began) {
+                                   std::function<void()> finished, std::function<void()> began,
+                                   KNTimeSeriesPresenter* timeSeries) {
     this->status = status;
-    presenter = std::make_unique<KNRecomputationPresenter>(exploration, view, status,
-                                                           std::move(finished), std::move(began));
+    presenter = std::make_unique<KNRecomputationPresenter>(
+        exploration, view, status, std::move(finished), std::move(began), timeSeries);
     exploration.setListener(presenter.get());
+}
+
+void KNWindowRecomputation::setFollower(kinora::ExplorationListener* follower) {
+    if (presenter) {
+        presenter->setFollower(follower);
+    }
 }
 
 KNRecomputation::Work KNWindowRecomputation::work() {

@@ -8,6 +8,7 @@
 
 class KNPlotView;
 class KNStatusReporter;
+class KNTimeSeriesPresenter;
 
 namespace kinora {
 class Exploration;
@@ -18,15 +19,20 @@ class Exploration;
 // it goes (KNRecomputationPresenter).
 class KNWindowRecomputation {
 public:
+    // The exploration's workers start on its queued fans at once.
     explicit KNWindowRecomputation(kinora::Exploration& exploration);
     ~KNWindowRecomputation();
     KNWindowRecomputation(const KNWindowRecomputation&) = delete;
     KNWindowRecomputation& operator=(const KNWindowRecomputation&) = delete;
 
-    // From now on the exploration's work shows in view and status; finished, when given, runs
-    // once every recomputation has ended, shown, and began whenever one starts afresh.
+    // From now on the exploration's work shows in view, status and the time-series panel (when
+    // given); finished, when given, runs once every recomputation has ended, shown, and began
+    // whenever one starts afresh.
     void showIn(KNPlotView& view, KNStatusReporter* status, std::function<void()> finished,
-                std::function<void()> began = {});
+                std::function<void()> began = {}, KNTimeSeriesPresenter* timeSeries = nullptr);
+    // Not owned; told everything the window is told of the work, after it, once shown. Null for
+    // none.
+    void setFollower(kinora::ExplorationListener* follower);
     // Runs the exploration's queued work from its first slice on, superseding any running. A
     // change that starts one was taken, so a refusal still showing no longer holds and goes.
     void start();

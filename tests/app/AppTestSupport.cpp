@@ -3,6 +3,7 @@
 #include "Eventually.h"
 #include "GLBufferContents.h"
 #include "KNParameterSpaceView.h"
+#include "KNParameterTableView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
 #include "KNSharedContext.h"
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -162,6 +164,11 @@ QString writeFile(const QTemporaryDir& folder, const QString& name, const std::s
     const QString path = folder.filePath(name);
     std::ofstream(path.toStdString(), std::ios::binary) << text;
     return path;
+}
+
+KNParameterTableView* parameterRow(QTableWidget* table, int row) {
+    table->scrollTo(table->model()->index(row, 0));
+    return qobject_cast<KNParameterTableView*>(table->cellWidget(row, 0));
 }
 
 void typeInto(QLineEdit* field, const QString& text) {

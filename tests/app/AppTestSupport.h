@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+class KNParameterTableView;
 class KNPlotWindowController;
 class QLineEdit;
+class QTableWidget;
 class QTemporaryDir;
 class QWidget;
 class Seed;
@@ -42,6 +44,9 @@ int countPathPixels(const QImage& image);
 // from its top left corner; (-1, -1) when there is none.
 QPoint whitePointIn(const QImage& image);
 
+// The view of a parameter row, once the table has scrolled to it as a user would: rows are made
+// as they come into view. nullptr when the row has none.
+KNParameterTableView* parameterRow(QTableWidget* table, int row);
 // Replaces the field's text as a user would and presses Return.
 void typeInto(QLineEdit* field, const QString& text);
 

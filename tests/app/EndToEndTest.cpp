@@ -48,8 +48,8 @@ TEST_F(EndToEndTest, AnExampleScriptOpensAndItsTrajectoriesAreDrawn) {
     EXPECT_TRUE(plotWindowsGone());
     start({KINORA_SOURCE_DIR "/examples/lorenz.js"});
 
-    // Two windows, the Lorenz one and the script's, each with two views that report their
-    // context; then the screen shows the paths in their colours.
+    // Two windows, the Lorenz one and the script's, each with three views (plot, time series,
+    // parameter space) that report their context; then the screen shows the paths in their colours.
     QByteArray output;
     int pathPixels = 0;
     QElapsedTimer clock;
@@ -61,12 +61,12 @@ TEST_F(EndToEndTest, AnExampleScriptOpensAndItsTrajectoriesAreDrawn) {
             QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
                 QImage::Format_RGB32);
         pathPixels = countPathPixels(screen);
-        if (output.count("Using Context: ") == 4 && pathPixels > 100) {
+        if (output.count("Using Context: ") == 6 && pathPixels > 100) {
             break;
         }
     }
     EXPECT_EQ(kinora.state(), QProcess::Running) << output.toStdString();
-    EXPECT_EQ(output.count("Using Context: "), 4) << output.toStdString();
+    EXPECT_EQ(output.count("Using Context: "), 6) << output.toStdString();
     EXPECT_GT(pathPixels, 100);
     // The file handed over is on the desktop's recent list, as any file the user opens is.
     QFile recent(home.filePath("data/recently-used.xbel"));

@@ -34,8 +34,7 @@ TEST_F(InitialStateTest, TheDeclarationReachesTableHandlesToolbarAndPaths) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(controller->system().parameter(i).min(), starts[i]);
         EXPECT_EQ(controller->system().parameter(i).max(), ends[i]);
-        auto* row =
-            qobject_cast<KNParameterTableView*>(controller->sliderTableView()->cellWidget(i, 0));
+        KNParameterTableView* row = parameterRow(controller->sliderTableView(), i);
         ASSERT_TRUE(row);
         EXPECT_EQ(row->minField()->doubleValue(), starts[i]);
         EXPECT_EQ(row->maxField()->doubleValue(), ends[i]);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <array>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -27,8 +28,7 @@ function evolution(p, x, y, z) { return [p[0] + p[3] - x, p[1] + p[4] - y, p[2] 
 class ParameterControlsTest : public ControllerTest {
 protected:
     static KNParameterTableView* row(KNPlotWindowController& controller, int index) {
-        return qobject_cast<KNParameterTableView*>(
-            controller.sliderTableView()->cellWidget(index, 0));
+        return parameterRow(controller.sliderTableView(), index);
     }
 
     // Chooses item index of popup as the user would, so its action is sent.
@@ -208,6 +208,56 @@ TEST_F(ParameterControlsTest, TabGoesThroughTheFieldsInReadingOrderAndEscapeReve
     EXPECT_EQ(betaStart->text(), "5");
     row(*controller, 2)->maxField()->setFocus();
     EXPECT_EQ(controller->system().parameter(2).min(), 5.0);
+}
+
+TEST_F(ParameterControlsTest, AThousandParametersMakeRowViewsOnlyForTheRowsInView) {
+    std::string names = "\"p0\"";
+    for (int i = 1; i < 1000; ++i) {
+        names += ", \"p" + std::to_string(i) + "\"";
+    }
+    auto controller = scriptWindow(("var parameters = [" + names +
+                                    "];\nfunction evolution(p, x, y, z) { return [-x, -y, -z]; }")
+                                       .c_str());
+    ASSERT_TRUE(controller);
+    controller->window()->resize(900, 640);
+    controller->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window(), patienceMilliseconds));
+    QTableWidget* table = controller->sliderTableView();
+    ASSERT_EQ(table->rowCount(), 1000);
+    const auto rowViews = [table] {
+        int count = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            count += table->cellWidget(row, 0) != nullptr ? 1 : 0;
+        }
+        return count;
+    };
+    // The rows in view, one cut by the bottom edge and one beyond each edge.
+    const int inView = table->viewport()->height() / table->rowHeight(0) + 3;
+    EXPECT_LE(rowViews(), inView);
+
+    KNParameterTableView* far = parameterRow(table, 900);
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(far->nameField()->text(), "p900");
+    EXPECT_EQ(far->minField()->tag(), 900);
+    typeInto(far->maxField(), "3");
+    EXPECT_EQ(controller->system().parameter(900).max(), 3.0);
+    EXPECT_LE(rowViews(), 2 * inView);
+
+    // A drag while the first rows are out of view shows in them when they come back.
+    controller->parameterView()->setStartValue(7.0, 0);
+    controller->parameterSpaceViewBoundsDidChange(controller->parameterView());
+    parameterRow(table, 0)->minField()->setFocus();
+    EXPECT_EQ(parameterRow(table, 0)->minField()->text(), "7");
+
+    // Tab walks on past the rows that were in view at first.
+    const int fields = 2 * (inView + 2);
+    for (int i = 0; i < fields; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    auto* field = qobject_cast<KNParameterField*>(QApplication::focusWidget());
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field, parameterRow(table, fields / 2)->minField());
+    EXPECT_EQ(table->rowAt(field->mapTo(table->viewport(), QPoint(0, 0)).y()), fields / 2);
 }
 
 TEST_F(ParameterControlsTest, NamesAreShownAsTheyAreWritten) {

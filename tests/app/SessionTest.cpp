@@ -61,8 +61,7 @@ protected:
         EXPECT_TRUE(settle(*controller));
         const double sweep[3][2] = {{10.0, 28.0}, {10.0 / 3.0, 10.0}, {8.0 / 3.0, 8.0 / 3.0}};
         for (int i = 0; i < 3; ++i) {
-            auto* row = qobject_cast<KNParameterTableView*>(
-                controller->sliderTableView()->cellWidget(i, 0));
+            KNParameterTableView* row = parameterRow(controller->sliderTableView(), i);
             row->minField()->enterDoubleValue(sweep[i][0]);
             row->maxField()->enterDoubleValue(sweep[i][1]);
         }
@@ -163,6 +162,7 @@ TEST_F(SessionTest, ThePanelShownAndThePathColouringComeBack) {
 
     original->findings()->setPanelShown(true);
     original->findings()->setPathColouring(KNPlotView::PathColouring::byExponent);
+    original->window()->setTimeSeriesShown(false);
     const QString path = savedSession(*original);
     std::optional<KNOpenedDocument> document =
         KNDocumentOpener::open(QUrl::fromLocalFile(path), *alerts);
@@ -171,6 +171,7 @@ TEST_F(SessionTest, ThePanelShownAndThePathColouringComeBack) {
     EXPECT_TRUE(reopened->findings()->isPanelShown());
     EXPECT_EQ(reopened->findings()->pathColouring(), KNPlotView::PathColouring::byExponent);
     EXPECT_EQ(reopened->plotView()->pathColouring(), KNPlotView::PathColouring::byExponent);
+    EXPECT_FALSE(reopened->window()->timeSeriesShown());
 }
 
 TEST_F(SessionTest, AWindowSavedLargerThanTheScreenOpensWithinIt) {
