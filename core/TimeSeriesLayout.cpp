@@ -89,8 +89,8 @@ TimeSeriesLayout layoutTimeSeries(const BoundingBox& data, double duration, doub
     const double end = duration > 0.0 && std::isfinite(duration) ? duration : 1.0;
     const double left = gap + widestLabel + gap + tickLength;
     const double endLabel = std::max(metrics.labelWidth(end), lineHeight);
-    const int timeTickCount = std::max(
-        2, static_cast<int>((width - left - endLabel / 2.0 - gap) / (2.0 * endLabel)));
+    const int timeTickCount =
+        std::max(2, static_cast<int>((width - left - endLabel / 2.0 - gap) / (2.0 * endLabel)));
     layout.timeTicks = roundTicks(0.0, end, timeTickCount);
     double widestTime = 0.0;
     for (double tick : layout.timeTicks) {
