@@ -3,6 +3,9 @@
 #include "StepBudget.h"
 
 #include <algorithm>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace kinora {
 
@@ -11,6 +14,10 @@ namespace {
 // are: workers start no fan beyond this many points of fans ahead of it, unless a worker would
 // otherwise idle.
 constexpr std::int64_t lookaheadPoints = 4'000'000;
+// Workers run below the window's thread, the renderer's threads and the display server: with
+// every core computing, those would otherwise wait for a core, and a key typed during a long
+// recomputation would show late. The workers still take every core left idle.
+constexpr int workerNiceness = 10;
 } // namespace
 
 // A queued fan. The fields are the mutex's, but for the fan's paths from completed on, which
@@ -98,6 +105,11 @@ bool ParallelFans::isBusy() const {
     return !queue.empty();
 }
 
+bool ParallelFans::waitUntilIdle(Clock::time_point deadline) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return leftFan.wait_until(lock, deadline, [this] { return workersAtFans == 0; });
+}
+
 bool ParallelFans::deliver(const Take& take, Clock::time_point deadline) {
     std::unique_lock<std::mutex> lock(mutex);
     while (!queue.empty()) {
@@ -156,6 +168,9 @@ std::unique_ptr<SeedFan> ParallelFans::spareFan() {
 }
 
 void ParallelFans::work() {
+    // Linux sets the niceness of the calling thread alone; where that is refused the worker
+    // runs at the window's priority, as it would elsewhere.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), workerNiceness);
     // Made on this thread and left on it: a script engine must not run on two threads at once.
     std::unique_ptr<FanWorkerTools> tools;
     std::unique_lock<std::mutex> lock(mutex);
@@ -167,6 +182,7 @@ void ParallelFans::work() {
         }
         slot->claimed = true;
         slot->fan = spareFan();
+        ++workersAtFans;
         lock.unlock();
         if (!tools) {
             tools = std::make_unique<FanWorkerTools>(makeTools());
@@ -176,6 +192,8 @@ void ParallelFans::work() {
         if (slot->dropped && slot->fan) {
             spares.push_back(std::move(slot->fan));
         }
+        --workersAtFans;
+        leftFan.notify_all();
     }
 }
 

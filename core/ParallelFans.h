@@ -72,6 +72,9 @@ public:
     bool deliver(const Take& take, Clock::time_point deadline);
     // Whether fans are queued that have not been handed over complete.
     bool isBusy() const;
+    // Waits until no worker is at a fan (a dropped one stops at its next piece) or the deadline
+    // has passed; true when none is.
+    bool waitUntilIdle(Clock::time_point deadline);
 
     // One worker per core.
     static int coreCount();
@@ -90,6 +93,9 @@ private:
     // Workers wait here for fans, the window's thread for finished paths.
     std::condition_variable workAvailable;
     std::condition_variable progress;
+    // Signalled whenever a worker leaves a fan.
+    std::condition_variable leftFan;
+    int workersAtFans = 0;
     std::deque<std::shared_ptr<Slot>> queue;
     std::vector<std::unique_ptr<SeedFan>> spares;
     std::uint64_t nextTicket = 1;

@@ -120,13 +120,9 @@ TEST(ParallelFans, DroppedFansStopAndAreNeverHandedOver) {
     fans.drop(other);
     const Received received = receiveAll(fans);
     EXPECT_EQ(received.tickets, std::vector<std::uint64_t>{kept});
-    // The workers stop at their next piece: the step count settles well short of the fans.
-    int settled = -1;
-    while (settled != steps.load()) {
-        settled = steps.load();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    EXPECT_LT(settled, 2 * 4 * 500);
+    // The workers stop at their next piece, well short of the fans.
+    ASSERT_TRUE(fans.waitUntilIdle(Clock::now() + std::chrono::minutes(2)));
+    EXPECT_LT(steps.load(), 2 * 4 * 500);
     // A deadline in the past hands over what is there and returns at once.
     fans.submit(job(3));
     EXPECT_FALSE(
