@@ -237,7 +237,13 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     }
     const auto drawTime = drawing.elapsed();
     const KNStopwatch presenting;
-    present();
+    if (showsSlice(complete, kinora::ScenePass::Clock::now())) {
+        present();
+    } else {
+        // The renderer finishes what was sent now, within the slice, rather than all of it at
+        // the next present.
+        glFlush();
+    }
     KNFrameStatistics::redrawDone(drawTime, presenting.elapsed(), wasRequested,
                                   statisticsSeedCount(), framebuffer->getWidth(),
                                   framebuffer->getHeight());
@@ -249,6 +255,21 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     if (pictureUnfinished) {
         nextSlice.start();
     }
+}
+
+bool KNOpenGLView::showsSlice(bool complete, kinora::ScenePass::Clock::time_point now) {
+    if (complete) {
+        unshownSince.reset();
+        return true;
+    }
+    if (!unshownSince) {
+        unshownSince = now;
+    }
+    if (now - *unshownSince < unfinishedShownAfter) {
+        return false;
+    }
+    unshownSince = now;
+    return true;
 }
 
 void KNOpenGLView::requestRedraw() {

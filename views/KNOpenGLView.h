@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,10 @@ public:
     // Asks for a redraw once control returns to the event loop: all requests of one event (and
     // of events handled before it runs) make a single redraw. A picture that takes long is
     // drawn in slices: the first ends after firstDrawingSlice, each later one after
-    // laterDrawingSlice, with the window's input handled in between and the picture drawn so
-    // far shown after every slice. A request while slices are left starts the picture again.
+    // laterDrawingSlice, with the window's input handled in between. An unfinished picture is
+    // shown as drawn so far once the view has shown nothing new for unfinishedShownAfter, and
+    // every unfinishedShownAfter from then on. A request while slices are left starts the
+    // picture again.
     void requestRedraw();
     // Whether a requested picture still has slices to draw.
     bool isDrawing() const;
@@ -86,10 +89,13 @@ public:
     // The lengths of the first and the later slices of a requested picture.
     void setDrawingSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
-    // Most pictures are done in the first slice and never show half drawn; the later slices
-    // are short, so a picture being superseded by the next change costs little.
-    static constexpr std::chrono::milliseconds firstDrawingSlice{150};
-    static constexpr std::chrono::milliseconds laterDrawingSlice{50};
+    // Short, so a key typed meanwhile is answered within a tenth of a second, and a picture
+    // superseded by the next change costs little. Most pictures are done within the few slices
+    // of unfinishedShownAfter and never show half drawn; a long one shows its progress without
+    // presenting after every slice, which would cost more than the slices draw.
+    static constexpr std::chrono::milliseconds firstDrawingSlice{30};
+    static constexpr std::chrono::milliseconds laterDrawingSlice{20};
+    static constexpr std::chrono::milliseconds unfinishedShownAfter{150};
     // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
     // pixels) with the view's camera and an aspect ratio that follows the size, at once (see
     // KNImageRendering for one drawn in slices). For exporting images; the view's own images
@@ -216,6 +222,8 @@ private:
     void drawSlice(kinora::ScenePass::Clock::time_point deadline);
     // Copies the picture onto this window and swaps; nothing while the window is not shown.
     void present();
+    // Whether a slice that ends now with the picture as complete (or not) shows it.
+    bool showsSlice(bool complete, kinora::ScenePass::Clock::time_point now);
     // With the window's context current: the picture into the window's back buffer.
     void copyPictureOntoWindow(QSize windowPixels);
     // Draws the pick image again if anything was drawn since it was last drawn.
@@ -240,6 +248,9 @@ private:
     bool pictureUnfinished = false;
     // A request superseded a picture with slices left: the new one starts with a short slice.
     bool supersededUnfinished = false;
+    // Since when the window has shown an older picture than the one drawn; none when it shows
+    // the latest.
+    std::optional<kinora::ScenePass::Clock::time_point> unshownSince;
     std::chrono::milliseconds firstSlice = firstDrawingSlice;
     std::chrono::milliseconds laterSlice = laterDrawingSlice;
     // The part of a slice spent sending drawing work, the rest being the renderer finishing it

@@ -26,10 +26,12 @@ public:
     // The lengths of the first and the later slices of work started from now on.
     void setSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
-    // Well within the half second the window may take to answer, leaving room for the draw
-    // and for one more step of a slow script past the deadline.
-    static constexpr std::chrono::milliseconds firstSlice{150};
-    static constexpr std::chrono::milliseconds laterSlice{50};
+    // A key typed meanwhile waits for the slice under way, a slice of drawing and its own
+    // repaint: together well within the tenth of a second that feels immediate, with room for
+    // one more step of a slow script past the deadline. The first is long enough for a dragged
+    // seed's fan, so a drag shows its new paths with the event.
+    static constexpr std::chrono::milliseconds firstSlice{30};
+    static constexpr std::chrono::milliseconds laterSlice{20};
 
 private:
     void runSlice(std::chrono::milliseconds length);
