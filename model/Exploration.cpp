@@ -238,8 +238,8 @@ void Exploration::changeMappedParameters(const std::array<double, 3>& starts,
 void Exploration::recomputeAllSeeds() {
     recomputedAll = true;
     dropAllFans();
-    for (const SeedState& seed : seeds) {
-        queueFan(seed.id, false);
+    for (std::size_t i = 0; i < seeds.size(); ++i) {
+        submitFan(i, false);
     }
     beginRecomputation();
 }
@@ -280,22 +280,26 @@ void Exploration::queueHeldFans() {
     if (!std::exchange(startingFansHeld, false)) {
         return;
     }
-    for (const SeedState& seed : seeds) {
-        queueFan(seed.id, false);
+    for (std::size_t i = 0; i < seeds.size(); ++i) {
+        submitFan(i, false);
     }
 }
 
 void Exploration::queueFan(std::uint64_t id, bool first) {
     queueHeldFans();
     dropFansOf(id);
-    const std::size_t index = *indexOf(id);
+    submitFan(*indexOf(id), first);
+}
+
+void Exploration::submitFan(std::size_t index, bool first) {
     const std::int32_t vertexCount =
         trajectoryVertexCount(duration, integratorOfSystem.integrationStep()).value_or(0);
     FanJob job{seeds[index].position, fanEvolutions(), vertexCount, kinoraSystem->parameters,
                integratorOfSystem.integrationStep()};
     const std::int32_t paths = job.evolutions;
     queuedPaths += paths;
-    queuedFans.emplace(computation().submit(std::move(job), first), QueuedFan{id, paths});
+    queuedFans.emplace(computation().submit(std::move(job), first),
+                       QueuedFan{seeds[index].id, paths});
 }
 
 void Exploration::dropFansOf(std::uint64_t id) {

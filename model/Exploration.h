@@ -176,6 +176,8 @@ private:
     ParallelFans& computation();
     // Queues the fan of the seed (first: before the others), dropping one queued for it.
     void queueFan(std::uint64_t id, bool first);
+    // Queues the fan of the seed at index, which has none queued.
+    void submitFan(std::size_t index, bool first);
     void dropFansOf(std::uint64_t id);
     void dropAllFans();
     // Hands paths from ... to - 1 of the seed's fan to the listener.

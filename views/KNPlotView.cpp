@@ -33,6 +33,7 @@ void KNPlotView::awakeFromNib() {
     KNOpenGLView::awakeFromNib();
     scene->blendEnabled = true;
     cubeMesh = makePointMesh();
+    blankMesh = makePointMesh();
     sectionOverlay.setUp(flatColorShader.get(), colorRampShader.get());
     exponentRampShader = std::make_unique<kinora::Shader>();
     markerShader = std::make_unique<kinora::Shader>();
@@ -57,23 +58,19 @@ Seed* KNPlotView::addSeed() {
     seed->sceneID = scene->addRenderable(seed);
 
     for (int i = 0; i < pathsPerSeed; ++i) {
-        // A blank path: one zero vertex, which draws nothing as a line strip.
-        std::unique_ptr<kinora::Mesh> mesh = makePointMesh();
-        auto path = std::make_unique<Path>(mesh.get(), pathShader.get(), GL_LINE_STRIP);
+        // Blank, with no GL object of its own until it is filled: opening a thousand seeds makes
+        // none of their 20,000 paths' meshes while the window waits.
+        auto path = std::make_unique<Path>(blankMesh.get(), pathShader.get(), GL_LINE_STRIP);
+        path->seed = seed;
         path->sValue = static_cast<float>(i) / 19.0f;
         path->colouredByExponent = colouring == PathColouring::byExponent;
         path->setupAttributes = setupVertexAttributes;
         path->prepareDraw = preparePathDraw;
-        path->createVertexArray();
         seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
-        auto head = std::make_unique<kinora::Renderable>(mesh.get(), pathShader.get(), GL_POINTS);
-        head->setupAttributes = setupVertexAttributes;
-        head->createVertexArray();
-        entry.heads.push_back(std::move(head));
-        entry.pathMeshes.push_back(std::move(mesh));
         entry.paths.push_back(std::move(path));
     }
     seeds.push_back(std::move(entry));
+    seedOrder.push_back(seed);
     movingSeedLayer.invalidate();
     return seed;
 }
@@ -100,6 +97,7 @@ void KNPlotView::removeSelectedSeed() {
         scene->removeRenderable(pathID);
     }
     scene->removeRenderable(seed->sceneID);
+    seedOrder.erase(std::find(seedOrder.begin(), seedOrder.end(), seed));
     seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
     selected = nullptr;
     // Null: the seed itself is gone.
@@ -131,6 +129,10 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
     }
 }
 
+Seed* KNPlotView::seedAt(std::size_t index) const {
+    return index < seedOrder.size() ? seedOrder[index] : nullptr;
+}
+
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
                                    const std::uint32_t* indices, int vertexCount, int indexCount,
                                    float sValue, int hiddenVertices) {
@@ -140,7 +142,7 @@ void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
     }
     // The line starts at the seed itself rather than one step away from it, where a fast flow
     // would leave a visible gap.
-    const kinora::Vector3 start = seedOf(pathIndex).transform.position;
+    const kinora::Vector3 start = pathAt(pathIndex).seed->transform.position;
     const float startVertex[6] = {static_cast<float>(start.x),
                                   static_cast<float>(start.y),
                                   static_cast<float>(start.z),
@@ -174,17 +176,19 @@ void KNPlotView::replacePathAfterTransient(int pathIndex, const float* vertices,
 }
 
 void KNPlotView::blankPathWithID(int pathIndex) {
-    const float vertex[6] = {};
-    const std::uint32_t index = 0;
-    uploadPath(pathIndex, vertex, &index, 1, 1, 0.0f, 0);
-}
-
-const Seed& KNPlotView::seedOf(int pathIndex) const {
-    const auto entry = std::find_if(seeds.begin(), seeds.end(), [&](const SeedEntry& each) {
-        return each.seed->hasPath(pathIndex);
-    });
-    assert(entry != seeds.end() && "pathIndex names a path of a seed");
-    return *entry->seed;
+    // Nothing is sent to the GL: a mesh drawing one index as a line strip draws nothing, and its
+    // buffers are refilled by the path's next contents. Blanking the 20,000 paths of a large
+    // recomputation's deferred fans then costs no uploads while the window waits.
+    Path& path = pathAt(pathIndex);
+    const bool wasBlank = path.drawsNothing();
+    path.sValue = 0.0f;
+    path.fullIndexCount = 1;
+    path.firstStep = 0;
+    limitToCursor(path);
+    keptPicture.pathChanged(pathIndex, wasBlank, true);
+    if (!wasBlank && (movingSeed == nullptr || !movingSeed->hasPath(pathIndex))) {
+        movingSeedLayer.invalidate();
+    }
 }
 
 Path& KNPlotView::pathAt(int pathIndex) const {
@@ -236,11 +240,23 @@ void KNPlotView::setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& l
     markers.setMarkers(list);
 }
 
+void KNPlotView::giveOwnMesh(Path& path) {
+    path.ownMesh = makePointMesh();
+    path.mesh = path.ownMesh.get();
+    path.createVertexArray();
+    path.head = std::make_unique<kinora::Renderable>(path.mesh, pathShader.get(), GL_POINTS);
+    path.head->setupAttributes = setupVertexAttributes;
+    path.head->createVertexArray();
+}
+
 void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
                             int vertexCount, int indexCount, float sValue, int firstStep) {
     Path* path = &pathAt(pathIndex);
     ensureContext();
     const KNStopwatch uploading;
+    if (!path->ownMesh) {
+        giveOwnMesh(*path);
+    }
     const bool wasBlank = path->drawsNothing();
     path->sValue = sValue;
     path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
@@ -270,6 +286,9 @@ void KNPlotView::limitToCursor(Path& path) const {
     // that vertex always, so the head is at the seed at t = 0; a line after a transient shows
     // nothing before the transient ends. A blank path keeps its single index and draws nothing
     // either way.
+    if (!path.ownMesh) {
+        return;
+    }
     const int steps = path.fullIndexCount - 1 + path.firstStep;
     const int reached = kinora::verticesUpToFraction(_timeFraction, steps);
     path.mesh->indexCount = std::clamp(reached - path.firstStep + 1, 0, path.fullIndexCount);
@@ -295,12 +314,12 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target) {
         for (std::size_t i = 0; i < entry.paths.size(); ++i) {
             const Path& path = *entry.paths[i];
             const int shown = path.mesh->indexCount;
-            if (path.fullIndexCount <= 1 || shown < 1) {
+            if (!path.head || path.fullIndexCount <= 1 || shown < 1) {
                 continue;
             }
             pathShader->use();
             setPathColour(*pathShader, path);
-            entry.heads[i]->drawPart(shown - 1, 1);
+            path.head->drawPart(shown - 1, 1);
         }
     }
     target.unbind();

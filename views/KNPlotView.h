@@ -44,6 +44,9 @@ public:
     void selectSeed(Seed* seed);
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
+    // The seed at index in creation order, or null past the last; at no cost that grows with
+    // the seeds, as a large recomputation asks for every seed.
+    Seed* seedAt(std::size_t index) const;
     // The paths of seed, one of this view's, evolution 0 first.
     std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
@@ -113,11 +116,7 @@ protected:
     // A seed together with what the view owns for it.
     struct SeedEntry {
         std::unique_ptr<Seed> seed;
-        std::vector<std::unique_ptr<kinora::Mesh>> pathMeshes;
         std::vector<std::unique_ptr<Path>> paths;
-        // One point at each path's head, drawn over the picture while the cursor is not at the
-        // end.
-        std::vector<std::unique_ptr<kinora::Renderable>> heads;
 
         SeedEntry();
         SeedEntry(SeedEntry&&) noexcept;
@@ -125,7 +124,11 @@ protected:
     };
 
     std::unique_ptr<kinora::Mesh> cubeMesh;
+    // What every path never filled draws: one vertex, nothing as a line strip.
+    std::unique_ptr<kinora::Mesh> blankMesh;
     std::list<SeedEntry> seeds;
+    // The seeds' own, in the same order.
+    std::vector<Seed*> seedOrder;
 
 private:
     // The colour key on a picture of a given size in points: its bar (empty without a key) and
@@ -135,8 +138,6 @@ private:
         std::vector<KNLabel> texts;
     };
     KeyLayout keyLayout(QSizeF picture) const;
-    // The seed that owns the path at scene index pathIndex.
-    const Seed& seedOf(int pathIndex) const;
     // The part of a path after its hiddenVertices first vertices, from the first shown on.
     void replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
                                    float sValue, int hiddenVertices);
@@ -146,6 +147,8 @@ private:
     const QString& keyEnd() const;
     // A change to how paths look that the kept picture and the drag layer cannot see.
     void pathLookChanged(int pathIndex);
+    // The path's own mesh and head, made on its first filling.
+    void giveOwnMesh(Path& path);
     void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
                     int vertexCount, int indexCount, float sValue, int firstStep);
     // Applies the time cursor to path's mesh.

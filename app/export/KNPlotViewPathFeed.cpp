@@ -8,14 +8,7 @@ KNPlotViewPathFeed::KNPlotViewPathFeed(const kinora::Exploration& exploration, K
     : exploration(exploration), view(view) {}
 
 Seed* KNPlotViewPathFeed::seedAt(std::size_t seedIndex) {
-    Seed* found = nullptr;
-    std::size_t index = 0;
-    view.enumerateSeedsWithBlock([&](Seed* seed) {
-        if (index++ == seedIndex) {
-            found = seed;
-        }
-    });
-    return found;
+    return view.seedAt(seedIndex);
 }
 
 void KNPlotViewPathFeed::blankPaths(Seed* seed, std::size_t first, std::size_t end) {

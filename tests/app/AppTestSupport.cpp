@@ -61,6 +61,13 @@ PathContents pathContents(KNPlotView* view, int pathID) {
         return {};
     }
     PathContents contents;
+    // A blanked path keeps its old buffers for its next contents, and draws nothing.
+    if (path->fullIndexCount <= 1) {
+        contents.vertices.resize(1);
+        contents.indices = {0};
+        contents.sValue = path->sValue;
+        return contents;
+    }
     contents.vertices = glBufferContents<kinora::PathVertex>(path->mesh->vertexBuffer);
     contents.indices = glBufferContents<std::uint32_t>(path->mesh->indexBuffer);
     contents.indices.resize(static_cast<std::size_t>(path->mesh->indexCount));

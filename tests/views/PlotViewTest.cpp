@@ -71,20 +71,22 @@ TEST_F(PlotViewTest, NewPathsSpanTheSweepAndDrawNothing) {
         EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), std::vector<unsigned>{0});
     }
     EXPECT_EQ(pathAt(seed->pathIDs[19])->sValue, 1.0f);
-    EXPECT_NE(pathAt(seed->pathIDs[0])->mesh, pathAt(seed->pathIDs[1])->mesh);
+    // No GL object of their own until filled: all draw the view's one blank mesh.
+    EXPECT_EQ(pathAt(seed->pathIDs[0])->mesh, pathAt(seed->pathIDs[1])->mesh);
+    EXPECT_EQ(pathAt(seed->pathIDs[0])->vertexArray, 0u);
 }
 
 TEST_F(PlotViewTest, APathIsDrawnFromItsSeedAndRefillsItsMeshInPlace) {
     Seed* seed = view.addSeed();
     seed->transform.position = kinora::Vector3(0.5, -1.0, 2.0);
     Path* path = pathAt(seed->pathIDs[3]);
-    const unsigned buffer = path->mesh->vertexBuffer;
     const std::vector<float> vertices = {1, 2, 3, 0.5f, 0.5f, 0.5f, 4, 5, 6,
                                          1, 1, 1, 7,    8,    9,    2, 2, 2};
     const std::vector<std::uint32_t> indices = {0, 1, 2};
     view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 3, 3, 0.25f);
     EXPECT_EQ(path->sValue, 0.25f);
-    EXPECT_EQ(path->mesh->vertexBuffer, buffer);
+    EXPECT_NE(path->mesh, pathAt(seed->pathIDs[4])->mesh);
+    const unsigned buffer = path->mesh->vertexBuffer;
     std::vector<float> fromSeed = {0.5f, -1.0f, 2.0f, 0, 0, 0};
     fromSeed.insert(fromSeed.end(), vertices.begin(), vertices.end());
     EXPECT_EQ(readFloatBuffer(buffer), fromSeed);
@@ -93,11 +95,15 @@ TEST_F(PlotViewTest, APathIsDrawnFromItsSeedAndRefillsItsMeshInPlace) {
     view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 3, 3, 0.25f, 1);
     EXPECT_EQ(readFloatBuffer(buffer), std::vector<float>(vertices.begin() + 6, vertices.end()));
     EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1}));
-    // The other paths are untouched; a blanked one draws nothing again.
+    // The other paths are untouched; a blanked one draws nothing again, and keeps its buffers
+    // for its next contents, with nothing sent to the GL.
     EXPECT_EQ(pathAt(seed->pathIDs[4])->mesh->getIndexCount(), 1);
     view.blankPathWithID(seed->pathIDs[3]);
-    EXPECT_EQ(readFloatBuffer(buffer), std::vector<float>(6, 0.0f));
     EXPECT_TRUE(path->drawsNothing());
+    EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1}));
+    view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 3, 3, 0.25f);
+    EXPECT_EQ(path->mesh->vertexBuffer, buffer);
+    EXPECT_EQ(readIndexBuffer(path->mesh->indexBuffer), (std::vector<unsigned>{0, 1, 2, 3}));
 }
 
 TEST_F(PlotViewTest, RemovingTheSelectedSeedFreesItsIndicesForReuse) {
