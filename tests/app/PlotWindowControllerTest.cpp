@@ -194,14 +194,17 @@ TEST_F(PlotWindowControllerTest, TheStepSetsThePathLengthAndNonsenseIsRefused) {
 
     typeInto(controller->integrationStepControl(), "2e-2");
     EXPECT_EQ(controller->integrator().integrationStep(), 0.02);
+    waitForRecomputation(*controller);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 500u);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[9].vertices.size(), 500u);
 
     typeInto(controller->integrationStepControl(), "0.0001");
     EXPECT_EQ(controller->integrationStepControl()->text(), "0.0001");
+    waitForRecomputation(*controller);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 100000u);
 
     controller->changeIntegrationStep(0.03);
+    waitForRecomputation(*controller);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 333u);
     EXPECT_EQ(controller->integrationStepControl()->text(), "0.03");
 
