@@ -7,8 +7,8 @@
 #include "KNOutputFile.h"
 #include "KNPanelImage.h"
 #include "KNPlotImageRenderer.h"
-#include "KNSectionDotsFollower.h"
 #include "KNTrajectoryExporter.h"
+#include "SectionDotsFollower.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -229,6 +229,18 @@ KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) cons
     return settings;
 }
 
+KNPlotImageAnalysis KNCommandLineExport::plotAnalysis(const std::optional<KNSession>& session) {
+    KNPlotImageAnalysis analysis;
+    if (session) {
+        if (session->analysis.sectionShown) {
+            analysis.section = session->analysis.section;
+        }
+        analysis.markers = session->findingsPanelShown;
+        analysis.colourByExponent = session->pathColours == KNSession::PathColours::byExponent;
+    }
+    return analysis;
+}
+
 QSize KNCommandLineExport::panelSize() const {
     return width != 0 ? QSize(width, height) : QSize(defaultWidth, defaultHeight);
 }
@@ -254,10 +266,10 @@ int KNCommandLineExport::run() const {
     }
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
-    std::optional<KNSectionDotsFollower> crossings;
+    std::optional<kinora::SectionDotsFollower> crossings;
     const kinora::AnalysisPanelSettings panel = panelSettings(document->session);
     if (kind == Kind::image && view == View::plot) {
-        renderer.emplace(exploration);
+        renderer.emplace(exploration, plotAnalysis(document->session));
     } else if (kind == Kind::image && view == View::section) {
         if (!section && !(document->session && document->session->analysis.sectionShown)) {
             alerts.presentError({"KNExportErrorDomain", 0,
@@ -267,6 +279,7 @@ int KNCommandLineExport::run() const {
             return 1;
         }
         crossings.emplace(exploration, panel.section);
+        exploration.setListener(&*crossings);
     } else if (kind == Kind::image && view == View::orbitDiagram) {
         std::string problem;
         const std::optional<QImage> image =
@@ -281,6 +294,9 @@ int KNCommandLineExport::run() const {
         return 0;
     }
     exploration.completeRecomputation();
+    if (crossings) {
+        exploration.setListener(nullptr);
+    }
     // A script that fails or is stopped while its paths are computed would export paths cut
     // short.
     if (alerts.hasReportedError()) {
