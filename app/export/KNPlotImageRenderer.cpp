@@ -45,3 +45,7 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
         camera ? static_cast<double>(height) / std::max(camera->height, 1) : 1.0;
     return KNImageExporter::write(*view, width, height, pixelsPerPoint, path, error);
 }
+
+void KNPlotImageRenderer::setTimeFraction(double fraction) {
+    view->setTimeFraction(fraction);
+}

@@ -29,6 +29,11 @@ public:
     // session's; without one the scene is framed in a view of the picture's size.
     bool write(const std::optional<KNViewCamera>& camera, int width, int height,
                const std::string& path, KNError* error = nullptr);
+    // Where the time cursor stands for the pictures written from now on, as a part of the
+    // duration; 1 (the end) draws the paths whole.
+    void setTimeFraction(double fraction);
+    // The view drawn, holding the exploration's seeds and their paths in the same order.
+    KNPlotView& plotView() { return *view; }
 
 private:
     kinora::Exploration& exploration;
