@@ -13,6 +13,7 @@
 #include "Seed.h"
 
 #include <algorithm>
+#include <utility>
 
 KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration,
                                          const KNPlotImageAnalysis& analysis)
@@ -59,7 +60,14 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
     return KNImageExporter::write(*view, width, height, pixelsPerPoint, path, error);
 }
 
+void KNPlotImageRenderer::setTimeFraction(double fraction) {
+    view->setTimeFraction(fraction);
+}
+
 void KNPlotImageRenderer::showAnalysis() {
+    if (std::exchange(analysisShown, true)) {
+        return;
+    }
     if (crossings) {
         placeSectionPlane(*view, crossings->section(), exploration.plotBounds(), true);
         showSectionDots(*view, crossings->dots().all());

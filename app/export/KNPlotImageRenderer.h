@@ -43,9 +43,15 @@ public:
     // be complete; markers and colours by exponent are computed for them first.
     bool write(const std::optional<KNViewCamera>& camera, int width, int height,
                const std::string& path, KNError* error = nullptr);
+    // Where the time cursor stands for the pictures written from now on, as a part of the
+    // duration; 1 (the end) draws the paths whole.
+    void setTimeFraction(double fraction);
+    // The view drawn, holding the exploration's seeds and their paths in the same order.
+    KNPlotView& plotView() { return *view; }
 
 private:
-    // The analysis over the completed paths, as the window shows it.
+    // The analysis over the completed paths, as the window shows it: computed once, for every
+    // picture written.
     void showAnalysis();
 
     kinora::Exploration& exploration;
@@ -54,4 +60,5 @@ private:
     std::unique_ptr<KNPlotViewPathFeed> paths;
     // Told the paths before they are handed on to the view, when the section is shown.
     std::unique_ptr<kinora::SectionDotsFollower> crossings;
+    bool analysisShown = false;
 };

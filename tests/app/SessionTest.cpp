@@ -599,7 +599,8 @@ TEST_F(SessionTest, ArgumentMistakesAndAMissingDisplayAreSaidWithoutAnAbort) {
     EXPECT_EQ(runHeadless({"--bogus"}, &errors), 2);
     EXPECT_TRUE(errors.contains("unknown option '--bogus'")) << errors.toStdString();
     EXPECT_EQ(runHeadless({"--size", "100x100", script}, &errors), 2);
-    EXPECT_TRUE(errors.contains("--size applies to --export-image only")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("--size applies to --export-image and --export-frames only"))
+        << errors.toStdString();
     EXPECT_EQ(runHeadless({script}, &errors), 1);
     EXPECT_EQ(errors.toStdString(), "Kinora needs a graphical display; for pictures and data "
                                     "without one, see `kinora --help`\n");
