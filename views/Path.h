@@ -29,7 +29,12 @@ public:
     // Made when the path is first filled; until then it has no vertex array and draws its view's
     // shared blank mesh, so a seed costs no GL objects before its paths are computed.
     std::unique_ptr<kinora::Mesh> ownMesh;
-    // One point at the path's head on its own mesh, drawn over the picture while the cursor is
-    // not at the end.
+    // On the path's own mesh: one point at its head, drawn over the picture while the cursor is
+    // not at the end; the path drawn with the id program, for the pick image; and the path drawn
+    // over the picture, when highlighted. None while it has no mesh of its own.
     std::unique_ptr<kinora::Renderable> head;
+    std::unique_ptr<kinora::Renderable> pick;
+    std::unique_ptr<kinora::Renderable> highlight;
+    // Drawn darker, while another path is soloed.
+    bool dimmed = false;
 };
