@@ -8,9 +8,9 @@
 #include "KNOutputFile.h"
 #include "KNPanelImage.h"
 #include "KNPlotImageRenderer.h"
-#include "KNSectionDotsFollower.h"
 #include "KNTimeSeriesImage.h"
 #include "KNTrajectoryExporter.h"
+#include "SectionDotsFollower.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -280,6 +280,18 @@ KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) cons
     return settings;
 }
 
+KNPlotImageAnalysis KNCommandLineExport::plotAnalysis(const std::optional<KNSession>& session) {
+    KNPlotImageAnalysis analysis;
+    if (session) {
+        if (session->analysis.sectionShown) {
+            analysis.section = session->analysis.section;
+        }
+        analysis.markers = session->findingsPanelShown;
+        analysis.colourByExponent = session->pathColours == KNSession::PathColours::byExponent;
+    }
+    return analysis;
+}
+
 QSize KNCommandLineExport::panelSize() const {
     return width != 0 ? QSize(width, height) : QSize(defaultWidth, defaultHeight);
 }
@@ -311,10 +323,11 @@ int KNCommandLineExport::run() const {
     }
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
-    std::optional<KNSectionDotsFollower> crossings;
+    std::optional<kinora::SectionDotsFollower> crossings;
     const kinora::AnalysisPanelSettings panel = panelSettings(document->session);
     if (drawsWithGL()) {
-        renderer.emplace(exploration);
+        renderer.emplace(exploration, view == View::timeSeries ? KNPlotImageAnalysis{}
+                                                               : plotAnalysis(document->session));
     } else if (kind == Kind::image && view == View::section) {
         if (!section && !(document->session && document->session->analysis.sectionShown)) {
             alerts.presentError({"KNExportErrorDomain", 0,
@@ -324,6 +337,7 @@ int KNCommandLineExport::run() const {
             return 1;
         }
         crossings.emplace(exploration, panel.section);
+        exploration.setListener(&*crossings);
     } else if (kind == Kind::image && view == View::orbitDiagram) {
         std::string problem;
         const std::optional<QImage> image =
@@ -338,6 +352,9 @@ int KNCommandLineExport::run() const {
         return 0;
     }
     exploration.completeRecomputation();
+    if (crossings) {
+        exploration.setListener(nullptr);
+    }
     // A script that fails or is stopped while its paths are computed would export paths cut
     // short.
     if (alerts.hasReportedError()) {

@@ -2,6 +2,7 @@
 
 #include "KNAnalysisRequest.h"
 #include "KNError.h"
+#include "KNPlotImageRenderer.h"
 #include "KNSession.h"
 #include "KNTrajectorySnapshot.h"
 
@@ -10,8 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class KNPlotImageRenderer;
 
 // The exports that run without a window: `--export-image OUT.png [--size WxH]
 // [--view plot|time-series|orbit-diagram|section [--section AXIS=VALUE] [--maxima AXIS]
@@ -72,6 +71,8 @@ private:
     bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
     // The panel's settings: a session's, with the options given put in.
     kinora::AnalysisPanelSettings panelSettings(const std::optional<KNSession>& session) const;
+    // What a window opened from the session shows over its paths.
+    static KNPlotImageAnalysis plotAnalysis(const std::optional<KNSession>& session);
     // The picture's size: the one asked for, else the default.
     QSize panelSize() const;
 };

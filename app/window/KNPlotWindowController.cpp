@@ -7,6 +7,7 @@
 #include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
 #include "KNIntegrationSettingsFields.h"
+#include "KNLinkedPaths.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterRows.h"
@@ -22,6 +23,7 @@
 #include "KNSweepKey.h"
 #include "KNTableReload.h"
 #include "KNTimeCursorControls.h"
+#include "KNTimeSeriesView.h"
 #include "KNViewFraming.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
@@ -206,6 +208,9 @@ void KNPlotWindowController::showExploration() {
     _timeCursorControls =
         new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
                                  window()->ui().toolBar, window()->ui().viewMenu, &connections);
+    linkedPaths =
+        new KNLinkedPaths(*_exploration, *plotView(), *window()->timeSeriesView(), *timeSeries,
+                          _findings->presenter(), statusReporter(), &connections);
     analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
         _exploration->recomputeAllSeeds();
         recomputation.start();
@@ -245,7 +250,8 @@ void KNPlotWindowController::connectControls() {
     // Delete, Backspace and Escape anywhere in the window; a child of connections.
     auto* keyCommands = new KNWindowKeyCommands(
         {[this] { removeSeed(); }, [this] { cancelOperation(); }}, &connections);
-    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
+    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView(),
+                                                           window()->timeSeriesView()}) {
         keyCommands->watch(target);
     }
 }
@@ -335,6 +341,9 @@ void KNPlotWindowController::showSettingChange(const std::optional<std::string>&
 }
 
 void KNPlotWindowController::cancelOperation() {
+    if (linkedPaths != nullptr && linkedPaths->restore()) {
+        return;
+    }
     if (exports.cancel()) {
         return;
     }

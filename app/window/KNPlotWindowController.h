@@ -24,6 +24,7 @@
 #include <vector>
 
 class KNAnalysisPanels;
+class KNLinkedPaths;
 class KNAxisPopups;
 class KNFindingsControls;
 class KNIntegrationSettingsFields;
@@ -113,8 +114,9 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Escape: stops a running export, else a recomputation still at work, otherwise deselects
-    // the selected seed. The one place that decides what Escape cancels.
+    // Escape: shows every path again while one is soloed, else stops a running export, else a
+    // recomputation still at work, otherwise deselects the selected seed. The one place that
+    // decides what Escape cancels.
     void cancelOperation();
     // The seed position panel's action: moves the selected seed to position and recomputes its
     // trajectories as a drag does.
@@ -254,8 +256,9 @@ private:
     std::unique_ptr<KNViewFraming> framing;
     std::unique_ptr<KNParameterRows> rows;
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
-    // A child of connections.
+    // Children of connections.
     KNTimeCursorControls* _timeCursorControls = nullptr;
+    KNLinkedPaths* linkedPaths = nullptr;
     std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
