@@ -18,6 +18,7 @@
 #include <cassert>
 #include <epoxy/gl.h>
 #include <iostream>
+#include <iterator>
 
 KNPlotView::SeedEntry::SeedEntry() = default;
 KNPlotView::SeedEntry::SeedEntry(SeedEntry&&) noexcept = default;
@@ -129,6 +130,14 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
     for (const SeedEntry& entry : seeds) {
         block(entry.seed.get());
     }
+}
+
+std::size_t KNPlotView::indexOfSeed(const Seed* seed) const {
+    const auto found = std::find_if(seeds.begin(), seeds.end(), [seed](const SeedEntry& entry) {
+        return entry.seed.get() == seed;
+    });
+    assert(found != seeds.end() && "a seed of this view");
+    return static_cast<std::size_t>(std::distance(seeds.begin(), found));
 }
 
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
