@@ -75,24 +75,27 @@ KNScatterPicture::Range KNScatterPicture::padded(double low, double high) {
     return {low - pad, high + pad};
 }
 
+KNScatterPicture::Range KNScatterPicture::paddedSpan(double value,
+                                                     double KNScatterPoint::*coordinate) const {
+    double low = value, high = value;
+    for (const KNScatterPoint& p : points) {
+        low = std::min(low, p.*coordinate);
+        high = std::max(high, p.*coordinate);
+    }
+    return padded(low, high);
+}
+
 bool KNScatterPicture::fits(const KNScatterPoint& point) {
+    const auto covers = [](const std::optional<Range>& range, double value) {
+        return range && value >= range->from && value <= range->to;
+    };
     bool held = true;
-    if (!fixedX && (!xRange || point.x < xRange->from || point.x > xRange->to)) {
-        double low = point.x, high = point.x;
-        for (const KNScatterPoint& p : points) {
-            low = std::min(low, p.x);
-            high = std::max(high, p.x);
-        }
-        xRange = padded(low, high);
+    if (!fixedX && !covers(xRange, point.x)) {
+        xRange = paddedSpan(point.x, &KNScatterPoint::x);
         held = false;
     }
-    if (!yRange || point.y < yRange->from || point.y > yRange->to) {
-        double low = point.y, high = point.y;
-        for (const KNScatterPoint& p : points) {
-            low = std::min(low, p.y);
-            high = std::max(high, p.y);
-        }
-        yRange = padded(low, high);
+    if (!covers(yRange, point.y)) {
+        yRange = paddedSpan(point.y, &KNScatterPoint::y);
         held = false;
     }
     return held;

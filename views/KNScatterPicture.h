@@ -49,6 +49,8 @@ private:
     // Whether the ranges hold point; otherwise they grow to hold it.
     bool fits(const KNScatterPoint& point);
     static Range padded(double low, double high);
+    // The padded span of value and of that coordinate of every point.
+    Range paddedSpan(double value, double KNScatterPoint::*coordinate) const;
 
     QString xTitle;
     QString yTitle;
