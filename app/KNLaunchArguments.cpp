@@ -76,8 +76,14 @@ KNLaunchArguments::parseWindows(const std::vector<std::string>& arguments, std::
         const std::string_view name = optionName(argument);
         if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--size" || argument == "--view") {
-            *problem = argument + " applies to --export-image only.";
+        } else if (argument == "--size") {
+            *problem = "--size applies to --export-image and --export-frames only.";
+            return std::nullopt;
+        } else if (argument == "--view") {
+            *problem = "--view applies to --export-image only.";
+            return std::nullopt;
+        } else if (argument == "--frames") {
+            *problem = "--frames applies to --export-frames only.";
             return std::nullopt;
         } else if (KNAnalysisRequest::isOption(argument)) {
             *problem = argument + " applies to --export-data only.";

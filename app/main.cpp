@@ -21,9 +21,10 @@ namespace {
 void printUsage(std::FILE* stream) {
     std::fputs(
         "Usage: kinora [option] [FILE ...]\n"
-        "       kinora --export-image OUT.png [--size WxH] FILE\n"
+        "       kinora --export-image OUT.png [--size WxH] [--view time-series] FILE\n"
         "       kinora --export-image OUT.png --view orbit-diagram|section [--size WxH]\n"
         "              [--section AXIS=VALUE] [--maxima AXIS] [--values N] FILE\n"
+        "       kinora --export-frames DIR --frames N [--size WxH] FILE\n"
         "       kinora --export-data OUT.csv FILE\n"
         "       kinora --export-data OUT.csv --table TABLE [--shard K/N] [--section AXIS=VALUE]\n"
         "              [--maxima AXIS] [--values N] FILE\n"
@@ -40,9 +41,15 @@ void printUsage(std::FILE* stream) {
         "  --export-image OUT.png  draw FILE's plot view into a PNG picture, with the\n"
         "                          session's camera and view size (800x600 for a script)\n"
         "  --size WxH              the picture's size in pixels instead, e.g. 1600x1200\n"
-        "  --view VIEW             what the picture shows: plot (the default), orbit-diagram\n"
-        "                          or section (the panels, with a session's settings; the\n"
-        "                          options below change them)\n"
+        "  --view VIEW             what the picture shows: plot (the default), time-series\n"
+        "                          (x, y and z against t for the first seed's paths, 800x600\n"
+        "                          unless --size), orbit-diagram or section (the panels, with\n"
+        "                          a session's settings; the options below change them)\n"
+        "  --export-frames DIR     draw the plot view's animation into DIR (made if missing) as\n"
+        "                          frame-0000.png, frame-0001.png, ...: the paths from their\n"
+        "                          seed up to the time cursor, with a dot at each head\n"
+        "  --frames N              how many pictures, 2 or more: picture k has the cursor at\n"
+        "                          k/(N-1) of the duration, so the last is the whole picture\n"
         "  --export-data OUT.csv   write FILE's trajectories as CSV: one row per point with\n"
         "                          seed, evolution, s, each parameter, t, x, y, z\n"
         "  --table TABLE           write a table of findings instead: equilibria,\n"
@@ -99,9 +106,8 @@ int runExport(int argc, char** argv, const KNCommandLineExport& request) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kinora"));
     std::string problem;
-    // The panels are drawn without the GL.
-    if (request.view == KNCommandLineExport::View::plot &&
-        !KNSharedContext::useHeadlessContext(&problem)) {
+    // The orbit-diagram and section panels are drawn without the GL.
+    if (request.drawsWithGL() && !KNSharedContext::useHeadlessContext(&problem)) {
         messages.release();
         std::fprintf(stderr, "kinora: cannot draw without a display: %s.\n", problem.c_str());
         return 1;

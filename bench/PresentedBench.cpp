@@ -1,7 +1,8 @@
 // What the user waits for in a real window on the display the benchmark is given: a parameter
 // edit of a window with one seed (recomputed, both views drawn and presented) against dragging
 // that seed (recomputed, the plot view drawn and presented), with the plot view at 800x600 and
-// 1600x1200. Left out without a display.
+// 1600x1200; and a frame of the playing time cursor (moved on, the plot view and the
+// time-series panel drawn and presented) against the same drag. Left out without a display.
 #include "HeadlessContext.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDefinitions.h"
@@ -9,6 +10,8 @@
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNPlotWindowController.h"
+#include "KNTimeCursorControls.h"
+#include "KNTimeSeriesView.h"
 #include "RatioRegistry.h"
 #include "Seed.h"
 
@@ -21,10 +24,11 @@
 
 namespace {
 
-// Runs the event loop until both views have shown their last requested picture.
+// Runs the event loop until every view has shown its last requested picture.
 void waitUntilPresented(KNPlotWindowController& controller) {
     while (controller.isOpening() || controller.isRecomputing() ||
-           controller.plotView()->isDrawing() || controller.parameterView()->isDrawing()) {
+           controller.plotView()->isDrawing() || controller.parameterView()->isDrawing() ||
+           controller.window()->timeSeriesView()->isDrawing()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 }
@@ -54,7 +58,12 @@ std::shared_ptr<KNPlotWindowController> openWindow(int width, int height) {
     return controller;
 }
 
-enum class Event { drag, edit };
+enum class Event { drag, edit, animate };
+
+// A playing cursor's step per frame: a ten-second sweep at 1x shown at 60 frames a second.
+constexpr double animationStep = 1.0 / (KNTimeCursorControls::secondsPerSweep * 60.0);
+// A frame costs more the more of the paths it draws, so it is measured just before the end.
+constexpr double lateInTheSweep = 0.99;
 
 // Range 0: width, 1: height.
 template <Event event> void BM_Presented(benchmark::State& state) {
@@ -77,10 +86,13 @@ template <Event event> void BM_Presented(benchmark::State& state) {
         state.SkipWithError("the window does not open with one seed");
         return;
     }
+    KNTimeCursorControls* cursor = controller->timeCursorControls();
     int step = 0;
     for (auto _ : state) {
         const double nudge = (++step % 2 == 0) ? 0.01 : -0.01;
-        if (event == Event::edit) {
+        if (event == Event::animate) {
+            cursor->setTimeFraction(lateInTheSweep + (step % 2) * animationStep);
+        } else if (event == Event::edit) {
             controller->changeParameterSweep(0, 10.0 + nudge, 28.0);
         } else {
             seed->transform.position.x += nudge;
@@ -97,9 +109,14 @@ void presentedCases(benchmark::internal::Benchmark* b) {
 
 BENCHMARK_TEMPLATE(BM_Presented, Event::edit)->Apply(presentedCases);
 BENCHMARK_TEMPLATE(BM_Presented, Event::drag)->Apply(presentedCases);
+BENCHMARK_TEMPLATE(BM_Presented, Event::animate)
+    ->Args({800, 600})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 const std::string edit = "BM_Presented<Event::edit>/";
 const std::string drag = "BM_Presented<Event::drag>/";
+const std::string animate = "BM_Presented<Event::animate>/";
 
 const RatioRegistration small({"edit 1 seed 800x600 presented / drag 1 seed 800x600 presented",
                                edit + "800/600/real_time", drag + "800/600/real_time", 2.0},
@@ -107,5 +124,9 @@ const RatioRegistration small({"edit 1 seed 800x600 presented / drag 1 seed 800x
 const RatioRegistration large({"edit 1 seed 1600x1200 presented / drag 1 seed 1600x1200 presented",
                                edit + "1600/1200/real_time", drag + "1600/1200/real_time", 2.0},
                               {});
+
+const RatioRegistration animation({"animation frame 1 seed 800x600 / drag 1 seed 800x600",
+                                   animate + "800/600/real_time", drag + "800/600/real_time", 1.2},
+                                  {});
 
 } // namespace

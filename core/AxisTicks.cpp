@@ -59,6 +59,11 @@ std::vector<double> values(Interval interval, double step) {
 }
 
 std::string text(double value, double step) {
+    // A tick reached by rounding from below zero may be -0 or a rounding error off zero; both
+    // read as zero.
+    if (std::abs(value) < step * 1e-6) {
+        value = 0.0;
+    }
     char buffer[32];
     const double magnitude = std::max(std::abs(value), step);
     if (magnitude >= 1e6 || step < 1e-4) {

@@ -11,15 +11,24 @@ namespace {
 constexpr double gap = 4.0;
 constexpr double tickLength = 4.0;
 
-double roundStep(double span, int maxCount) {
-    const double rough = span / std::max(1, maxCount - 1);
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (factor * power >= rough) {
-            return factor * power;
+// How many multiples of step lie in [low, high]; a bound that is itself a multiple of the
+// step, up to rounding, counts.
+double multiplesWithin(double low, double high, double step) {
+    return std::floor(high / step + 1e-9) - std::ceil(low / step - 1e-9) + 1.0;
+}
+
+// The finest of 1, 2 and 5 times a power of ten that puts at most maxCount ticks in the range.
+// Rounding a rough step up instead could leave a single tick where three fit.
+double roundStep(double low, double high, int maxCount) {
+    const double rough = (high - low) / std::max(1, maxCount - 1);
+    double power = std::pow(10.0, std::floor(std::log10(rough)) - 1.0);
+    for (;; power *= 10.0) {
+        for (double factor : {1.0, 2.0, 5.0}) {
+            if (multiplesWithin(low, high, factor * power) <= maxCount) {
+                return factor * power;
+            }
         }
     }
-    return 10.0 * power;
 }
 
 Affine mapping(double fromLow, double fromHigh, double toLow, double toHigh) {
@@ -36,9 +45,8 @@ std::vector<double> roundTicks(double low, double high, int maxCount) {
     if (high == low || maxCount < 2) {
         return {low};
     }
-    const double step = roundStep(high - low, maxCount);
+    const double step = roundStep(low, high, maxCount);
     std::vector<double> ticks;
-    // A bound that is itself a multiple of the step, up to rounding, is a tick.
     const double last = std::floor(high / step + 1e-9);
     for (double k = std::ceil(low / step - 1e-9); k <= last; k += 1.0) {
         // Zero exactly rather than a rounding residue such as 1e-17.

@@ -20,6 +20,32 @@ FindingsComputation::~FindingsComputation() {
     worker.join();
 }
 
+ExplorationFindings FindingsComputation::complete(ParallelFans::MakeTools makeTools,
+                                                  JacobianFunction jacobian,
+                                                  KNTrajectorySnapshot snapshot) {
+    std::mutex readyMutex;
+    std::condition_variable readyChanged;
+    bool ready = false;
+    FindingsComputation computation(std::move(makeTools), jacobian, [&] {
+        const std::lock_guard<std::mutex> lock(readyMutex);
+        ready = true;
+        readyChanged.notify_all();
+    });
+    computation.request(std::move(snapshot));
+    // The equilibria come alone first; the exponents (or an error) complete them.
+    while (true) {
+        {
+            std::unique_lock<std::mutex> lock(readyMutex);
+            readyChanged.wait(lock, [&] { return ready; });
+            ready = false;
+        }
+        std::optional<ExplorationFindings> found = computation.take();
+        if (found && found->exponentsComplete) {
+            return std::move(*found);
+        }
+    }
+}
+
 std::uint64_t FindingsComputation::request(KNTrajectorySnapshot snapshot) {
     // The window's engine stays on the window's thread; the worker has its own.
     snapshot.engine.reset();

@@ -44,6 +44,11 @@ public:
     FindingsComputation(const FindingsComputation&) = delete;
     FindingsComputation& operator=(const FindingsComputation&) = delete;
 
+    // The whole findings for snapshot, waiting for them, for a caller with nothing else to do (the
+    // command line): the very ones a window computes for the same snapshot.
+    static ExplorationFindings complete(ParallelFans::MakeTools makeTools,
+                                        JacobianFunction jacobian, KNTrajectorySnapshot snapshot);
+
     // Starts on the findings for snapshot, dropping any earlier request; their generation.
     std::uint64_t request(KNTrajectorySnapshot snapshot);
     // Drops the request at work: its findings never come.

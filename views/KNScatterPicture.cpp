@@ -156,7 +156,9 @@ void KNScatterPicture::drawFrame() {
             kinora::AxisTicks::niceStep(std::abs(span) * tickSpacing * density / pixels);
         const double low = std::min(range.from, range.to);
         const double high = std::max(range.from, range.to);
-        for (double v = std::ceil(low / step) * step; v <= high; v += step) {
+        // Multiples of the step, not a running sum, so labels carry no accumulated error.
+        for (double k = std::ceil(low / step); k * step <= high; ++k) {
+            const double v = k * step;
             place((v - range.from) / span,
                   QString::fromStdString(kinora::AxisTicks::text(v, step)));
         }

@@ -30,11 +30,6 @@ std::unique_ptr<kinora::PathDriver> driverFor(const KNTrajectorySnapshot& snapsh
     return makePathDriver(snapshot.evolution);
 }
 
-kinora::JacobianFunction jacobianOf(EvolutionFunction evolution) {
-    const KNBuiltinSystem* builtin = findBuiltinSystem(evolution);
-    return builtin ? builtin->jacobian : nullptr;
-}
-
 // Computes one table row by row into its text; every evolution's parameter values are handed to
 // the system (and a script's engine) before anything is evaluated at them.
 class TableBuilder {

@@ -1,14 +1,16 @@
 #include "KNCommandLineExport.h"
 
 #include "KNAnalysisTable.h"
+#include "KNAnimationFrames.h"
 #include "KNConsoleAlertPresenter.h"
 #include "KNDocumentOpener.h"
 #include "KNImageExportJob.h"
 #include "KNOutputFile.h"
 #include "KNPanelImage.h"
 #include "KNPlotImageRenderer.h"
-#include "KNSectionDotsFollower.h"
+#include "KNTimeSeriesImage.h"
 #include "KNTrajectoryExporter.h"
+#include "SectionDotsFollower.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -31,11 +33,26 @@ bool parseSize(const std::string& text, int* width, int* height) {
            parseSide(text.substr(x + 1), height);
 }
 
+bool parseFrameCount(const std::string& text, int* count) {
+    const char* end = text.data() + text.size();
+    const auto [rest, failure] = std::from_chars(text.data(), end, *count);
+    return failure == std::errc() && rest == end && *count >= 2 &&
+           *count <= KNAnimationFrames::maxFrames;
+}
+
+bool isExportOption(const std::string& argument) {
+    return argument == "--export-image" || argument == "--export-frames" ||
+           argument == "--export-data";
+}
+
 } // namespace
 
 std::optional<KNCommandLineExport::View> KNCommandLineExport::viewNamed(const std::string& name) {
     if (name == "plot") {
         return View::plot;
+    }
+    if (name == "time-series") {
+        return View::timeSeries;
     }
     if (name == "orbit-diagram") {
         return View::orbitDiagram;
@@ -51,7 +68,7 @@ bool KNCommandLineExport::isRequested(const std::vector<std::string>& arguments)
         if (argument == "--") {
             return false;
         }
-        if (argument == "--export-image" || argument == "--export-data") {
+        if (isExportOption(argument)) {
             return true;
         }
     }
@@ -68,6 +85,7 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     bool maximaGiven = false;
     bool valuesGiven = false;
     bool tableOptionGiven = false;
+    bool framesGiven = false;
     bool hasOutput = false;
     bool optionsEnded = false;
     const auto refuse = [problem](const std::string& reason) {
@@ -77,16 +95,31 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (!optionsEnded && (argument == "--export-image" || argument == "--export-data")) {
+        if (!optionsEnded && isExportOption(argument)) {
             if (hasOutput) {
                 return refuse("only one export can be asked for at a time.");
             }
+            request.kind = argument == "--export-image"    ? Kind::image
+                           : argument == "--export-frames" ? Kind::frames
+                                                           : Kind::data;
             if (!hasValue) {
-                return refuse(argument + " needs the name of the file to write.");
+                return refuse(argument + (request.kind == Kind::frames
+                                              ? " needs the name of the folder to write into."
+                                              : " needs the name of the file to write."));
             }
-            request.kind = argument == "--export-image" ? Kind::image : Kind::data;
             request.outputPath = arguments[++i];
+            if (request.kind == Kind::frames && request.outputPath == "-") {
+                return refuse("--export-frames writes a folder of pictures; standard output "
+                              "(-) cannot take them.");
+            }
             hasOutput = true;
+        } else if (!optionsEnded && argument == "--frames") {
+            if (!hasValue || !parseFrameCount(arguments[i + 1], &request.frameCount)) {
+                return refuse("--frames needs a whole number of pictures from 2 to " +
+                              std::to_string(KNAnimationFrames::maxFrames) + " (for example 240).");
+            }
+            framesGiven = true;
+            ++i;
         } else if (!optionsEnded && argument == "--size") {
             if (!hasValue || !parseSize(arguments[i + 1], &request.width, &request.height)) {
                 return refuse("--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
@@ -97,7 +130,7 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
         } else if (!optionsEnded && argument == "--view") {
             const std::optional<View> named = hasValue ? viewNamed(arguments[i + 1]) : std::nullopt;
             if (!named) {
-                return refuse("--view needs plot, orbit-diagram or section" +
+                return refuse("--view needs plot, time-series, orbit-diagram or section" +
                               (hasValue ? "; '" + arguments[i + 1] + "' is none of them."
                                         : std::string(".")));
             }
@@ -128,13 +161,22 @@ KNCommandLineExport::parse(const std::vector<std::string>& arguments, std::strin
     if (request.documentPath.empty()) {
         return refuse("name the script or session file to export from.");
     }
-    if (request.width != 0 && request.kind != Kind::image) {
-        return refuse("--size applies to --export-image only.");
+    if (request.width != 0 && request.kind == Kind::data) {
+        return refuse("--size applies to --export-image and --export-frames only.");
     }
     if (viewGiven && request.kind != Kind::image) {
         return refuse("--view applies to --export-image only.");
     }
-    if (request.view != View::plot) {
+    if (framesGiven != (request.kind == Kind::frames)) {
+        return refuse(framesGiven ? "--frames applies to --export-frames only."
+                                  : "--export-frames needs --frames N, the number of pictures "
+                                    "from the start to the end (for example 240).");
+    }
+    if (request.view == View::timeSeries && analysisAsked) {
+        return refuse("--table, --shard, --section, --maxima and --values do not apply to --view "
+                      "time-series.");
+    }
+    if (request.view != View::plot && request.view != View::timeSeries) {
         if (tableOptionGiven) {
             return refuse("--table and --shard apply to --export-data only.");
         }
@@ -164,9 +206,14 @@ bool KNCommandLineExport::outputIsDocument() const {
     return KNOutputFile::isSameFile(outputPath, documentPath);
 }
 
-bool KNCommandLineExport::exportImage(KNPlotImageRenderer& renderer,
-                                      const std::optional<KNSession>& session,
-                                      KNError* error) const {
+bool KNCommandLineExport::drawsWithGL() const {
+    return kind == Kind::frames ||
+           (kind == Kind::image && (view == View::plot || view == View::timeSeries));
+}
+
+bool KNCommandLineExport::exportPlot(KNPlotImageRenderer& renderer,
+                                     const std::optional<KNSession>& session,
+                                     KNError* error) const {
     std::optional<KNViewCamera> camera;
     if (session) {
         camera = session->plotCamera;
@@ -176,6 +223,10 @@ bool KNCommandLineExport::exportImage(KNPlotImageRenderer& renderer,
     if (pictureWidth == 0) {
         pictureWidth = camera ? camera->width : defaultWidth;
         pictureHeight = camera ? camera->height : defaultHeight;
+    }
+    if (kind == Kind::frames) {
+        return KNAnimationFrames::write(renderer, camera, pictureWidth, pictureHeight, outputPath,
+                                        frameCount, error);
     }
     return renderer.write(camera, pictureWidth, pictureHeight, outputPath, error);
 }
@@ -229,12 +280,30 @@ KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) cons
     return settings;
 }
 
+KNPlotImageAnalysis KNCommandLineExport::plotAnalysis(const std::optional<KNSession>& session) {
+    KNPlotImageAnalysis analysis;
+    if (session) {
+        if (session->analysis.sectionShown) {
+            analysis.section = session->analysis.section;
+        }
+        analysis.markers = session->findingsPanelShown;
+        analysis.colourByExponent = session->pathColours == KNSession::PathColours::byExponent;
+    }
+    return analysis;
+}
+
 QSize KNCommandLineExport::panelSize() const {
     return width != 0 ? QSize(width, height) : QSize(defaultWidth, defaultHeight);
 }
 
 int KNCommandLineExport::run() const {
     KNConsoleAlertPresenter alerts(stderr);
+    if (kind == Kind::frames) {
+        if (const auto refusal = KNAnimationFrames::folderRefusal(outputPath, frameCount)) {
+            std::fprintf(stderr, "kinora: %s\n", refusal->c_str());
+            return 2;
+        }
+    }
     const QUrl url =
         QUrl::fromLocalFile(QFileInfo(QString::fromStdString(documentPath)).absoluteFilePath());
     std::optional<KNOpenedDocument> document = KNDocumentOpener::open(url, alerts);
@@ -254,10 +323,11 @@ int KNCommandLineExport::run() const {
     }
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
-    std::optional<KNSectionDotsFollower> crossings;
+    std::optional<kinora::SectionDotsFollower> crossings;
     const kinora::AnalysisPanelSettings panel = panelSettings(document->session);
-    if (kind == Kind::image && view == View::plot) {
-        renderer.emplace(exploration);
+    if (drawsWithGL()) {
+        renderer.emplace(exploration, view == View::timeSeries ? KNPlotImageAnalysis{}
+                                                               : plotAnalysis(document->session));
     } else if (kind == Kind::image && view == View::section) {
         if (!section && !(document->session && document->session->analysis.sectionShown)) {
             alerts.presentError({"KNExportErrorDomain", 0,
@@ -267,6 +337,7 @@ int KNCommandLineExport::run() const {
             return 1;
         }
         crossings.emplace(exploration, panel.section);
+        exploration.setListener(&*crossings);
     } else if (kind == Kind::image && view == View::orbitDiagram) {
         std::string problem;
         const std::optional<QImage> image =
@@ -281,6 +352,9 @@ int KNCommandLineExport::run() const {
         return 0;
     }
     exploration.completeRecomputation();
+    if (crossings) {
+        exploration.setListener(nullptr);
+    }
     // A script that fails or is stopped while its paths are computed would export paths cut
     // short.
     if (alerts.hasReportedError()) {
@@ -302,11 +376,18 @@ int KNCommandLineExport::run() const {
         return 1;
     }
 
-    const bool written = crossings
-                             ? KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()),
-                                                   outputPath, &error)
-                         : renderer ? exportImage(*renderer, document->session, &error)
-                                    : exportTable(exploration.trajectorySnapshot(), &error);
+    bool written = false;
+    if (crossings) {
+        written =
+            KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()), outputPath, &error);
+    } else if (view == View::timeSeries) {
+        written = KNTimeSeriesImage::write(renderer->plotView(), exploration, panelSize(),
+                                           outputPath, &error);
+    } else if (renderer) {
+        written = exportPlot(*renderer, document->session, &error);
+    } else {
+        written = exportTable(exploration.trajectorySnapshot(), &error);
+    }
     if (!written) {
         alerts.presentError(error, {});
         return 1;

@@ -2,6 +2,7 @@
 
 #include "KNAnalysisRequest.h"
 #include "KNError.h"
+#include "KNPlotImageRenderer.h"
 #include "KNSession.h"
 #include "KNTrajectorySnapshot.h"
 
@@ -11,19 +12,19 @@
 #include <string>
 #include <vector>
 
-class KNPlotImageRenderer;
-
 // The exports that run without a window: `--export-image OUT.png [--size WxH]
-// [--view plot|orbit-diagram|section [--section AXIS=VALUE] [--maxima AXIS] [--values N]] FILE`,
+// [--view plot|time-series|orbit-diagram|section [--section AXIS=VALUE] [--maxima AXIS]
+// [--values N]] FILE`, `--export-frames DIR --frames N [--size WxH] FILE`,
 // `--export-data OUT.csv FILE` and `--export-data OUT.csv --table NAME [--shard K/N]
 // [--section AXIS=VALUE[,down|,both]] [--maxima AXIS] [--values N] FILE`, where FILE is a
 // system script or a session.
 class KNCommandLineExport {
 public:
-    enum class Kind { image, data };
+    // frames: the plot view's animation, one picture per cursor position.
+    enum class Kind { image, frames, data };
     // What an image shows: the plot view, or one of the panels.
-    enum class View { plot, orbitDiagram, section };
-    // "plot", "orbit-diagram", "section"; nothing for any other name.
+    enum class View { plot, timeSeries, orbitDiagram, section };
+    // "plot", "time-series", "orbit-diagram", "section"; nothing for any other name.
     static std::optional<View> viewNamed(const std::string& name);
     static constexpr int defaultWidth = 800;
     static constexpr int defaultHeight = 600;
@@ -35,6 +36,8 @@ public:
     int width = 0;
     int height = 0;
     View view = View::plot;
+    // For frames: how many, from the cursor at t = 0 to the end.
+    int frameCount = 0;
     // A table of findings instead of the trajectories.
     std::optional<KNAnalysisRequest> analysis;
     // For a panel: the options that override a session's plane and diagram settings.
@@ -50,20 +53,26 @@ public:
 
     // Whether the output is the document itself, which the export would destroy.
     bool outputIsDocument() const;
+    // Whether the export draws with the views' GL context, rather than on the CPU or not at all.
+    bool drawsWithGL() const;
 
     // Opens the document's exploration, with no window, and writes the output. A picture needs
-    // a QGuiApplication on a platform without a display (offscreen) and the views switched to a
-    // headless context; data and tables need neither. Every problem is one line on standard
-    // error; the result is the process's exit code.
+    // a QGuiApplication on a platform without a display (offscreen), and one drawn with GL the
+    // views switched to a headless context; data and tables need neither. Every problem is one
+    // line on standard error; the result is the process's exit code (2 for a folder of frames
+    // that cannot take them).
     int run() const;
 
 private:
-    // The plot view at the asked size, else a session's own view size, else the default.
-    bool exportImage(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
-                     KNError* error) const;
+    // The plot view, or its frames, at the asked size, else a session's own view size, else
+    // the default.
+    bool exportPlot(KNPlotImageRenderer& renderer, const std::optional<KNSession>& session,
+                    KNError* error) const;
     bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
     // The panel's settings: a session's, with the options given put in.
     kinora::AnalysisPanelSettings panelSettings(const std::optional<KNSession>& session) const;
+    // What a window opened from the session shows over its paths.
+    static KNPlotImageAnalysis plotAnalysis(const std::optional<KNSession>& session);
     // The picture's size: the one asked for, else the default.
     QSize panelSize() const;
 };

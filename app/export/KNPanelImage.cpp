@@ -4,8 +4,8 @@
 #include "KNAnalysisPictures.h"
 #include "KNOutputFile.h"
 #include "KNScatterPicture.h"
-#include "KNSectionDotsFollower.h"
 #include "OrbitDiagramJob.h"
+#include "SectionDotsFollower.h"
 
 #include <QBuffer>
 
@@ -33,7 +33,7 @@ std::optional<QImage> KNPanelImage::orbitDiagram(const kinora::Exploration& expl
     return picture.image(size, 1.0);
 }
 
-QImage KNPanelImage::section(const KNSectionDotsFollower& follower, QSize size) {
+QImage KNPanelImage::section(const kinora::SectionDotsFollower& follower, QSize size) {
     KNScatterPicture picture;
     drawSectionPicture(picture, follower.section(), follower.dots().all());
     return picture.image(size, 1.0);

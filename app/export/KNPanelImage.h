@@ -7,11 +7,10 @@
 #include <optional>
 #include <string>
 
-class KNSectionDotsFollower;
-
 namespace kinora {
 class Exploration;
-}
+class SectionDotsFollower;
+} // namespace kinora
 
 // The 2-D panels drawn without a window: the orbit diagram of an exploration's sweep and its
 // section panel, as a window shows them, into a PNG file.
@@ -23,7 +22,7 @@ public:
                                               const kinora::AnalysisPanelSettings& settings,
                                               QSize size, std::string* problem);
     // The section panel with the crossings follower collected.
-    static QImage section(const KNSectionDotsFollower& follower, QSize size);
+    static QImage section(const kinora::SectionDotsFollower& follower, QSize size);
     // image as PNG into the output at path (see KNOutputFile).
     static bool write(const QImage& image, const std::string& path, KNError* error);
 };

@@ -1,16 +1,23 @@
 #include "KNPlotImageRenderer.h"
 
 #include "Exploration.h"
+#include "FindingsComputation.h"
+#include "KNAnalysisInPlotView.h"
+#include "KNBuiltinSystems.h"
+#include "KNFanWorkerTools.h"
 #include "KNImageExporter.h"
 #include "KNPlotView.h"
 #include "KNPlotViewPathFeed.h"
 #include "KNSweepKey.h"
+#include "SectionDotsFollower.h"
 #include "Seed.h"
 
 #include <algorithm>
+#include <utility>
 
-KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration)
-    : exploration(exploration), view(std::make_unique<KNPlotView>()),
+KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration,
+                                         const KNPlotImageAnalysis& analysis)
+    : exploration(exploration), analysis(analysis), view(std::make_unique<KNPlotView>()),
       paths(std::make_unique<KNPlotViewPathFeed>(exploration, *view)) {
     view->create();
     view->awakeFromNib();
@@ -22,7 +29,13 @@ KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration)
         const KNSweepKey key = KNSweepKey::describe(exploration.system().parameters);
         view->setSweepKey(key.start, key.end);
     }
-    exploration.setListener(paths.get());
+    if (analysis.section) {
+        crossings = std::make_unique<kinora::SectionDotsFollower>(exploration, *analysis.section,
+                                                                  paths.get());
+        exploration.setListener(crossings.get());
+    } else {
+        exploration.setListener(paths.get());
+    }
 }
 
 KNPlotImageRenderer::~KNPlotImageRenderer() {
@@ -31,6 +44,7 @@ KNPlotImageRenderer::~KNPlotImageRenderer() {
 
 bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int width, int height,
                                 const std::string& path, KNError* error) {
+    showAnalysis();
     if (camera) {
         view->resize(camera->width, camera->height);
         view->setViewCamera(*camera);
@@ -44,4 +58,30 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
     const double pixelsPerPoint =
         camera ? static_cast<double>(height) / std::max(camera->height, 1) : 1.0;
     return KNImageExporter::write(*view, width, height, pixelsPerPoint, path, error);
+}
+
+void KNPlotImageRenderer::setTimeFraction(double fraction) {
+    view->setTimeFraction(fraction);
+}
+
+void KNPlotImageRenderer::showAnalysis() {
+    if (std::exchange(analysisShown, true)) {
+        return;
+    }
+    if (crossings) {
+        placeSectionPlane(*view, crossings->section(), exploration.plotBounds(), true);
+        showSectionDots(*view, crossings->dots().all());
+    }
+    if (!analysis.markers && !analysis.colourByExponent) {
+        return;
+    }
+    const kinora::ExplorationFindings findings = kinora::FindingsComputation::complete(
+        fanWorkerTools(exploration.system().evolution, exploration.system().parameterCount(),
+                       exploration.scriptText()),
+        jacobianOf(exploration.system().evolution), exploration.trajectorySnapshot());
+    showEquilibriumMarkers(*view, analysis.markers ? &findings : nullptr);
+    if (analysis.colourByExponent) {
+        view->setPathColouring(KNPlotView::PathColouring::byExponent);
+        showExponentColours(*view, &findings);
+    }
 }

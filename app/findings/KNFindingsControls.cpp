@@ -10,15 +10,6 @@
 #include <QMainWindow>
 #include <QMenu>
 
-namespace {
-
-kinora::JacobianFunction jacobianOf(EvolutionFunction evolution) {
-    const KNBuiltinSystem* builtin = findBuiltinSystem(evolution);
-    return builtin ? builtin->jacobian : nullptr;
-}
-
-} // namespace
-
 KNFindingsControls::KNFindingsControls(QMainWindow& window, QMenu& viewMenu,
                                        kinora::Exploration& exploration, KNPlotView& view)
     : _panel(new KNFindingsPanel(&window)) {

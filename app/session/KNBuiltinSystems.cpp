@@ -33,3 +33,8 @@ const KNBuiltinSystem* findBuiltinSystem(EvolutionFunction evolution) {
     }
     return nullptr;
 }
+
+kinora::JacobianFunction jacobianOf(EvolutionFunction evolution) {
+    const KNBuiltinSystem* builtin = findBuiltinSystem(evolution);
+    return builtin ? builtin->jacobian : nullptr;
+}

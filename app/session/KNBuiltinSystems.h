@@ -18,3 +18,6 @@ struct KNBuiltinSystem {
 const KNBuiltinSystem* findBuiltinSystem(const std::string& name);
 // The built-in system with this evolution function, or null (a script's, for one).
 const KNBuiltinSystem* findBuiltinSystem(EvolutionFunction evolution);
+// The written-out Jacobian of the built-in system with this evolution function, or null for
+// central differences (a script's).
+kinora::JacobianFunction jacobianOf(EvolutionFunction evolution);

@@ -1,6 +1,7 @@
 #include "KNAnalysisPanels.h"
 
 #include "Exploration.h"
+#include "KNAnalysisInPlotView.h"
 #include "KNOrbitDiagramPanel.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
@@ -12,8 +13,6 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QTimer>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -34,21 +33,13 @@ QDockWidget* makeDock(KNPlotWindow& window, const QString& title, const QString&
     return dock;
 }
 
-double component(kinora::Vector3 v, int axis) {
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
-void setComponent(kinora::Vector3& v, int axis, double value) {
-    (axis == 0 ? v.x : (axis == 1 ? v.y : v.z)) = value;
-}
-
 } // namespace
 
 KNAnalysisPanels::KNAnalysisPanels(KNPlotWindow& window, kinora::Exploration& exploration,
                                    std::function<void()> recomputeAll)
     : window(window), plotView(*window.plotView()), exploration(exploration),
-      recomputeAll(std::move(recomputeAll)), section(new KNSectionPanel),
-      orbit(new KNOrbitDiagramPanel),
+      recomputeAll(std::move(recomputeAll)), crossings(exploration, _settings.section),
+      section(new KNSectionPanel), orbit(new KNOrbitDiagramPanel),
       computation(
           [this](const KNOrbitDiagramComputation::Columns& columns) {
               for (const auto& [k, column] : columns) {
@@ -120,7 +111,7 @@ void KNAnalysisPanels::showSection(bool shown) {
         return;
     }
     _settings.sectionShown = shown;
-    dots.clear();
+    crossings.follow(_settings.section);
     placePlane();
     showDots();
     if (shown) {
@@ -147,8 +138,8 @@ void KNAnalysisPanels::changeSection(const kinora::PoincareSection& changed) {
         orbit->showSettings(_settings.orbit);
     }
     _settings.section = changed;
+    crossings.follow(changed);
     if (_settings.sectionShown) {
-        dots.clear();
         placePlane();
         showDots();
         recomputeAll();
@@ -167,7 +158,7 @@ void KNAnalysisPanels::changeOrbit(const kinora::OrbitPanelSettings& changed) {
 }
 
 void KNAnalysisPanels::seedRemoved(std::size_t index) {
-    dots.seedRemoved(index);
+    crossings.seedRemoved(index);
     showDotsSoon();
 }
 
@@ -179,21 +170,24 @@ void KNAnalysisPanels::explorationDidBeginRecomputation() {
 
 void KNAnalysisPanels::explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) {
     if (_settings.sectionShown) {
-        dots.fanStarted(seedIndex, evolutions);
+        crossings.explorationDidStartFan(seedIndex, evolutions);
+        showDotsSoon();
     }
 }
 
 void KNAnalysisPanels::explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                                   const kinora::SeedFan& fan) {
-    if (!_settings.sectionShown) {
-        return;
+    if (_settings.sectionShown) {
+        crossings.explorationDidCompletePath(seedIndex, evolution, fan);
+        showDotsSoon();
     }
-    dots.pathCompleted(seedIndex, evolution,
-                       kinora::SectionDots::crossingsOf(exploration.trajectorySnapshot(),
-                                                        _settings.section,
-                                                        exploration.seedPosition(seedIndex),
-                                                        fan.path(evolution), fan.vertexCount()));
-    showDotsSoon();
+}
+
+void KNAnalysisPanels::explorationDidDeferFan(std::size_t seedIndex) {
+    if (_settings.sectionShown) {
+        crossings.explorationDidDeferFan(seedIndex);
+        showDotsSoon();
+    }
 }
 
 void KNAnalysisPanels::explorationDidFinishRecomputation() {
@@ -204,38 +198,8 @@ void KNAnalysisPanels::explorationDidFinishRecomputation() {
 }
 
 void KNAnalysisPanels::placePlane() {
-    if (!_settings.sectionShown) {
-        plotView.setSectionPlane(std::nullopt, _settings.section.axis);
-        plotView.requestRedraw();
-        return;
-    }
-    const int normal = _settings.section.axis;
-    const auto [across, up] = inPlaneAxes(normal);
-    double low[3] = {-10.0, -10.0, -10.0};
-    double high[3] = {10.0, 10.0, 10.0};
-    const kinora::BoundingBox bounds = exploration.plotBounds();
-    if (!bounds.isEmpty()) {
-        for (int axis : {across, up}) {
-            low[axis] = HUGE_VAL;
-            high[axis] = -HUGE_VAL;
-            for (const kinora::Vector3& corner : bounds.corners()) {
-                low[axis] = std::min(low[axis], component(corner, axis));
-                high[axis] = std::max(high[axis], component(corner, axis));
-            }
-            // A margin, and some size for paths that lie in a plane of their own.
-            const double margin = std::max((high[axis] - low[axis]) * 0.1, 1.0);
-            low[axis] -= margin;
-            high[axis] += margin;
-        }
-    }
-    std::array<kinora::Vector3, 4> corners;
-    const double spans[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        setComponent(corners[i], normal, _settings.section.value);
-        setComponent(corners[i], across, spans[i][0] == 0 ? low[across] : high[across]);
-        setComponent(corners[i], up, spans[i][1] == 0 ? low[up] : high[up]);
-    }
-    plotView.setSectionPlane(corners, normal);
+    placeSectionPlane(plotView, _settings.section, exploration.plotBounds(),
+                      _settings.sectionShown);
     plotView.requestRedraw();
 }
 
@@ -250,15 +214,8 @@ void KNAnalysisPanels::showDotsSoon() {
 void KNAnalysisPanels::showDots() {
     dotsPending = false;
     const std::vector<kinora::SectionDot> all =
-        _settings.sectionShown ? dots.all() : std::vector<kinora::SectionDot>{};
-    std::vector<float> points;
-    points.reserve(4 * all.size());
-    for (const kinora::SectionDot& dot : all) {
-        points.insert(points.end(),
-                      {static_cast<float>(dot.state.x), static_cast<float>(dot.state.y),
-                       static_cast<float>(dot.state.z), static_cast<float>(dot.s)});
-    }
-    plotView.setSectionDots(points);
+        _settings.sectionShown ? crossings.dots().all() : std::vector<kinora::SectionDot>{};
+    showSectionDots(plotView, all);
     plotView.requestRedraw();
     section->showDots(_settings.section, all);
 }

@@ -5,7 +5,7 @@
 #include "KNAnalysisPictures.h"
 #include "KNOrbitDiagramComputation.h"
 #include "Parameter.h"
-#include "SectionDots.h"
+#include "SectionDotsFollower.h"
 
 #include <QObject>
 #include <functional>
@@ -54,7 +54,7 @@ public:
     void explorationDidCompletePath(std::size_t seedIndex, std::int32_t evolution,
                                     const kinora::SeedFan& fan) override;
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
-    void explorationDidDeferFan(std::size_t) override {}
+    void explorationDidDeferFan(std::size_t seedIndex) override;
     void explorationDidPause(std::int64_t, std::int64_t) override {}
     void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override;
@@ -84,7 +84,8 @@ private:
     kinora::Exploration& exploration;
     std::function<void()> recomputeAll;
     kinora::AnalysisPanelSettings _settings;
-    kinora::SectionDots dots;
+    // The crossings of the paths on screen with the plane, while the section is shown.
+    kinora::SectionDotsFollower crossings;
     bool dotsPending = false;
     KNSectionPanel* section;
     KNOrbitDiagramPanel* orbit;

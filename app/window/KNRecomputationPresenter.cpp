@@ -36,6 +36,9 @@ void KNRecomputationPresenter::explorationDidStartFan(std::size_t seedIndex,
 void KNRecomputationPresenter::explorationDidDeferFan(std::size_t seedIndex) {
     paths.explorationDidDeferFan(seedIndex);
     showInTimeSeries(seedIndex);
+    if (follower) {
+        follower->explorationDidDeferFan(seedIndex);
+    }
 }
 
 void KNRecomputationPresenter::explorationDidCompletePath(std::size_t seedIndex,

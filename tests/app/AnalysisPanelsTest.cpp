@@ -161,7 +161,8 @@ TEST_F(AnalysisPanelsTest, PanelsExportHeadlessAndMistakesAreRefused) {
     EXPECT_GT(countPathPixels(QImage(picture)), 300);
 
     EXPECT_EQ(runHeadless({"--export-image", picture, "--view", "sideways", script}, &errors), 2);
-    EXPECT_TRUE(errors.contains("--view needs plot, orbit-diagram or section")) << errors.data();
+    EXPECT_TRUE(errors.contains("--view needs plot, time-series, orbit-diagram or section"))
+        << errors.data();
     EXPECT_EQ(runHeadless({"--export-data", picture, "--view", "section", script}, &errors), 2);
     EXPECT_TRUE(errors.contains("--view applies to --export-image only")) << errors.data();
     EXPECT_EQ(runHeadless({"--export-image", picture, "--view", "section", script}, &errors), 1);

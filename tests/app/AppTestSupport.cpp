@@ -65,12 +65,15 @@ PathContents pathContents(KNPlotView* view, int pathID) {
     contents.indices = glBufferContents<std::uint32_t>(path->mesh->indexBuffer);
     contents.indices.resize(static_cast<std::size_t>(path->mesh->indexCount));
     contents.sValue = path->sValue;
-    if (contents.isBlank()) {
+    if (contents.isBlank() || contents.vertices.empty()) {
         return contents;
     }
     std::copy_n(contents.vertices.front().position, 3, contents.start.begin());
     contents.vertices.erase(contents.vertices.begin());
-    contents.indices.erase(contents.indices.begin());
+    // A path cut before its first point (a time cursor at the start) draws no index at all.
+    if (!contents.indices.empty()) {
+        contents.indices.erase(contents.indices.begin());
+    }
     for (std::uint32_t& index : contents.indices) {
         --index;
     }

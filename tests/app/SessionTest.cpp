@@ -1,7 +1,9 @@
 #include "ControllerTest.h"
+#include "KNAnalysisPanels.h"
 #include "KNDocumentActions.h"
 #include "KNDocumentOpener.h"
 #include "KNFindingsControls.h"
+#include "KNFindingsPanel.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
 #include "KNParameterTableView.h"
@@ -17,6 +19,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScreen>
 #include <QTableWidget>
@@ -471,6 +475,50 @@ TEST_F(SessionTest, HeadlessExportsNeedNoDisplayAndFailCleanly) {
     EXPECT_TRUE(errors.contains("Cannot export the image")) << errors.toStdString();
 }
 
+// A session's picture shows what its window shows over the paths: the colours by exponent, the
+// equilibria's markers and the section plane with its dots.
+TEST_F(SessionTest, AHeadlessImageShowsTheAnalysisTheSessionsWindowShows) {
+    // Long enough for exponents, regular at the sweep's start and chaotic at its end.
+    auto window = builtInLorenzWindow();
+    window->changeParameterSweep(0, 10.0, 28.0);
+    window->changeEvolutions(4);
+    window->changePathDuration(120.0);
+    window->changeIntegrationStep(0.02);
+    window->showWindow();
+    window->findings()->setPanelShown(true);
+    window->findings()->setPathColouring(KNPlotView::PathColouring::byExponent);
+    kinora::AnalysisPanelSettings analysis;
+    analysis.section = {2, 20.0, kinora::CrossingDirection::increasing};
+    analysis.sectionShown = true;
+    ASSERT_FALSE(window->analysisPanels()->apply(analysis));
+    ASSERT_TRUE(settle(*window));
+    QTableWidget* exponents = window->findings()->panel()->exponentTable();
+    ASSERT_TRUE(eventually([&] { return exponents->rowCount() > 0; }));
+    const KNViewCamera camera = window->plotView()->viewCamera();
+    const QImage expected = window->plotView()->renderImage(QSize(camera.width, camera.height));
+
+    const QString session = savedSession(*window);
+    const QString exported = folder.filePath("analysed.png");
+    QByteArray errors;
+    ASSERT_EQ(runHeadless({"--export-image", exported, session}, &errors), 0)
+        << errors.toStdString();
+    EXPECT_EQ(QImage(exported).convertToFormat(expected.format()), expected);
+
+    // The same session without the analysis draws the paths alone.
+    QJsonObject root =
+        QJsonDocument::fromJson(QByteArray::fromStdString(readAll(session))).object();
+    for (const char* field : {"panels", "pathColours", "analysis"}) {
+        ASSERT_TRUE(root.contains(QLatin1String(field))) << field;
+        root.remove(QLatin1String(field));
+    }
+    const QString plainSession =
+        writeFile(folder, "plain.kinora", QJsonDocument(root).toJson().toStdString());
+    const QString plain = folder.filePath("plain.png");
+    ASSERT_EQ(runHeadless({"--export-image", plain, plainSession}, &errors), 0)
+        << errors.toStdString();
+    EXPECT_NE(QImage(plain), QImage(exported));
+}
+
 TEST_F(SessionTest, ExportsNeverDestroyTheirInputOrReplaceAPipe) {
     auto window = exploredWindow();
     const QString session = savedSession(*window);
@@ -551,7 +599,8 @@ TEST_F(SessionTest, ArgumentMistakesAndAMissingDisplayAreSaidWithoutAnAbort) {
     EXPECT_EQ(runHeadless({"--bogus"}, &errors), 2);
     EXPECT_TRUE(errors.contains("unknown option '--bogus'")) << errors.toStdString();
     EXPECT_EQ(runHeadless({"--size", "100x100", script}, &errors), 2);
-    EXPECT_TRUE(errors.contains("--size applies to --export-image only")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("--size applies to --export-image and --export-frames only"))
+        << errors.toStdString();
     EXPECT_EQ(runHeadless({script}, &errors), 1);
     EXPECT_EQ(errors.toStdString(), "Kinora needs a graphical display; for pictures and data "
                                     "without one, see `kinora --help`\n");

@@ -3,6 +3,8 @@
 #include "KNTimeCursorControls.h"
 #include "KNTimeSeriesView.h"
 
+#include <QDir>
+
 namespace {
 
 // Path-coloured pixels of image in each third of its height, top first.
@@ -17,7 +19,31 @@ std::array<int, 3> pathPixelsPerThird(const QImage& image) {
     return counts;
 }
 
-class TimeSeriesTest : public ControllerTest {};
+// The plot view's picture above its colour key, which is drawn in the paths' colours.
+QImage aboveTheKey(const QImage& image) {
+    return image.copy(0, 0, image.width(), image.height() * 2 / 3);
+}
+
+// The smallest rectangle holding every path-coloured pixel of the picture above the key.
+QRect pathPixelBounds(const QImage& picture) {
+    const QImage image = aboveTheKey(picture);
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isPathColour(image.pixel(x, y))) {
+                bounds |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return bounds;
+}
+
+class TimeSeriesTest : public ControllerTest {
+protected:
+    int runHeadless(const QStringList& arguments, QByteArray* errors = nullptr) {
+        return ::runHeadless(folder.filePath("data"), arguments, errors);
+    }
+};
 
 TEST_F(TimeSeriesTest, ThePanelShowsTheSelectedSeedsPathsAndFollowsItsChanges) {
     auto controller = lorenzWindow();
@@ -108,6 +134,102 @@ TEST_F(TimeSeriesTest, TheCursorDrawsPathsUpToItAndAtTheEndShowsTheWholePicture)
     cursor->togglePlaying();
     EXPECT_FALSE(cursor->isPlaying());
     EXPECT_LT(controller->exploration().timeFraction(), 1.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TimeSeriesTest, AfterATransientTheCursorDrawsFromTheFirstShownPointUpToIt) {
+    auto controller = lorenzWindow();
+    controller->changeParameterSweep(0, 10.0, 28.0);
+    controller->changeParameterSweep(1, 10.0, 10.0);
+    controller->changeParameterSweep(2, 8.0 / 3.0, 8.0 / 3.0);
+    kinora::Exploration& exploration = controller->exploration();
+    controller->changeTransient(exploration.pathDuration() / 2.0);
+    waitForRecomputation(*controller);
+    controller->fitViews();
+    KNPlotView* view = controller->plotView();
+    KNTimeCursorControls* cursor = controller->timeCursorControls();
+    const QSize size(480, 360);
+
+    // Before the transient ends there is no path yet, and so no head.
+    cursor->setTimeFraction(0.25);
+    EXPECT_EQ(countPathPixels(aboveTheKey(view->renderImage(size))), 0);
+
+    cursor->setTimeFraction(0.75);
+    EXPECT_GT(countPathPixels(aboveTheKey(view->renderImage(size))), 50);
+    const std::int32_t hidden = exploration.hiddenVertexCount();
+    ASSERT_GT(hidden, 0);
+    const kinora::Trajectory expected =
+        expectedTrajectory(controller->system(), exploration.integrator().integrationStep(), 0.0,
+                           firstSeed(*controller)->transform.position);
+    // The line runs from the first point after the transient to the last one the cursor reached.
+    const PathContents first = pathsOf(view, firstSeed(*controller)).front();
+    EXPECT_EQ(static_cast<std::int32_t>(first.indices.size()) + 1,
+              exploration.verticesUpToCursor() - hidden);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(
+            first.start[static_cast<std::size_t>(k)],
+            static_cast<float>(expected.vertices[static_cast<std::size_t>(hidden)].position[k]));
+    }
+}
+
+TEST_F(TimeSeriesTest, TheFramesExportRunsFromTheHeadsAtTheSeedToTheWholePicture) {
+    const QString script =
+        writeFile(folder, "one.js",
+                  "var parameters = ['rho', 'sigma', 'beta'];\n"
+                  "function evolution(p, x, y, z) {\n"
+                  "    return [p[1] * (y - x), x * (p[0] - z) - y,\n"
+                  "            x * y - p[2] * z];\n"
+                  "}\n"
+                  "var initial = {sweep: {rho: [10, 28], sigma: 10, beta: 2.6},\n"
+                  "               seeds: [[1, 1, 1]], duration: 10};\n");
+    const QString frames = folder.filePath("frames");
+    QByteArray errors;
+    ASSERT_EQ(runHeadless({"--export-frames", frames, "--frames", "3", "--size", "320x240", script},
+                          &errors),
+              0)
+        << errors.toStdString();
+    EXPECT_EQ(QDir(frames).entryList(QDir::Files),
+              (QStringList{"frame-0000.png", "frame-0001.png", "frame-0002.png"}));
+    const QString picture = folder.filePath("whole.png");
+    ASSERT_EQ(runHeadless({"--export-image", picture, "--size", "320x240", script}), 0);
+    const QImage whole(picture);
+    EXPECT_EQ(QImage(frames + "/frame-0002.png"), whole);
+    // At t = 0 every path is only its head, a dot on the seed.
+    const QImage first(frames + "/frame-0000.png");
+    const QRect heads = pathPixelBounds(first);
+    EXPECT_FALSE(heads.isEmpty());
+    EXPECT_LE(heads.width(), 12);
+    EXPECT_LE(heads.height(), 12);
+    EXPECT_GT(pathPixelBounds(QImage(frames + "/frame-0001.png")).width(), 50);
+
+    // The time-series panel of the same seed shows all three variables.
+    ASSERT_EQ(runHeadless(
+                  {"--export-image", picture, "--view", "time-series", "--size", "600x300", script},
+                  &errors),
+              0)
+        << errors.toStdString();
+    const QImage series(picture);
+    EXPECT_EQ(series.size(), QSize(600, 300));
+    for (int pixels : pathPixelsPerThird(series)) {
+        EXPECT_GT(pixels, 300);
+    }
+
+    // Mistakes are refused before anything is drawn; a folder that cannot be made fails.
+    EXPECT_EQ(runHeadless({"--export-frames", frames, "--frames", "1", script}, &errors), 2);
+    EXPECT_TRUE(errors.contains("--frames needs a whole number of pictures")) << errors.data();
+    EXPECT_EQ(runHeadless({"--export-frames", frames, script}, &errors), 2);
+    EXPECT_TRUE(errors.contains("--export-frames needs --frames N")) << errors.data();
+    EXPECT_EQ(runHeadless({"--export-frames", picture, "--frames", "2", script}, &errors), 2);
+    EXPECT_TRUE(errors.contains("is a file, not a folder")) << errors.data();
+    // Fewer pictures would leave the earlier last one to end a video made from the folder.
+    EXPECT_EQ(runHeadless({"--export-frames", frames, "--frames", "2", script}, &errors), 2);
+    EXPECT_TRUE(errors.contains("already holds frame-0002.png")) << errors.data();
+    EXPECT_EQ(
+        runHeadless({"--export-frames", picture + "/inside", "--frames", "2", script}, &errors), 1);
+    EXPECT_TRUE(errors.contains("cannot be made")) << errors.data();
 }
 
 } // namespace

@@ -20,6 +20,8 @@ TEST(AxisTicks, StepsAreOneTwoOrFiveTimesAPowerOfTenAndWrittenWithTheDecimalsThe
     EXPECT_EQ(AxisTicks::text(0.006, 0.002), "0.006");
     EXPECT_EQ(AxisTicks::text(0.3, 0.1), "0.3");
     EXPECT_EQ(AxisTicks::text(2e8, 1e8), "2e+08");
+    EXPECT_EQ(AxisTicks::text(-0.0, 50.0), "0");
+    EXPECT_EQ(AxisTicks::text(-3 * 0.1 + 0.3 - 1e-17, 0.1), "0.0");
 }
 
 TEST(AxisTicks, AnAxisIsVisibleAcrossThePictureAndNotWhenItPassesOutside) {
