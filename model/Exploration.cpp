@@ -113,6 +113,7 @@ void Exploration::moveSeed(std::size_t index, Vector3 position) {
 void Exploration::removeSeed(std::size_t index) {
     const std::uint64_t id = seeds[index].id;
     seeds.erase(seeds.begin() + static_cast<std::ptrdiff_t>(index));
+    focus.seedWasRemoved(index);
     dropFansOf(id);
 }
 
@@ -157,6 +158,7 @@ std::optional<std::string> Exploration::changeEvolutions(double count) {
     std::optional<std::string> refusal = evolutionsRefusal(count);
     if (!refusal) {
         evolutions = static_cast<std::int64_t>(count);
+        focus.keepEvolutionsBelow(evolutions);
         recomputeAllSeeds();
     }
     return refusal;

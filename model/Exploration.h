@@ -11,6 +11,7 @@
 #include "KinoraSystem.h"
 #include "ParallelFans.h"
 #include "PathDuration.h"
+#include "PathFocus.h"
 #include "RK4Integrator.h"
 #include "Vector3.h"
 
@@ -153,6 +154,10 @@ public:
     // The vertices of a path up to the cursor: vertex i lies (i + 1) steps after the seed.
     std::int32_t verticesUpToCursor() const;
 
+    // The path hovered and the one soloed; they follow removed seeds and fewer evolutions.
+    PathFocus& pathFocus() { return focus; }
+    const PathFocus& pathFocus() const { return focus; }
+
     // Every finite point of the paths of the seed at index computed so far.
     const BoundingBox& pathBounds(std::size_t index) const { return seeds[index].pathBounds; }
 
@@ -193,6 +198,7 @@ private:
     double duration;
     double transientTime = 0.0;
     double cursorFraction = 1.0;
+    PathFocus focus;
     std::int64_t evolutions = defaultEvolutions;
     std::array<std::int32_t, 3> axisMapping{-1, -1, -1};
     bool recomputedAll = false;

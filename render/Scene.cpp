@@ -72,12 +72,14 @@ bool Scene::drawPicture(ScenePass& pass, const Selection& select, bool clear, Fr
     return drawRenderables(into, select, true, pass, deadline);
 }
 
-void Scene::drawPickImage(const Selection& pickable) {
+void Scene::drawPickImage(const Selection& pickable, bool clear) {
     framebuffer->bind();
     const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, idsOnly);
-    const GLuint noObject[4] = {0, 0, 0, 0};
-    glClearBufferuiv(GL_COLOR, 1, noObject);
+    if (clear) {
+        const GLuint noObject[4] = {0, 0, 0, 0};
+        glClearBufferuiv(GL_COLOR, 1, noObject);
+    }
     ScenePass pass;
     drawRenderables(*framebuffer, pickable, true, pass, ScenePass::Clock::time_point::max());
 }

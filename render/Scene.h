@@ -69,10 +69,10 @@ public:
     // after any change the pass must start again.
     bool drawPicture(ScenePass& pass, const Selection& select, bool clear, Framebuffer& target,
                      ScenePass::Clock::time_point deadline);
-    // The pick image alone (colour attachment 1), cleared to no object first: only the
-    // renderables pickable admits. Ids are all the pick pass reads, so this is the same image
-    // draw() leaves as long as only pickable renderables write ids.
-    void drawPickImage(const Selection& pickable);
+    // The pick image alone (colour attachment 1), cleared to no object first unless clear is
+    // false: only the renderables pickable admits. Ids are all the pick pass reads, so this is
+    // the same image draw() leaves as long as only pickable renderables write ids.
+    void drawPickImage(const Selection& pickable, bool clear = true);
     // The index whose id the last draw left at pixel (x, y) of the framebuffer, origin at the
     // lower left, or -1 for the background, a pixel outside the framebuffer or an id beyond
     // the slots. A slot freed since the last draw still returns its index.

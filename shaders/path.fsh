@@ -8,6 +8,8 @@ uniform float evolution;
 // 2 by exponent for a path that has none (too short, not computed yet).
 uniform int colouring;
 uniform float exponentShade;
+// The part of the colour taken away: 0 as drawn, more for a path dimmed while another is soloed.
+uniform float dimming;
 
 out vec4 fragColor;
 out vec4 fragID;
@@ -35,13 +37,13 @@ vec3 exponentRamp(float x) {
 }
 
 void main() {
+    vec3 colour = ramp(evolution);
     if (colouring == 1) {
-        fragColor = vec4(exponentRamp(exponentShade), 1.0);
+        colour = exponentRamp(exponentShade);
     } else if (colouring == 2) {
-        fragColor = vec4(0.35, 0.35, 0.35, 1.0);
-    } else {
-        fragColor = vec4(ramp(evolution), 1.0);
+        colour = vec3(0.35);
     }
+    fragColor = vec4(colour * (1.0 - dimming), 1.0);
     // Not pickable; zero also leaves an id underneath intact under source-alpha blending.
     fragID = vec4(0.0);
 }

@@ -47,6 +47,8 @@ constexpr float maximumScrollFactor = 2.0f;
 // Bytes per pixel of a view's images: picture, pick image, depth and stencil, and the plot view's
 // kept layer of picture, depth and stencil.
 constexpr int viewBytesPerPixel = 20;
+// However often the pointer moves, what lies under it is looked up once a frame at most.
+constexpr std::chrono::milliseconds hoverPickInterval{16};
 // Posted by requestRedraw; one at most per view is on its way.
 const QEvent::Type redrawEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
@@ -60,6 +62,17 @@ KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent), windowContext(thi
     setFormat(KNSharedContext::format());
     nextSlice.setSingleShot(true);
     nextSlice.setInterval(0);
+    hoverPick.setSingleShot(true);
+    hoverPick.setInterval(hoverPickInterval);
+    QObject::connect(&hoverPick, &QTimer::timeout, this, [this] {
+        // Picking would draw the pick image of a picture still being drawn in slices, and
+        // again after every slice: the pointer is looked up once the picture is whole.
+        if (pictureUnfinished) {
+            hoverPick.start();
+        } else {
+            mouseHovered(hoverLocation);
+        }
+    });
     QObject::connect(&nextSlice, &QTimer::timeout, this, [this] {
         if (pictureUnfinished) {
             KNFrameStatistics::beginEvent("continue");
@@ -286,6 +299,10 @@ bool KNOpenGLView::event(QEvent* event) {
             drawSlice(kinora::ScenePass::Clock::now() + slice);
         }
         return true;
+    }
+    if (event->type() == QEvent::Leave) {
+        hoverPick.stop();
+        mouseHovered(std::nullopt);
     }
     return QWindow::event(event);
 }
@@ -546,12 +563,9 @@ void KNOpenGLView::mouseDown(QPointF locationInView) {
     }
     ensureContext();
     previousPointInView = locationInView;
-    updatePickImage();
-    const QPoint pixel = pickPixel(locationInView);
-    kinora::Renderable* picked = scene->renderableAt(pixel.x(), pixel.y());
-    if (picked != nullptr && !isSelectable(picked)) {
-        picked = nullptr;
-    }
+    kinora::Renderable* under = renderableUnder(locationInView);
+    kinora::Renderable* picked = selectionFor(under);
+    dragsSelection = picked != nullptr && picked == under;
     kinora::Renderable* previous = selected;
     renderableWasDeselected(selected);
     selected = picked;
@@ -569,11 +583,35 @@ void KNOpenGLView::updatePickImage() {
     if (!pickImageStale) {
         return;
     }
-    // The view's own pickable objects, whatever a subclass lets be selected, at the sizes shown.
     setDrawingDensity(devicePixelRatio());
+    drawPickImage();
+    pickImageStale = false;
+}
+
+void KNOpenGLView::drawPickImage() {
+    // The view's own pickable objects, whatever a subclass lets be selected, at the sizes shown.
     scene->drawPickImage(
         [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); });
-    pickImageStale = false;
+}
+
+kinora::Renderable* KNOpenGLView::renderableUnder(QPointF locationInView) {
+    ensureContext();
+    updatePickImage();
+    const QPoint pixel = pickPixel(locationInView);
+    return scene->renderableAt(pixel.x(), pixel.y());
+}
+
+kinora::Renderable* KNOpenGLView::selectionFor(kinora::Renderable* picked) {
+    return picked != nullptr && isSelectable(picked) ? picked : nullptr;
+}
+
+void KNOpenGLView::mouseHovered(std::optional<QPointF>) {}
+
+void KNOpenGLView::hoverLater(QPointF locationInView) {
+    hoverLocation = locationInView;
+    if (!hoverPick.isActive()) {
+        hoverPick.start();
+    }
 }
 
 QPoint KNOpenGLView::pickPixel(QPointF locationInView) const {
@@ -596,13 +634,15 @@ void KNOpenGLView::mouseDragged(QPointF locationInView) {
     if (!scene) {
         return;
     }
-    KNFrameStatistics::beginEvent(panning ? "pan" : selected != nullptr ? "drag" : "rotate");
+    KNFrameStatistics::beginEvent(panning                                 ? "pan"
+                                  : selected != nullptr && dragsSelection ? "drag"
+                                                                          : "rotate");
     ensureContext();
     const QPointF c = locationInView;
     const QPointF p = previousPointInView;
     if (panning) {
         panned(p, c);
-    } else if (selected != nullptr) {
+    } else if (selected != nullptr && dragsSelection) {
         renderableDraggedFromPointToPoint(selected, p, c);
     } else {
         // One point of travel turns the scene by one degree about the screen-plane axis
@@ -745,6 +785,9 @@ void KNOpenGLView::mousePressEvent(QMouseEvent* event) {
 void KNOpenGLView::mouseMoveEvent(QMouseEvent* event) {
     const bool dragging = primaryButtonDown && (event->buttons() & Qt::LeftButton);
     if (!panning && !dragging) {
+        if (event->buttons() == Qt::NoButton) {
+            hoverLater(locationInView(*event));
+        }
         return;
     }
     mouseDragged(locationInView(*event));

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,22 @@ protected:
     virtual void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from, QPointF to);
     // Whether r may become the selection; only the view's own pickable objects may.
     virtual bool isSelectable(kinora::Renderable* r) const;
+    // What a click on picked (null: empty space) selects: picked itself when it is selectable,
+    // else nothing. A subclass may select something else, which a drag from there then does not
+    // move: the drag turns the scene.
+    virtual kinora::Renderable* selectionFor(kinora::Renderable* picked);
+    // The pointer moved over the view with no button down (reported once a frame at most, at
+    // its latest place), or left it (nullopt).
+    virtual void mouseHovered(std::optional<QPointF> locationInView);
+    // Reports the pointer at locationInView to mouseHovered with the next hover pick.
+    void hoverLater(QPointF locationInView);
+    // The ids of the pickable objects into the pick image (colour attachment 1 of the
+    // framebuffer), after the picture they belong to: by default the objects isSelectable
+    // admits.
+    virtual void drawPickImage();
+    // The renderable whose id the pick image holds under a point in view coordinates, or null;
+    // the pick image is drawn first if the picture changed since.
+    kinora::Renderable* renderableUnder(QPointF locationInView);
     // The end of a press-drag-release of the primary button.
     virtual void dragDidEnd();
     // Draws the picture (colour attachment 0 of target) of the scene, going on where pass
@@ -232,11 +249,16 @@ private:
 
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
+    // The press was on the selection itself, so a drag moves it.
+    bool dragsSelection = false;
     bool redrawPending = false;
     std::uint64_t revision = 0;
     // The picture being drawn in slices, and the timer that runs the next slice.
     kinora::ScenePass picturePass;
     QTimer nextSlice;
+    // The pointer's latest place with no button down, and the timer that reports it.
+    QPointF hoverLocation;
+    QTimer hoverPick;
     bool pictureUnfinished = false;
     // A request superseded a picture with slices left: the new one starts with a short slice.
     bool supersededUnfinished = false;

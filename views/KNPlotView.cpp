@@ -20,6 +20,11 @@
 #include <iostream>
 #include <iterator>
 
+namespace {
+// A highlighted path's width in points: plainly wider than the one-point paths around it.
+constexpr double highlightWidth = 3.0;
+} // namespace
+
 KNPlotView::SeedEntry::SeedEntry() = default;
 KNPlotView::SeedEntry::SeedEntry(SeedEntry&&) noexcept = default;
 KNPlotView::SeedEntry::~SeedEntry() = default;
@@ -67,10 +72,17 @@ Seed* KNPlotView::addSeed() {
         path->prepareDraw = preparePathDraw;
         path->createVertexArray();
         seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
-        auto head = std::make_unique<kinora::Renderable>(mesh.get(), pathShader.get(), GL_POINTS);
-        head->setupAttributes = setupVertexAttributes;
-        head->createVertexArray();
-        entry.heads.push_back(std::move(head));
+        path->dimmed = soloedPath >= 0;
+        // The head, the id and the highlight of the path share its mesh.
+        const auto sharing = [&](kinora::Shader* program, unsigned mode) {
+            auto renderable = std::make_unique<kinora::Renderable>(mesh.get(), program, mode);
+            renderable->setupAttributes = setupVertexAttributes;
+            renderable->createVertexArray();
+            return renderable;
+        };
+        entry.heads.push_back(sharing(pathShader.get(), GL_POINTS));
+        entry.pathPicks.push_back(sharing(pickShader.get(), GL_LINE_STRIP));
+        entry.highlights.push_back(sharing(pathShader.get(), GL_LINE_STRIP));
         entry.pathMeshes.push_back(std::move(mesh));
         entry.paths.push_back(std::move(path));
     }
@@ -99,6 +111,14 @@ void KNPlotView::removeSelectedSeed() {
     ensureContext();
     for (int pathID : seed->pathIDs) {
         scene->removeRenderable(pathID);
+    }
+    // Its indices are free for the next seed's paths.
+    if (seed->hasPath(highlightedPath) || seed->hasPath(soloedPath)) {
+        setPathFocus(seed->hasPath(highlightedPath) ? -1 : highlightedPath,
+                     seed->hasPath(soloedPath) ? -1 : soloedPath);
+    }
+    if (evolutionOf(hoveredPath).first == seed) {
+        hoveredPath = nullptr;
     }
     scene->removeRenderable(seed->sceneID);
     seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
@@ -284,7 +304,15 @@ void KNPlotView::limitToCursor(Path& path) const {
     path.mesh->indexCount = std::clamp(reached - path.firstStep + 1, 0, path.fullIndexCount);
 }
 
-void KNPlotView::drawHeads(kinora::Framebuffer& target) {
+void KNPlotView::setSceneMatrices(kinora::Shader& program) const {
+    const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
+    const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
+    program.use();
+    program.setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
+    program.setUniformMatrix4fv("viewMatrix", 1, false, view.m);
+}
+
+void KNPlotView::drawHeads(kinora::Framebuffer& target, double pixelsPerPoint) {
     if (_timeFraction >= 1.0) {
         return;
     }
@@ -294,12 +322,8 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target) {
     glViewport(0, 0, target.getWidth(), target.getHeight());
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    glPointSize(static_cast<float>(7.0 * devicePixelRatio()));
-    const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
-    const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
-    pathShader->use();
-    pathShader->setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
-    pathShader->setUniformMatrix4fv("viewMatrix", 1, false, view.m);
+    glPointSize(static_cast<float>(7.0 * pixelsPerPoint));
+    setSceneMatrices(*pathShader);
     for (const SeedEntry& entry : seeds) {
         for (std::size_t i = 0; i < entry.paths.size(); ++i) {
             const Path& path = *entry.paths[i];
@@ -313,6 +337,122 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target) {
         }
     }
     target.unbind();
+}
+
+void KNPlotView::drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint) {
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            const Path& path = *entry.paths[i];
+            if (entry.seed->pathIDs[i] != highlightedPath || path.drawsNothing()) {
+                continue;
+            }
+            target.bind();
+            const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+            glDrawBuffers(2, pictureOnly);
+            glViewport(0, 0, target.getWidth(), target.getHeight());
+            glDisable(GL_DEPTH_TEST);
+            glDisable(GL_BLEND);
+            glLineWidth(static_cast<float>(highlightWidth * pixelsPerPoint));
+            setSceneMatrices(*pathShader);
+            setPathColour(*pathShader, path);
+            pathShader->setUniform1f("dimming", 0.0f);
+            entry.highlights[i]->draw();
+            glLineWidth(static_cast<float>(pixelsPerPoint));
+            target.unbind();
+        }
+    }
+}
+
+void KNPlotView::setPathHandlers(PathHandler hovered, PathHandler clicked) {
+    pathHovered = std::move(hovered);
+    pathClicked = std::move(clicked);
+}
+
+void KNPlotView::setPathFocus(int highlighted, int soloed) {
+    highlightedPath = highlighted;
+    if (soloed == soloedPath) {
+        return;
+    }
+    soloedPath = soloed;
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            entry.paths[i]->dimmed = soloed >= 0 && entry.seed->pathIDs[i] != soloed;
+        }
+    }
+    keptPicture.invalidate();
+    movingSeedLayer.invalidate();
+}
+
+std::pair<Seed*, int> KNPlotView::evolutionOf(const kinora::Renderable* r) const {
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            if (entry.paths[i].get() == r) {
+                return {entry.seed.get(), static_cast<int>(i)};
+            }
+        }
+    }
+    return {nullptr, -1};
+}
+
+kinora::Renderable* KNPlotView::selectionFor(kinora::Renderable* picked) {
+    if (dynamic_cast<Seed*>(picked) != nullptr) {
+        return picked;
+    }
+    const auto [seed, evolution] = evolutionOf(picked);
+    if (pathClicked) {
+        pathClicked(seed, evolution);
+    }
+    return seed;
+}
+
+void KNPlotView::mouseHovered(std::optional<QPointF> locationInView) {
+    const kinora::Renderable* under = nullptr;
+    if (locationInView && scene) {
+        under = renderableUnder(*locationInView);
+    }
+    const auto [seed, evolution] = evolutionOf(under);
+    if (seed == nullptr) {
+        under = nullptr;
+    }
+    if (under == hoveredPath) {
+        return;
+    }
+    hoveredPath = under;
+    if (pathHovered) {
+        pathHovered(seed, evolution);
+    }
+}
+
+void KNPlotView::drawPickImage() {
+    framebuffer->bind();
+    const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, idsOnly);
+    const GLuint noObject[4] = {0, 0, 0, 0};
+    glClearBufferuiv(GL_COLOR, 1, noObject);
+    glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
+    // Against the depth the picture left, without changing it: a path's id lands only where it
+    // is as near as the nearest path drawn there, which is the one the picture shows.
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_BLEND);
+    glLineWidth(static_cast<float>(devicePixelRatio()));
+    setSceneMatrices(*pickShader);
+    for (const SeedEntry& entry : seeds) {
+        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
+            if (entry.paths[i]->drawsNothing()) {
+                continue;
+            }
+            pickShader->use();
+            pickShader->setUniform1i("objectID", entry.seed->pathIDs[i] + 1);
+            entry.pathPicks[i]->draw();
+        }
+    }
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    framebuffer->unbind();
+    scene->drawPickImage(
+        [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); }, false);
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
@@ -422,7 +562,8 @@ void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint)
     sectionOverlay.draw(target, scene->camera.updateProjection().projection,
                         scene->camera.viewMatrix() * scene->transform.modelMatrix(),
                         pixelsPerPoint);
-    drawHeads(target);
+    drawHeads(target, pixelsPerPoint);
+    drawHighlight(target, pixelsPerPoint);
     const KeyLayout key =
         keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
     markers.draw(*scene, *markerShader, target, pixelsPerPoint);

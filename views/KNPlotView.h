@@ -12,6 +12,7 @@
 #include <list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class KNPlotViewDelegate;
@@ -19,7 +20,9 @@ class Path;
 class Seed;
 
 // The phase-space view: seeds, each with a fixed set of trajectory paths whose data the
-// controller hands over. Only seeds can be picked; dragging one reports every move.
+// controller hands over. Only seeds can be selected; dragging one reports every move. Paths are
+// picked too, by the same ids: the one under the pointer and one clicked are reported, and the
+// view highlights one path and can dim every path but one.
 class KNPlotView : public KNOpenGLView {
 public:
     // Paths per seed; the controller never shows more evolutions than this.
@@ -63,6 +66,15 @@ public:
     void setTimeFraction(double fraction);
     double timeFraction() const { return _timeFraction; }
 
+    // Told the seed and evolution of the path under the pointer whenever that changes (null
+    // and -1 for none), and of a path clicked (null and -1 for a click on empty space; a click
+    // on a seed reports nothing). A click on a path also selects its seed.
+    using PathHandler = std::function<void(const Seed* seed, int evolution)>;
+    void setPathHandlers(PathHandler hovered, PathHandler clicked);
+    // Draws the path at scene index highlighted wider over the others, and every path but the
+    // one at scene index soloed dimmed; -1 for none. No redraw.
+    void setPathFocus(int highlighted, int soloed);
+
     // The colour key's texts: the parameter values at the start (s = 0) and at the end (s = 1)
     // of the sweep. Shown from the next redraw on.
     void setSweepKey(const QString& start, const QString& end);
@@ -98,6 +110,12 @@ protected:
     void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
+    // A path's seed, after reporting the click.
+    kinora::Renderable* selectionFor(kinora::Renderable* picked) override;
+    void mouseHovered(std::optional<QPointF> locationInView) override;
+    // The paths' ids, each where it is the nearest path the picture shows, then the seeds' over
+    // them, so a click on a seed always finds the seed.
+    void drawPickImage() override;
     void dragDidEnd() override;
     // While a seed is dragged among others, only it is drawn again on every frame; while
     // blank paths are filled, only they are drawn onto the picture kept.
@@ -120,6 +138,10 @@ protected:
         // One point at each path's head, drawn over the picture while the cursor is not at the
         // end.
         std::vector<std::unique_ptr<kinora::Renderable>> heads;
+        // Each path drawn with the id program, for the pick image.
+        std::vector<std::unique_ptr<kinora::Renderable>> pathPicks;
+        // Each path drawn over the picture, when highlighted.
+        std::vector<std::unique_ptr<kinora::Renderable>> highlights;
 
         SeedEntry();
         SeedEntry(SeedEntry&&) noexcept;
@@ -152,7 +174,12 @@ private:
                     int vertexCount, int indexCount, float sValue, int firstStep);
     // Applies the time cursor to path's mesh.
     void limitToCursor(Path& path) const;
-    void drawHeads(kinora::Framebuffer& target);
+    void drawHeads(kinora::Framebuffer& target, double pixelsPerPoint);
+    void drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint);
+    // The seed and evolution of a path of this view, or null and -1 for anything else.
+    std::pair<Seed*, int> evolutionOf(const kinora::Renderable* r) const;
+    // Scene projection and view (with the scene's placement) on program.
+    void setSceneMatrices(kinora::Shader& program) const;
 
     // How far the cursor moving by (dx, dy) points moves the section plane along its axis.
     double sectionDisplacement(QPointF from, QPointF to) const;
@@ -168,6 +195,13 @@ private:
     Seed* movingSeed = nullptr;
     KNMovingSeedLayer movingSeedLayer;
     double _timeFraction = 1.0;
+    PathHandler pathHovered;
+    PathHandler pathClicked;
+    // The path under the pointer as last reported.
+    const kinora::Renderable* hoveredPath = nullptr;
+    // Scene indices, -1 for none.
+    int highlightedPath = -1;
+    int soloedPath = -1;
     // Progress pictures of a long recomputation draw only the paths filled since the last.
     KNKeptPicture keptPicture;
     QString sweepStart;

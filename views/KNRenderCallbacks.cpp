@@ -48,6 +48,7 @@ void setPathColour(const kinora::Shader& program, const Path& path) {
     program.setUniform1f("evolution", path.sValue);
     program.setUniform1i("colouring", !path.colouredByExponent ? 0 : path.exponentShade ? 1 : 2);
     program.setUniform1f("exponentShade", path.exponentShade.value_or(0.0f));
+    program.setUniform1f("dimming", path.dimmed ? pathDimming : 0.0f);
 }
 
 void preparePathDraw(kinora::Renderable* renderable) {

@@ -24,11 +24,15 @@ void setupVertexAttributesOf(const kinora::Shader& program);
 void setDrawingDensity(double pixelsPerPoint);
 // Depth test and blending on; lines one point wide.
 void prepareLineDraw(kinora::Renderable* renderable);
-// As prepareLineDraw, then "evolution" = the path's sValue and its colouring by exponent. The
-// renderable must be a Path.
+// As prepareLineDraw, then the path's colour uniforms. The renderable must be a Path.
 void preparePathDraw(kinora::Renderable* renderable);
-// The path program's colour uniforms for path, on program (made current by the caller).
+// The path program's colour uniforms for path, on program (made current by the caller):
+// "evolution" = its sValue, its colouring by exponent, and "dimming" = pathDimming when it is
+// dimmed, else 0.
 void setPathColour(const kinora::Shader& program, const Path& path);
+// How much darker a dimmed path is drawn: enough to set the soloed one apart, not so much that
+// the others' shape is lost.
+constexpr float pathDimming = 0.75f;
 // Point size 20 points for a selected seed, else 10; depth test and blending off. The renderable
 // must be a Seed.
 void prepareSeedDraw(kinora::Renderable* renderable);

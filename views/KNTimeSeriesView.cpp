@@ -28,6 +28,8 @@ constexpr float frameGrey = 0.45f;
 constexpr float gridGrey = 0.2f;
 constexpr float cursorGrey = 0.85f;
 constexpr double tickLength = 4.0;
+// A highlighted trace's width in points, as the plot view draws a highlighted path.
+constexpr double highlightWidth = 3.0;
 
 QString tickText(double value) {
     return QString::number(value, 'g', 6);
@@ -55,14 +57,29 @@ KNTimeSeriesView::~KNTimeSeriesView() {
     attachContextForTeardown();
 }
 
+void KNTimeSeriesView::setTraceHandlers(TraceHandler hovered, TraceHandler clicked) {
+    traceHovered = std::move(hovered);
+    traceClicked = std::move(clicked);
+}
+
+void KNTimeSeriesView::setTraceFocus(int highlighted, int soloed) {
+    highlightedTrace = highlighted;
+    soloedTrace = soloed;
+    requestRedraw();
+}
+
 void KNTimeSeriesView::awakeFromNib() {
     KNOpenGLView::awakeFromNib();
     traceShader = std::make_unique<kinora::Shader>();
-    try {
-        traceShader->load(resourcePath("shaders/time_series", "vsh"),
-                          resourcePath("shaders/path", "fsh"));
-    } catch (const std::exception& error) {
-        std::cout << error.what() << std::endl;
+    traceIDShader = std::make_unique<kinora::Shader>();
+    for (const auto& [program, fragment] : {std::pair{traceShader.get(), "shaders/path"},
+                                            {traceIDShader.get(), "shaders/white_pick"}}) {
+        try {
+            program->load(resourcePath("shaders/time_series", "vsh"),
+                          resourcePath(fragment, "fsh"));
+        } catch (const std::exception& error) {
+            std::cout << error.what() << std::endl;
+        }
     }
     frameMesh = makePointMesh();
     frame = std::make_unique<kinora::Renderable>(frameMesh.get(), flatColorShader.get(), GL_LINES);
@@ -81,6 +98,10 @@ void KNTimeSeriesView::showTraces(const std::vector<Trace>& shown,
     }
     if (!sameMeshes) {
         traces.clear();
+        removeTracePicks();
+        hoveredTrace = -1;
+        highlightedTrace = -1;
+        soloedTrace = -1;
     }
     traceValues.clear();
     traceFirstSteps.clear();
@@ -90,11 +111,15 @@ void KNTimeSeriesView::showTraces(const std::vector<Trace>& shown,
         if (sameMeshes) {
             continue;
         }
-        auto renderable =
-            std::make_unique<kinora::Renderable>(trace.mesh, traceShader.get(), GL_LINE_STRIP);
-        renderable->setupAttributes = setupVertexAttributes;
-        renderable->createVertexArray();
-        traces.push_back(std::move(renderable));
+        for (auto [program, list] :
+             {std::pair{traceShader.get(), &traces}, {traceIDShader.get(), &tracePicks}}) {
+            auto renderable =
+                std::make_unique<kinora::Renderable>(trace.mesh, program, GL_LINE_STRIP);
+            renderable->setupAttributes = setupVertexAttributes;
+            renderable->createVertexArray();
+            list->push_back(std::move(renderable));
+        }
+        tracePickIDs.push_back(scene->addRenderable(tracePicks.back().get()));
     }
     bounds = dataBounds;
     step = pathStep;
@@ -108,9 +133,21 @@ void KNTimeSeriesView::setTimeFraction(double fraction) {
     requestRedraw();
 }
 
+void KNTimeSeriesView::removeTracePicks() {
+    for (int id : tracePickIDs) {
+        scene->removeRenderable(id);
+    }
+    tracePickIDs.clear();
+    tracePicks.clear();
+}
+
 void KNTimeSeriesView::showNoSeed() {
     ensureContext();
     traces.clear();
+    removeTracePicks();
+    hoveredTrace = -1;
+    highlightedTrace = -1;
+    soloedTrace = -1;
     traceValues.clear();
     traceFirstSteps.clear();
     hasSeed = false;
@@ -149,17 +186,47 @@ bool KNTimeSeriesView::drawPicture(kinora::Framebuffer& target, kinora::ScenePas
     for (const char* matrix : {"projectionMatrix", "viewMatrix"}) {
         flatColorShader->setUniformMatrix4fv(matrix, 1, false, identity.m);
     }
+    // The drawing context is shared: the width another picture's lines left is no default.
+    glLineWidth(static_cast<float>(pixelsPerPoint));
     frame->draw();
 
+    drawEachTrace(*traceShader, target, [&](std::size_t i) {
+        traceShader->setUniform1f("evolution", traceValues[i]);
+        const bool dimmed = soloedTrace >= 0 && static_cast<int>(i) != soloedTrace;
+        traceShader->setUniform1f("dimming", dimmed ? pathDimming : 0.0f);
+        traces[i]->draw();
+    });
+    if (highlightedTrace >= 0 && static_cast<std::size_t>(highlightedTrace) < traces.size()) {
+        const auto highlighted = static_cast<std::size_t>(highlightedTrace);
+        glLineWidth(static_cast<float>(highlightWidth * pixelsPerPoint));
+        drawEachTrace(*traceShader, target, [&](std::size_t i) {
+            if (i == highlighted) {
+                traceShader->setUniform1f("evolution", traceValues[i]);
+                traceShader->setUniform1f("dimming", 0.0f);
+                traces[i]->draw();
+            }
+        });
+        glLineWidth(static_cast<float>(pixelsPerPoint));
+    }
+    target.unbind();
+    return true;
+}
+
+void KNTimeSeriesView::drawEachTrace(kinora::Shader& program, const kinora::Framebuffer& target,
+                                     const std::function<void(std::size_t)>& drawTrace) const {
+    const double pixelsPerPoint = devicePixelRatio();
+    const double width = target.getWidth() / pixelsPerPoint;
+    const double height = target.getHeight() / pixelsPerPoint;
+    const kinora::TimeSeriesLayout plots = layout(width, height);
     // Points to clip coordinates, then time and value to points.
     const auto toClip = [](const kinora::Affine& toPoints, double extent) {
         return kinora::Affine{toPoints.scale * 2.0 / extent, toPoints.offset * 2.0 / extent - 1.0};
     };
     const kinora::Affine timeToClip = toClip(plots.timeToPicture, width);
-    traceShader->use();
-    traceShader->setUniform1f("step", static_cast<float>(step));
-    traceShader->setUniform2f("timeToClip", static_cast<float>(timeToClip.scale),
-                              static_cast<float>(timeToClip.offset));
+    program.use();
+    program.setUniform1f("step", static_cast<float>(step));
+    program.setUniform2f("timeToClip", static_cast<float>(timeToClip.scale),
+                         static_cast<float>(timeToClip.offset));
     glEnable(GL_SCISSOR_TEST);
     for (int component = 0; component < 3; ++component) {
         const kinora::TimeSeriesBand& band = plots.bands[static_cast<std::size_t>(component)];
@@ -169,21 +236,59 @@ bool KNTimeSeriesView::drawPicture(kinora::Framebuffer& target, kinora::ScenePas
                   static_cast<GLsizei>(std::ceil(band.area.width * pixelsPerPoint)) + 1,
                   static_cast<GLsizei>(std::ceil(band.area.height * pixelsPerPoint)) + 1);
         const kinora::Affine valueToClip = toClip(band.valueToPicture, height);
-        traceShader->setUniform1i("component", component);
-        traceShader->setUniform2f("valueToClip", static_cast<float>(valueToClip.scale),
-                                  static_cast<float>(valueToClip.offset));
+        program.use();
+        program.setUniform1i("component", component);
+        program.setUniform2f("valueToClip", static_cast<float>(valueToClip.scale),
+                             static_cast<float>(valueToClip.offset));
         for (std::size_t i = 0; i < traces.size(); ++i) {
-            if (traces[i]->drawsNothing()) {
-                continue;
+            if (!traces[i]->drawsNothing()) {
+                program.setUniform1i("firstStep", traceFirstSteps[i]);
+                drawTrace(i);
             }
-            traceShader->setUniform1f("evolution", traceValues[i]);
-            traceShader->setUniform1i("firstStep", traceFirstSteps[i]);
-            traces[i]->draw();
         }
     }
     glDisable(GL_SCISSOR_TEST);
-    target.unbind();
-    return true;
+}
+
+void KNTimeSeriesView::drawPickImage() {
+    framebuffer->bind();
+    const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, idsOnly);
+    const GLuint noObject[4] = {0, 0, 0, 0};
+    glClearBufferuiv(GL_COLOR, 1, noObject);
+    if (hasSeed) {
+        glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glLineWidth(static_cast<float>(devicePixelRatio()));
+        // In the picture's order, so where traces cross the id is the one drawn on top.
+        drawEachTrace(*traceIDShader, *framebuffer, [&](std::size_t i) {
+            traceIDShader->setUniform1i("objectID", tracePickIDs[i] + 1);
+            tracePicks[i]->draw();
+        });
+    }
+    framebuffer->unbind();
+}
+
+int KNTimeSeriesView::traceUnder(QPointF locationInView) {
+    const kinora::Renderable* under = renderableUnder(locationInView);
+    for (std::size_t i = 0; i < tracePicks.size(); ++i) {
+        if (tracePicks[i].get() == under) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void KNTimeSeriesView::mouseHovered(std::optional<QPointF> locationInView) {
+    const int trace = locationInView && scene ? traceUnder(*locationInView) : -1;
+    if (trace == hoveredTrace) {
+        return;
+    }
+    hoveredTrace = trace;
+    if (traceHovered) {
+        traceHovered(trace);
+    }
 }
 
 void KNTimeSeriesView::buildFrame(const kinora::TimeSeriesLayout& plots, double width,
@@ -284,10 +389,16 @@ std::vector<KNLabel> KNTimeSeriesView::labelsFor(const kinora::TimeSeriesLayout&
 
 void KNTimeSeriesView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    if (event->button() == Qt::LeftButton && scene && traceClicked) {
+        traceClicked(traceUnder(QPointF(event->position().x(), height() - event->position().y())));
+    }
 }
 
 void KNTimeSeriesView::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
+    if (event->buttons() == Qt::NoButton) {
+        hoverLater(QPointF(event->position().x(), height() - event->position().y()));
+    }
 }
 
 void KNTimeSeriesView::mouseReleaseEvent(QMouseEvent* event) {

@@ -20,4 +20,6 @@ public:
     bool colouredByExponent = false;
     // The exponent's place on the exponent key, from 0 to 1; nothing for a path without one.
     std::optional<float> exponentShade;
+    // Drawn darker, while another path is soloed.
+    bool dimmed = false;
 };

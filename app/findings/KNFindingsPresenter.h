@@ -34,6 +34,8 @@ public:
 
     void setPanelShown(bool shown);
     void setPathColouring(KNPlotView::PathColouring colouring);
+    // The findings shown, for the paths as they are; nothing while they are withdrawn.
+    const std::optional<kinora::ExplorationFindings>& findings() const { return shown; }
 
 private:
     bool isWanted() const;

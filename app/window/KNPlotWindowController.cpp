@@ -3,6 +3,7 @@
 #include "KNDocumentOpener.h"
 #include "KNFrameStatistics.h"
 #include "KNIntegrationSettingsFields.h"
+#include "KNLinkedPaths.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
 #include "KNParameterSpaceView.h"
@@ -17,6 +18,7 @@
 #include "KNStatusReporter.h"
 #include "KNSweepControls.h"
 #include "KNSweepKey.h"
+#include "KNTimeSeriesView.h"
 #include "KNViewFraming.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
@@ -162,6 +164,9 @@ void KNPlotWindowController::showExploration() {
             panels->pathsDidSettle();
         },
         [this] { panels->pathsWillChange(); }, &panels->timeSeries());
+    linkedPaths = new KNLinkedPaths(*_exploration, *plotView(), *window()->timeSeriesView(),
+                                    panels->timeSeries(), panels->findings().presenter(),
+                                    statusReporter(), &connections);
     recomputation.setFollower(&panels->analysis());
     selection = std::make_unique<KNSeedSelectionDisplay>(
         *plotView(), *removeSeedButton(), *seedPositionPanel(), panels->timeSeries());
@@ -199,7 +204,8 @@ void KNPlotWindowController::connectControls() {
     // Delete, Backspace and Escape anywhere in the window; a child of connections.
     auto* keyCommands = new KNWindowKeyCommands(
         {[this] { removeSeed(); }, [this] { cancelOperation(); }}, &connections);
-    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView()}) {
+    for (QObject* target : std::initializer_list<QObject*>{window(), plotView(), parameterView(),
+                                                           window()->timeSeriesView()}) {
         keyCommands->watch(target);
     }
 }
@@ -277,6 +283,9 @@ void KNPlotWindowController::showSettingChange(const std::optional<std::string>&
 }
 
 void KNPlotWindowController::cancelOperation() {
+    if (linkedPaths != nullptr && linkedPaths->restore()) {
+        return;
+    }
     if (exports.cancel()) {
         return;
     }

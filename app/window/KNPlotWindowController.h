@@ -23,6 +23,7 @@
 #include <vector>
 
 class KNAnalysisPanels;
+class KNLinkedPaths;
 class KNFindingsControls;
 class KNIntegrationSettingsFields;
 class KNNumberField;
@@ -112,8 +113,9 @@ public:
     // Actions of the window's controls.
     void addSeed();
     void removeSeed();
-    // Escape: stops a running export, else a recomputation still at work, otherwise deselects
-    // the selected seed. The one place that decides what Escape cancels.
+    // Escape: shows every path again while one is soloed, else stops a running export, else a
+    // recomputation still at work, otherwise deselects the selected seed. The one place that
+    // decides what Escape cancels.
     void cancelOperation();
     // The seed position panel's action: moves the selected seed to position and recomputes its
     // trajectories as a drag does.
@@ -248,6 +250,8 @@ private:
     std::unique_ptr<KNSweepControls> sweep;
     std::unique_ptr<KNViewFraming> framing;
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
+    // A child of connections.
+    KNLinkedPaths* linkedPaths = nullptr;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,7 @@ KNStatusReporter::KNStatusReporter(QStatusBar* bar, QObject* parent)
 void KNStatusReporter::reportRefusal(const QString& reason) {
     shownRefusal = bounded(reason);
     bar->showMessage(shownRefusal, refusalMilliseconds);
+    showsHover = false;
 }
 
 void KNStatusReporter::withdrawRefusal() {
@@ -76,6 +78,16 @@ void KNStatusReporter::endExportProgress() {
 
 void KNStatusReporter::reportNotice(const QString& notice) {
     bar->showMessage(bounded(notice), refusalMilliseconds);
+    showsHover = false;
+}
+
+void KNStatusReporter::reportHover(const QString& text) {
+    if (!text.isEmpty()) {
+        bar->showMessage(bounded(text));
+        showsHover = true;
+    } else if (std::exchange(showsHover, false)) {
+        bar->clearMessage();
+    }
 }
 
 void KNStatusReporter::clear() {

@@ -36,6 +36,8 @@ public:
     // How an action that ran for a while ended ("Exported the image to ..."); shown for a
     // while, as a refusal is.
     void reportNotice(const QString& notice);
+    // What the pointer is on, shown as long as it stays there; an empty text takes it away.
+    void reportHover(const QString& text);
     // Removes the refusal and the outcome.
     void clear();
 
@@ -54,4 +56,6 @@ private:
     QProgressBar* exportProgress;
     // The refusal shown last, as the bar shows it; empty once withdrawn.
     QString shownRefusal;
+    // Whether the bar's message is a hover text, which leaving the path takes away.
+    bool showsHover = false;
 };

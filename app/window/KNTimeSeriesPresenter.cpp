@@ -10,26 +10,44 @@ KNTimeSeriesPresenter::KNTimeSeriesPresenter(const kinora::Exploration& explorat
                                              KNPlotView& plotView, KNTimeSeriesView& panel)
     : exploration(exploration), plotView(plotView), panel(panel) {}
 
-void KNTimeSeriesPresenter::showSelectedSeed() {
+std::optional<std::size_t> KNTimeSeriesPresenter::selectedIndex() const {
     const Seed* selected = plotView.selectedSeed();
     std::size_t index = 0;
-    std::size_t selectedIndex = exploration.seedCount();
+    std::optional<std::size_t> found;
     plotView.enumerateSeedsWithBlock([&](Seed* seed) {
         if (seed == selected) {
-            selectedIndex = index;
+            found = index;
         }
         ++index;
     });
-    if (selectedIndex >= exploration.seedCount()) {
+    if (found && *found >= exploration.seedCount()) {
+        return std::nullopt;
+    }
+    return found;
+}
+
+void KNTimeSeriesPresenter::showSelectedSeed() {
+    const std::optional<std::size_t> index = selectedIndex();
+    if (!index) {
         showNoSeed();
         return;
     }
     std::vector<KNTimeSeriesView::Trace> traces;
-    for (const Path* path : plotView.pathsOf(selected)) {
+    for (const Path* path : plotView.pathsOf(plotView.selectedSeed())) {
         traces.push_back({path->mesh, path->sValue, path->firstStep});
     }
-    panel.showTraces(traces, exploration.pathBounds(selectedIndex),
+    panel.showTraces(traces, exploration.pathBounds(*index),
                      exploration.integrator().integrationStep(), exploration.pathDuration());
+    showFocus();
+}
+
+void KNTimeSeriesPresenter::showFocus() {
+    const std::optional<std::size_t> index = selectedIndex();
+    const auto evolutionOn = [&](const std::optional<kinora::EvolutionRef>& path) {
+        return index && path && path->seed == *index ? path->evolution : -1;
+    };
+    const kinora::PathFocus& focus = exploration.pathFocus();
+    panel.setTraceFocus(evolutionOn(focus.hovered()), evolutionOn(focus.soloed()));
 }
 
 void KNTimeSeriesPresenter::seedPathsDidChange(const Seed* seed) {

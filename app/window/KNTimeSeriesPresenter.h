@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+
 class KNPlotView;
 class KNTimeSeriesView;
 class Seed;
@@ -18,12 +21,18 @@ public:
 
     // The panel shows the selected seed, or says how to get one.
     void showSelectedSeed();
+    // The panel highlights and solos the exploration's hovered and soloed paths where they are
+    // the selected seed's.
+    void showFocus();
     // The paths of seed changed: shown again when it is the selected one.
     void seedPathsDidChange(const Seed* seed);
     // For a seed about to go: the panel lets go of its paths at once.
     void showNoSeed();
 
 private:
+    // The selected seed's place in the exploration's list, or none.
+    std::optional<std::size_t> selectedIndex() const;
+
     const kinora::Exploration& exploration;
     KNPlotView& plotView;
     KNTimeSeriesView& panel;

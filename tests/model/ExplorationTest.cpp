@@ -1,6 +1,8 @@
 #include "Exploration.h"
 
+#include "EvolutionDescription.h"
 #include "ExplorationListener.h"
+#include "FindingsComputation.h"
 #include "KNDefinitions.h"
 #include "SystemPathDriver.h"
 
@@ -202,6 +204,55 @@ function evolution(p, x, y, z) { return [-x, -y, -z]; })",
     EXPECT_EQ(exploration->evolutionCount(), 3);
     EXPECT_EQ(exploration->seedCount(), 1u);
     EXPECT_EQ(exploration->lastOutcome().pathCount, 3);
+}
+
+TEST_F(ExplorationTest, TheFocusedPathsFollowRemovedSeedsAndFewerEvolutionsAndAreNamed) {
+    kinora::InitialDeclaration declaration;
+    declaration.sweeps = {{0, 10.0, 28.0}, {1, 10.0, 10.0}, {2, 8.0 / 3.0, 8.0 / 3.0}};
+    declaration.seeds = std::vector<kinora::Vector3>{{1, 1, 1}, {-2, 3, 5}, {0.5, 0.5, 9}};
+    lorenzExploration.start(declaration);
+    kinora::PathFocus& focus = lorenzExploration.pathFocus();
+    int changes = 0;
+    focus.setChangeHandler([&] { ++changes; });
+
+    // The exponent follows once the findings have it, or why there is none.
+    EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 3}, nullptr),
+              "Seed 2, evolution 3 of 10, s = 0.333333, rho = 16");
+    kinora::ExplorationFindings findings;
+    findings.evolutions.resize(2);
+    findings.evolutions[0].evolution = 2;
+    findings.evolutions[1].evolution = 3;
+    findings.evolutions[1].exponents = {{0.9056, {}}, {std::nullopt, "the path is too short"}};
+    EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {0, 3}, &findings),
+              "Seed 1, evolution 3 of 10, s = 0.333333, rho = 16, largest exponent 0.9056");
+    EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 3}, &findings),
+              "Seed 2, evolution 3 of 10, s = 0.333333, rho = 16, no largest exponent (the path "
+              "is too short)");
+    EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 2}, &findings),
+              "Seed 2, evolution 2 of 10, s = 0.222222, rho = 14");
+
+    EXPECT_TRUE(focus.click(kinora::EvolutionRef{2, 8}));
+    EXPECT_TRUE(focus.hover(kinora::EvolutionRef{1, 9}));
+    EXPECT_EQ(changes, 2);
+    // The seed before the soloed one goes: the soloed path is the same one, one place up.
+    lorenzExploration.removeSeed(0);
+    ASSERT_TRUE(focus.soloed());
+    EXPECT_EQ(*focus.soloed(), (kinora::EvolutionRef{1, 8}));
+    // The hovered path's seed goes with it.
+    lorenzExploration.removeSeed(0);
+    EXPECT_FALSE(focus.hovered());
+    EXPECT_EQ(*focus.soloed(), (kinora::EvolutionRef{0, 8}));
+    // Evolution 8 of 5 does not exist.
+    changes = 0;
+    ASSERT_FALSE(lorenzExploration.changeEvolutions(5));
+    EXPECT_FALSE(focus.soloed());
+    EXPECT_EQ(changes, 1);
+
+    EXPECT_TRUE(focus.click(kinora::EvolutionRef{0, 4}));
+    EXPECT_FALSE(focus.click(kinora::EvolutionRef{0, 4}));
+    EXPECT_TRUE(focus.click(std::nullopt));
+    EXPECT_FALSE(focus.restore());
+    EXPECT_EQ(changes, 3);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <epoxy/gl.h>
@@ -315,6 +316,49 @@ TEST_F(PlotViewTest, ShowsTheSeedAndItsPathOnScreen) {
     });
     EXPECT_TRUE(shown) << "middle " << middle.name().toStdString() << ", " << coloured
                        << " of 180 spiral pixels coloured";
+}
+
+TEST_F(PlotViewTest, PathsArePickedWhereTheyAreDrawnAndSeedsWinOverThem) {
+    Seed* seed = view.addSeed();
+    std::vector<std::pair<const Seed*, int>> hovered;
+    std::vector<std::pair<const Seed*, int>> clicked;
+    view.setPathHandlers([&](const Seed* s, int m) { hovered.emplace_back(s, m); },
+                         [&](const Seed* s, int m) { clicked.emplace_back(s, m); });
+    // From the seed at the origin to a level line through the middle of a pixel row, 40 points
+    // a unit: y = 1.0125 lies at 240.5 points.
+    const float y = 1.0125f;
+    const std::vector<float> vertices = {-3, y, 0, 0, 0, 0, 3, y, 0, 0, 0, 0};
+    const std::vector<std::uint32_t> indices = {0, 1};
+    view.replacePathWithID(seed->pathIDs[3], vertices.data(), indices.data(), 2, 2, 0.5f);
+    view.redraw();
+    const QPointF onPath = onScreen(kinora::Vector3(2.0, y, 0.0));
+    const QPointF offPath = onPath + QPointF(0, 3);
+
+    clickAt(view, onPath);
+    EXPECT_EQ(clicked, (std::vector<std::pair<const Seed*, int>>{{seed, 3}}));
+    // The path's seed is selected, but a drag from the path turns the scene.
+    EXPECT_EQ(view.selected, seed);
+    clickAt(view, offPath);
+    EXPECT_EQ(clicked.back(), (std::pair<const Seed*, int>{nullptr, -1}));
+    // The path starts under its seed: there, the seed is picked and no path is reported.
+    clicked.clear();
+    clickAt(view, onScreen(seed->transform.position));
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(view.selected, seed);
+
+    moveTo(view, onPath);
+    QTRY_VERIFY_WITH_TIMEOUT(!hovered.empty(), 30000);
+    EXPECT_EQ(hovered.back(), (std::pair<const Seed*, int>{seed, 3}));
+    moveTo(view, offPath);
+    QTRY_VERIFY_WITH_TIMEOUT(hovered.size() == 2, 30000);
+    EXPECT_EQ(hovered.back(), (std::pair<const Seed*, int>{nullptr, -1}));
+
+    // Soloed, the path keeps its colour and every other path is dimmed.
+    view.setPathFocus(seed->pathIDs[3], seed->pathIDs[3]);
+    EXPECT_FALSE(pathAt(seed->pathIDs[3])->dimmed);
+    EXPECT_TRUE(pathAt(seed->pathIDs[2])->dimmed);
+    view.setPathFocus(-1, -1);
+    EXPECT_FALSE(pathAt(seed->pathIDs[2])->dimmed);
 }
 
 } // namespace
