@@ -157,7 +157,7 @@ protected:
     virtual void drawPickImage();
     // The renderable whose id the pick image holds under a point in view coordinates, or null;
     // the pick image is drawn first if the picture changed since.
-    kinora::Renderable* renderableUnder(QPointF locationInView);
+    virtual kinora::Renderable* renderableUnder(QPointF locationInView);
     // The end of a press-drag-release of the primary button.
     virtual void dragDidEnd();
     // Draws the picture (colour attachment 0 of target) of the scene, going on where pass

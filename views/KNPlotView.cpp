@@ -424,11 +424,23 @@ void KNPlotView::mouseHovered(std::optional<QPointF> locationInView) {
 }
 
 void KNPlotView::drawPickImage() {
+    KNOpenGLView::drawPickImage();
+    pathIDsDrawn = false;
+}
+
+kinora::Renderable* KNPlotView::renderableUnder(QPointF locationInView) {
+    kinora::Renderable* under = KNOpenGLView::renderableUnder(locationInView);
+    if (under != nullptr || pathIDsDrawn) {
+        return under;
+    }
+    drawPathIDs();
+    return KNOpenGLView::renderableUnder(locationInView);
+}
+
+void KNPlotView::drawPathIDs() {
     framebuffer->bind();
     const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, idsOnly);
-    const GLuint noObject[4] = {0, 0, 0, 0};
-    glClearBufferuiv(GL_COLOR, 1, noObject);
     glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
     // Against the depth the picture left, without changing it: a path's id lands only where it
     // is as near as the nearest path drawn there, which is the one the picture shows.
@@ -451,8 +463,10 @@ void KNPlotView::drawPickImage() {
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     framebuffer->unbind();
+    // The seeds again over the paths, so a seed is found wherever it shows.
     scene->drawPickImage(
         [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); }, false);
+    pathIDsDrawn = true;
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {

@@ -113,9 +113,10 @@ protected:
     // A path's seed, after reporting the click.
     kinora::Renderable* selectionFor(kinora::Renderable* picked) override;
     void mouseHovered(std::optional<QPointF> locationInView) override;
-    // The paths' ids, each where it is the nearest path the picture shows, then the seeds' over
-    // them, so a click on a seed always finds the seed.
+    // The seeds' ids alone: most clicks are on seeds, and paths are many.
     void drawPickImage() override;
+    // A seed; else, once the paths' ids are drawn into the pick image as well, a path.
+    kinora::Renderable* renderableUnder(QPointF locationInView) override;
     void dragDidEnd() override;
     // While a seed is dragged among others, only it is drawn again on every frame; while
     // blank paths are filled, only they are drawn onto the picture kept.
@@ -178,6 +179,9 @@ private:
     void drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint);
     // The seed and evolution of a path of this view, or null and -1 for anything else.
     std::pair<Seed*, int> evolutionOf(const kinora::Renderable* r) const;
+    // The paths' ids into the pick image, each where it is the nearest path the picture shows,
+    // then the seeds' over them.
+    void drawPathIDs();
     // Scene projection and view (with the scene's placement) on program.
     void setSceneMatrices(kinora::Shader& program) const;
 
@@ -199,6 +203,8 @@ private:
     PathHandler pathClicked;
     // The path under the pointer as last reported.
     const kinora::Renderable* hoveredPath = nullptr;
+    // Whether the pick image holds the paths' ids, besides the seeds'.
+    bool pathIDsDrawn = false;
     // Scene indices, -1 for none.
     int highlightedPath = -1;
     int soloedPath = -1;

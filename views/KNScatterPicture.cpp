@@ -53,16 +53,26 @@ void KNScatterPicture::clear() {
 }
 
 void KNScatterPicture::addPoints(const std::vector<KNScatterPoint>& added) {
+    const std::size_t first = points.size();
     for (const KNScatterPoint& point : added) {
         if (!isFinite(point)) {
             continue;
         }
         points.push_back(point);
+        if (points.size() == 1) {
+            bounds = {point.x, point.x, point.y, point.y};
+        }
+        bounds.xLow = std::min(bounds.xLow, point.x);
+        bounds.xHigh = std::max(bounds.xHigh, point.x);
+        bounds.yLow = std::min(bounds.yLow, point.y);
+        bounds.yHigh = std::max(bounds.yHigh, point.y);
         if (!fits(point)) {
             stale = true;
-        } else if (!stale && !picture.isNull()) {
-            drawPoint(point);
         }
+    }
+    // Drawn onto the picture kept, unless it is to be drawn again whole anyway.
+    if (!stale && !picture.isNull()) {
+        drawPoints(first, points.size());
     }
 }
 
@@ -75,27 +85,14 @@ KNScatterPicture::Range KNScatterPicture::padded(double low, double high) {
     return {low - pad, high + pad};
 }
 
-KNScatterPicture::Range KNScatterPicture::paddedSpan(double value,
-                                                     double KNScatterPoint::*coordinate) const {
-    double low = value, high = value;
-    for (const KNScatterPoint& p : points) {
-        low = std::min(low, p.*coordinate);
-        high = std::max(high, p.*coordinate);
-    }
-    return padded(low, high);
-}
-
 bool KNScatterPicture::fits(const KNScatterPoint& point) {
-    const auto covers = [](const std::optional<Range>& range, double value) {
-        return range && value >= range->from && value <= range->to;
-    };
     bool held = true;
-    if (!fixedX && !covers(xRange, point.x)) {
-        xRange = paddedSpan(point.x, &KNScatterPoint::x);
+    if (!fixedX && (!xRange || point.x < xRange->from || point.x > xRange->to)) {
+        xRange = padded(bounds.xLow, bounds.xHigh);
         held = false;
     }
-    if (!covers(yRange, point.y)) {
-        yRange = paddedSpan(point.y, &KNScatterPoint::y);
+    if (!yRange || point.y < yRange->from || point.y > yRange->to) {
+        yRange = padded(bounds.yLow, bounds.yHigh);
         held = false;
     }
     return held;
@@ -125,9 +122,7 @@ const QImage& KNScatterPicture::image(QSize pixels, double pixelsPerPoint) {
 void KNScatterPicture::drawAll() {
     stale = false;
     drawFrame();
-    for (const KNScatterPoint& point : points) {
-        drawPoint(point);
-    }
+    drawPoints(0, points.size());
 }
 
 void KNScatterPicture::drawFrame() {
@@ -197,26 +192,40 @@ void KNScatterPicture::drawFrame() {
     }
 }
 
-void KNScatterPicture::drawPoint(const KNScatterPoint& point) {
+void KNScatterPicture::drawPoints(std::size_t first, std::size_t end) {
     const QRect area = plotArea();
-    const Range x = fixedX ? Range{fixedX->first, fixedX->second} : xRange.value_or(Range{});
-    const Range y = yRange.value_or(Range{});
-    const double fx = (point.x - x.from) / (x.to - x.from);
-    const double fy = (point.y - y.from) / (y.to - y.from);
-    if (!(fx >= 0.0 && fx <= 1.0 && fy >= 0.0 && fy <= 1.0)) {
+    if (area.width() < 2 || area.height() < 2) {
         return;
     }
-    const int cx = area.left() + static_cast<int>(std::lround(fx * (area.width() - 1)));
-    const int cy = area.bottom() - static_cast<int>(std::lround(fy * (area.height() - 1)));
-    const QRgb colour = sweepColour(point.s).rgb();
+    const Range x = fixedX ? Range{fixedX->first, fixedX->second} : xRange.value_or(Range{});
+    const Range y = yRange.value_or(Range{});
     const int r = static_cast<int>(std::lround(dotRadius * density));
-    for (int py = std::max(cy - r, area.top() + 1); py <= std::min(cy + r, area.bottom() - 1);
-         ++py) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(py));
-        for (int px = std::max(cx - r, area.left() + 1); px <= std::min(cx + r, area.right() - 1);
-             ++px) {
-            if ((px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r + r) {
-                line[px] = colour;
+    auto* const pixels = reinterpret_cast<QRgb*>(picture.bits());
+    const qsizetype stride = picture.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    // The points of an orbit diagram's column share their s: its colour is worked out once.
+    double shade = NAN;
+    QRgb colour = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        const KNScatterPoint& point = points[i];
+        const double fx = (point.x - x.from) / (x.to - x.from);
+        const double fy = (point.y - y.from) / (y.to - y.from);
+        if (!(fx >= 0.0 && fx <= 1.0 && fy >= 0.0 && fy <= 1.0)) {
+            continue;
+        }
+        if (point.s != shade) {
+            shade = point.s;
+            colour = sweepColour(shade).rgb();
+        }
+        const int cx = area.left() + static_cast<int>(std::lround(fx * (area.width() - 1)));
+        const int cy = area.bottom() - static_cast<int>(std::lround(fy * (area.height() - 1)));
+        for (int py = std::max(cy - r, area.top() + 1); py <= std::min(cy + r, area.bottom() - 1);
+             ++py) {
+            QRgb* const line = pixels + py * stride;
+            for (int px = std::max(cx - r, area.left() + 1);
+                 px <= std::min(cx + r, area.right() - 1); ++px) {
+                if ((px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r + r) {
+                    line[px] = colour;
+                }
             }
         }
     }

@@ -45,12 +45,11 @@ private:
     QRect plotArea() const;
     void drawAll();
     void drawFrame();
-    void drawPoint(const KNScatterPoint& point);
-    // Whether the ranges hold point; otherwise they grow to hold it.
+    // Points first ... end - 1 onto the picture.
+    void drawPoints(std::size_t first, std::size_t end);
+    // Whether the ranges hold point; otherwise they grow to hold every point.
     bool fits(const KNScatterPoint& point);
     static Range padded(double low, double high);
-    // The padded span of value and of that coordinate of every point.
-    Range paddedSpan(double value, double KNScatterPoint::*coordinate) const;
 
     QString xTitle;
     QString yTitle;
@@ -58,6 +57,14 @@ private:
     std::optional<std::pair<double, double>> fixedX;
     int dotRadius = 1;
     std::vector<KNScatterPoint> points;
+    // The smallest and largest coordinates of the points.
+    struct Bounds {
+        double xLow = 0.0;
+        double xHigh = 0.0;
+        double yLow = 0.0;
+        double yHigh = 0.0;
+    };
+    Bounds bounds;
     std::optional<Range> xRange;
     std::optional<Range> yRange;
     QImage picture;

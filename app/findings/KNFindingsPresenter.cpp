@@ -46,7 +46,11 @@ void KNFindingsPresenter::pathsWillChange() {
 }
 
 void KNFindingsPresenter::withdraw() {
+    const bool wasShown = shown.has_value();
     shown.reset();
+    if (wasShown && findingsChanged) {
+        findingsChanged();
+    }
     panel.showPending(QObject::tr("Waiting for the paths to be computed…"));
     showMarkers();
     showExponentColours();
@@ -76,6 +80,9 @@ void KNFindingsPresenter::deliver() {
         return;
     }
     shown = std::move(findings);
+    if (findingsChanged) {
+        findingsChanged();
+    }
     panel.showFindings(*shown);
     showMarkers();
     showExponentColours();

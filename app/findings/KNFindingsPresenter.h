@@ -4,6 +4,7 @@
 #include "KNPlotView.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,6 +37,8 @@ public:
     void setPathColouring(KNPlotView::PathColouring colouring);
     // The findings shown, for the paths as they are; nothing while they are withdrawn.
     const std::optional<kinora::ExplorationFindings>& findings() const { return shown; }
+    // Told whenever the findings shown come or go.
+    void setFindingsHandler(std::function<void()> handler) { findingsChanged = std::move(handler); }
 
 private:
     bool isWanted() const;
@@ -51,6 +54,7 @@ private:
     const kinora::JacobianFunction jacobian;
     bool panelShown = false;
     std::optional<kinora::ExplorationFindings> shown;
+    std::function<void()> findingsChanged;
     // The receiver of the analysis thread's news; declared before the computation, so it goes
     // after the thread has stopped.
     QObject context;

@@ -13,12 +13,13 @@
 
 KNLinkedPaths::KNLinkedPaths(kinora::Exploration& exploration, KNPlotView& plotView,
                              KNTimeSeriesView& panel, KNTimeSeriesPresenter& timeSeries,
-                             const KNFindingsPresenter& findings, KNStatusReporter* status,
+                             KNFindingsPresenter& findings, KNStatusReporter* status,
                              QObject* parent)
     : QObject(parent), exploration(exploration), plotView(plotView), panel(panel),
       timeSeries(timeSeries), findings(findings), status(status) {
     kinora::PathFocus& focus = exploration.pathFocus();
     focus.setChangeHandler([this] { showLater(); });
+    findings.setFindingsHandler([this] { showHoverText(); });
     plotView.setPathHandlers(
         [this](const Seed* seed, int evolution) {
             this->exploration.pathFocus().hover(pathOf(seed, evolution));
@@ -36,6 +37,7 @@ KNLinkedPaths::KNLinkedPaths(kinora::Exploration& exploration, KNPlotView& plotV
 KNLinkedPaths::~KNLinkedPaths() {
     // The views and the exploration may outlive the window's controls for a moment.
     exploration.pathFocus().setChangeHandler({});
+    findings.setFindingsHandler({});
     plotView.setPathHandlers({}, {});
     panel.setTraceHandlers({}, {});
 }
@@ -102,6 +104,10 @@ void KNLinkedPaths::show() {
     plotView.setPathFocus(pathID(focus.hovered()), pathID(focus.soloed()));
     plotView.requestRedraw();
     timeSeries.showFocus();
+    showHoverText();
+}
+
+void KNLinkedPaths::showHoverText() {
     if (status != nullptr) {
         status->reportHover(hoverText());
     }

@@ -24,7 +24,7 @@ class Exploration;
 class KNLinkedPaths : public QObject {
 public:
     KNLinkedPaths(kinora::Exploration& exploration, KNPlotView& plotView, KNTimeSeriesView& panel,
-                  KNTimeSeriesPresenter& timeSeries, const KNFindingsPresenter& findings,
+                  KNTimeSeriesPresenter& timeSeries, KNFindingsPresenter& findings,
                   KNStatusReporter* status, QObject* parent);
     ~KNLinkedPaths() override;
 
@@ -43,12 +43,14 @@ private:
     // removed seed leaves the exploration before the plot view, or the other way round.
     void showLater();
     void show();
+    // The hovered path's text, as the findings about it come and go.
+    void showHoverText();
 
     kinora::Exploration& exploration;
     KNPlotView& plotView;
     KNTimeSeriesView& panel;
     KNTimeSeriesPresenter& timeSeries;
-    const KNFindingsPresenter& findings;
+    KNFindingsPresenter& findings;
     KNStatusReporter* status;
     bool showPending = false;
 };

@@ -24,8 +24,10 @@ void KNOrbitDiagramComputation::start(const kinora::Exploration& exploration,
                                       const kinora::AnalysisPanelSettings& settings) {
     stop();
     job = std::make_unique<kinora::OrbitDiagramJob>(exploration, settings);
+    // The window's own thread comes first, so it answers input while every core computes.
     run = std::make_unique<kinora::OrbitDiagramRun>(job->diagram(), 0, settings.orbit.resolution,
-                                                    job->threads());
+                                                    job->threads(),
+                                                    kinora::OrbitDiagramRun::Priority::background);
     done = 0;
     progress(0, settings.orbit.resolution, {});
     poll.start();

@@ -20,9 +20,13 @@ namespace kinora {
 class OrbitDiagramRun {
 public:
     using Clock = std::chrono::steady_clock;
+    // Whether the workers yield the cores to the rest of the program (a window's own thread)
+    // whenever it has something to do, or take their share like any thread.
+    enum class Priority { normal, background };
 
     // Starts at once; the diagram must outlive the run.
-    OrbitDiagramRun(const OrbitDiagram& diagram, std::int32_t first, std::int32_t end, int threads);
+    OrbitDiagramRun(const OrbitDiagram& diagram, std::int32_t first, std::int32_t end, int threads,
+                    Priority priority = Priority::normal);
     // Cancels and waits for the columns being computed.
     ~OrbitDiagramRun();
     OrbitDiagramRun(const OrbitDiagramRun&) = delete;
@@ -38,7 +42,7 @@ public:
     std::vector<std::pair<std::int32_t, OrbitColumn>> takeCompleted();
 
 private:
-    void work();
+    void work(Priority priority);
 
     const OrbitDiagram& diagram;
     const std::int32_t first;

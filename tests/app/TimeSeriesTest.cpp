@@ -1,9 +1,12 @@
 #include "ControllerTest.h"
 #include "KNPlotWindow.h"
+#include "KNStatusReporter.h"
 #include "KNTimeCursorControls.h"
 #include "KNTimeSeriesView.h"
+#include "Path.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace {
 
@@ -89,6 +92,53 @@ TEST_F(TimeSeriesTest, ThePanelShowsTheSelectedSeedsPathsAndFollowsItsChanges) {
     controller->window()->setTimeSeriesShown(false);
     EXPECT_FALSE(
         controller->window()->ui().timeSeriesPlaceholder->isVisibleTo(controller->window()));
+}
+
+// A path pointed at in the panel is named in the status bar, a click solos it in both views,
+// and Escape shows every path again before it deselects the seed.
+TEST_F(TimeSeriesTest, APathPointedAtInThePanelIsNamedAndAClickSolosIt) {
+    auto controller = lorenzWindow();
+    controller->changeParameterSweep(0, 10.0, 28.0);
+    controller->showWindow();
+    ASSERT_TRUE(settle(*controller));
+    controller->plotView()->selectSeed(firstSeed(*controller));
+    KNTimeSeriesView* panel = controller->window()->timeSeriesView();
+    ASSERT_TRUE(eventually([&] { return panel->isExposed() && !panel->isDrawing(); }));
+    const QImage picture = panel->renderImage(panel->size());
+    QPoint onTrace(-1, -1);
+    for (int y = 0; y < picture.height() && onTrace.x() < 0; ++y) {
+        for (int x = picture.width() / 2; x < picture.width() && onTrace.x() < 0; ++x) {
+            onTrace = isPathColour(picture.pixel(x, y)) ? QPoint(x, y) : onTrace;
+        }
+    }
+    ASSERT_GE(onTrace.x(), 0) << "no trace in the panel";
+
+    const kinora::PathFocus& focus = controller->exploration().pathFocus();
+    QTest::mouseMove(panel, onTrace);
+    ASSERT_TRUE(eventually([&] { return focus.hovered().has_value(); }));
+    const kinora::EvolutionRef hovered = *focus.hovered();
+    EXPECT_EQ(hovered.seed, 0u);
+    const std::string named = "Seed 1, evolution " + std::to_string(hovered.evolution) + " of 10";
+    EXPECT_TRUE(eventually([&] {
+        return controller->statusReporter()->currentMessage().toStdString().starts_with(named);
+    })) << controller->statusReporter()->currentMessage().toStdString();
+
+    QTest::mouseClick(panel, Qt::LeftButton, {}, onTrace);
+    ASSERT_TRUE(focus.soloed().has_value());
+    EXPECT_EQ(*focus.soloed(), hovered);
+    ASSERT_TRUE(eventually([&] {
+        const std::vector<const Path*> paths =
+            controller->plotView()->pathsOf(firstSeed(*controller));
+        return std::all_of(paths.begin(), paths.end(), [&](const Path* path) {
+            return path->dimmed == (path != paths[static_cast<std::size_t>(hovered.evolution)]);
+        });
+    }));
+
+    controller->cancelOperation();
+    EXPECT_FALSE(focus.soloed().has_value());
+    EXPECT_TRUE(panel->showsSeed());
+    controller->cancelOperation();
+    EXPECT_FALSE(panel->showsSeed());
 }
 
 } // namespace

@@ -361,4 +361,33 @@ TEST_F(PlotViewTest, PathsArePickedWhereTheyAreDrawnAndSeedsWinOverThem) {
     EXPECT_FALSE(pathAt(seed->pathIDs[2])->dimmed);
 }
 
+TEST_F(PlotViewTest, WherePathsOverlapTheNearerIsPickedAndNothingBeyondTheTimeCursor) {
+    Seed* seed = view.addSeed();
+    seed->transform.position = kinora::Vector3(0.0, -3.0, 0.0);
+    std::vector<std::pair<const Seed*, int>> clicked;
+    view.setPathHandlers({}, [&](const Seed* s, int m) { clicked.emplace_back(s, m); });
+    // Two level lines that show on the same pixel row, 40.5 points above the middle: the nearer
+    // one (z = 2) is drawn first, the farther one (z = -2) over it.
+    const auto lineAt = [&](int evolution, float z) {
+        const double unit = onScreen({0, 1, z}).y() - onScreen({0, 0, z}).y();
+        const auto y = static_cast<float>(40.5 / unit);
+        const std::vector<float> vertices = {-1, y, z, 0, 0, 0, 1, y, z, 0, 0, 0};
+        const std::vector<std::uint32_t> indices = {0, 1};
+        view.replacePathWithID(seed->pathIDs[evolution], vertices.data(), indices.data(), 2, 2,
+                               0.5f);
+        return kinora::Vector3(0.5, y, z);
+    };
+    const QPointF overlap = onScreen(lineAt(3, 2.0f));
+    ASSERT_NEAR(onScreen(lineAt(4, -2.0f)).y(), overlap.y(), 1e-3);
+    view.redraw();
+    clickAt(view, overlap);
+    EXPECT_EQ(clicked.back(), (std::pair<const Seed*, int>{seed, 3}));
+
+    // At t = 0 every path is only its head, at the seed.
+    view.setTimeFraction(0.0);
+    view.redraw();
+    clickAt(view, overlap);
+    EXPECT_EQ(clicked.back(), (std::pair<const Seed*, int>{nullptr, -1}));
+}
+
 } // namespace
