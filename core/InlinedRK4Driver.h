@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PathDriver.h"
+#include "PathVertices.h"
 #include "RK4Integrator.h"
 #include "SystemPathDriver.h"
 
@@ -22,9 +23,34 @@ public:
         if (rk4 == nullptr) {
             return SystemPathDriver().advance(system, cursor, count, states, outcome);
         }
-        const std::vector<Parameter>& p = system.parameters;
-        const double h = rk4->step;
-        const double h2 = rk4->halfStep;
+        step<false>(*rk4, system.parameters, cursor, count, states, nullptr, Vector3());
+        return true;
+    }
+
+    bool advanceWithVertices(const KinoraSystem& system, PathCursor& cursor, std::int32_t count,
+                             double* states, PathVertex* vertices, Vector3 seed,
+                             EvolutionOutcome& outcome) override {
+        const auto* rk4 = dynamic_cast<const RK4Integrator*>(system.integrator);
+        if (rk4 == nullptr) {
+            return PathDriver::advanceWithVertices(system, cursor, count, states, vertices, seed,
+                                                   outcome);
+        }
+        const std::int32_t from = cursor.index;
+        step<true>(*rk4, system.parameters, cursor, count, states, vertices, seed);
+        // A coordinate once infinite or NaN stays so, since each step adds to it; a run whose
+        // last state is finite therefore has no other state to look at.
+        if (cursor.index > from && !hasFiniteCoordinates(cursor.state)) {
+            noteFirstNonFinite(states, from, cursor.index, outcome);
+        }
+        return true;
+    }
+
+private:
+    template <bool withVertices>
+    static void step(const RK4Integrator& rk4, const std::vector<Parameter>& p, PathCursor& cursor,
+                     std::int32_t count, double* states, PathVertex* vertices, Vector3 seed) {
+        const double h = rk4.step;
+        const double h2 = rk4.halfStep;
         Vector3 x = cursor.state;
         double t = cursor.time;
         double* out = states + 3 * static_cast<std::size_t>(cursor.index);
@@ -39,12 +65,14 @@ public:
             out[1] = x.y;
             out[2] = x.z;
             out += 3;
+            if constexpr (withVertices) {
+                vertices[cursor.index + k] = pathVertex(x, seed);
+            }
             t += pathTimeIncrement;
         }
         cursor.state = x;
         cursor.time = t;
         cursor.index += count;
-        return true;
     }
 };
 

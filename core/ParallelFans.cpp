@@ -1,7 +1,5 @@
 #include "ParallelFans.h"
 
-#include "StepBudget.h"
-
 #include <algorithm>
 
 namespace kinora {
@@ -158,6 +156,9 @@ std::unique_ptr<SeedFan> ParallelFans::spareFan() {
 void ParallelFans::work() {
     // Made on this thread and left on it: a script engine must not run on two threads at once.
     std::unique_ptr<FanWorkerTools> tools;
+    // Kept from fan to fan, as every fan steps the same system: a fan of a few thousand steps is
+    // then one piece instead of a climb from a single step.
+    StepBudget budget;
     std::unique_lock<std::mutex> lock(mutex);
     while (true) {
         std::shared_ptr<Slot> slot;
@@ -171,7 +172,7 @@ void ParallelFans::work() {
         if (!tools) {
             tools = std::make_unique<FanWorkerTools>(makeTools());
         }
-        compute(*slot, *tools);
+        compute(*slot, *tools, budget);
         lock.lock();
         if (slot->dropped && slot->fan) {
             spares.push_back(std::move(slot->fan));
@@ -179,14 +180,13 @@ void ParallelFans::work() {
     }
 }
 
-void ParallelFans::compute(Slot& slot, FanWorkerTools& tools) {
+void ParallelFans::compute(Slot& slot, FanWorkerTools& tools, StepBudget& budget) {
     KinoraSystem& system = *tools.system;
     system.parameters = slot.job.parameters;
     tools.integrator->setIntegrationStep(slot.job.step);
     SeedFan& fan = *slot.fan;
     fan.start(slot.job.seed, slot.job.evolutions, slot.job.vertexCount);
     // Pieces of a few milliseconds, so a dropped fan stops soon.
-    StepBudget budget;
     bool done = false;
     while (!done) {
         const Clock::time_point start = Clock::now();
@@ -198,7 +198,10 @@ void ParallelFans::compute(Slot& slot, FanWorkerTools& tools) {
             if (slot.dropped || stopping) {
                 return;
             }
-            changed = done || fan.completedCount() != slot.completed;
+            // The window's thread waits for the front fan alone; waking it for others would
+            // take a core from the workers for nothing.
+            changed =
+                (done || fan.completedCount() != slot.completed) && queue.front().get() == &slot;
             slot.completed = fan.completedCount();
             slot.finished = done;
         }

@@ -5,6 +5,7 @@
 #include "Parameter.h"
 #include "PathDriver.h"
 #include "SeedFan.h"
+#include "StepBudget.h"
 #include "Vector3.h"
 
 #include <chrono>
@@ -82,7 +83,7 @@ private:
     // The first fan a worker may start: not yet claimed and near enough to the front that the
     // finished but not yet handed paths stay within a bound. Null when there is none.
     std::shared_ptr<Slot> claimable();
-    void compute(Slot& slot, FanWorkerTools& tools);
+    void compute(Slot& slot, FanWorkerTools& tools, StepBudget& budget);
     std::unique_ptr<SeedFan> spareFan();
 
     const MakeTools makeTools;

@@ -1,7 +1,6 @@
 #include "SeedFan.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <numeric>
 
@@ -77,15 +76,15 @@ bool SeedFan::advance(KinoraSystem& system, PathDriver& driver, std::int64_t ste
         const auto steps =
             static_cast<std::int32_t>(std::min<std::int64_t>(budget, _vertexCount - cursor.index));
         const std::int32_t from = cursor.index;
-        const bool goesOn = driver.advance(system, cursor, steps, path.states.data(), path.outcome);
+        const bool goesOn = driver.advanceWithVertices(system, cursor, steps, path.states.data(),
+                                                       path.vertices.data(), _seed, path.outcome);
         budget -= std::max(cursor.index - from, 1);
-        convert(path, from);
         if (!goesOn) {
             std::fill(path.states.begin() + 3 * static_cast<std::ptrdiff_t>(cursor.index),
                       path.states.end(), notANumber);
-            const std::int32_t ended = cursor.index;
+            writePathVertices(path.states.data(), path.vertices.data(), cursor.index, _vertexCount,
+                              _seed, path.outcome);
             cursor.index = _vertexCount;
-            convert(path, ended);
         }
         if (cursor.index == _vertexCount) {
             evolutionBegun = false;
@@ -93,24 +92,6 @@ bool SeedFan::advance(KinoraSystem& system, PathDriver& driver, std::int64_t ste
         }
     }
     return completed == _evolutionCount;
-}
-
-void SeedFan::convert(FanPath& path, std::int32_t from) {
-    for (std::int32_t i = from; i < cursor.index; ++i) {
-        const double* state = &path.states[3 * static_cast<std::size_t>(i)];
-        const Vector3 position(state[0], state[1], state[2]);
-        const Vector3 displacement = position - _seed;
-        path.vertices[static_cast<std::size_t>(i)] = {
-            {static_cast<float>(position.x), static_cast<float>(position.y),
-             static_cast<float>(position.z)},
-            {static_cast<float>(displacement.x), static_cast<float>(displacement.y),
-             static_cast<float>(displacement.z)}};
-        if (!path.outcome.firstNonFiniteIndex &&
-            !(std::isfinite(position.x) && std::isfinite(position.y) &&
-              std::isfinite(position.z))) {
-            path.outcome.firstNonFiniteIndex = i;
-        }
-    }
 }
 
 } // namespace kinora

@@ -51,8 +51,6 @@ public:
 
 private:
     void beginEvolution(KinoraSystem& system, PathDriver& driver);
-    // Narrows states from vertex `from` up to the cursor into vertices.
-    void convert(FanPath& path, std::int32_t from);
 
     Vector3 _seed;
     std::int32_t _evolutionCount = 0;

@@ -66,6 +66,23 @@ TEST_F(LorenzFan, SlicesGiveTheBitsOfOneStepAtATimeThroughTheSystem) {
     EXPECT_EQ(system.parameter(0).value(), 28) << "the last evolution's values stay";
 }
 
+TEST_F(LorenzFan, TheBuiltInDriverNotesWhereAPathLeavesTheFiniteRange) {
+    // So long a step that the paths overflow within the first few dozen steps, inside a slice.
+    integrator.setIntegrationStep(0.5);
+    const std::unique_ptr<kinora::PathDriver> builtIn = makePathDriver(lorenz);
+    kinora::SeedFan viaSystem, inlined;
+    viaSystem.compute(system, driver, seed, 3, 200);
+    inlined.start(seed, 3, 200);
+    while (!inlined.advance(system, *builtIn, 7)) {
+    }
+    for (std::int32_t m = 0; m < 3; ++m) {
+        const kinora::FanPath& path = inlined.path(m);
+        ASSERT_TRUE(path.outcome.firstNonFiniteIndex) << m;
+        EXPECT_EQ(path.outcome.firstNonFiniteIndex, viaSystem.path(m).outcome.firstNonFiniteIndex);
+        EXPECT_TRUE(sameBits(path.vertices, viaSystem.path(m).vertices)) << m;
+    }
+}
+
 // Ends every path after `length` states, as a script's time limit would.
 class EndingDriver : public kinora::PathDriver {
 public:
