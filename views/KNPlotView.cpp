@@ -340,6 +340,9 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target, double pixelsPerPoint) {
 }
 
 void KNPlotView::drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint) {
+    if (highlightedPath < 0) {
+        return;
+    }
     for (const SeedEntry& entry : seeds) {
         for (std::size_t i = 0; i < entry.paths.size(); ++i) {
             const Path& path = *entry.paths[i];
