@@ -18,6 +18,7 @@
 #include <cassert>
 #include <epoxy/gl.h>
 #include <iostream>
+#include <iterator>
 
 namespace {
 // A highlighted path's width in points: plainly wider than the one-point paths around it.
@@ -149,6 +150,14 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
     for (const SeedEntry& entry : seeds) {
         block(entry.seed.get());
     }
+}
+
+std::size_t KNPlotView::indexOfSeed(const Seed* seed) const {
+    const auto found = std::find_if(seeds.begin(), seeds.end(), [seed](const SeedEntry& entry) {
+        return entry.seed.get() == seed;
+    });
+    assert(found != seeds.end() && "a seed of this view");
+    return static_cast<std::size_t>(std::distance(seeds.begin(), found));
 }
 
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,

@@ -47,6 +47,8 @@ public:
     void selectSeed(Seed* seed);
     // Calls block once per seed in creation order; block must not add or remove seeds.
     void enumerateSeedsWithBlock(const std::function<void(Seed*)>& block);
+    // The place of seed, one of this view's, in creation order, counted from 0.
+    std::size_t indexOfSeed(const Seed* seed) const;
     // The paths of seed, one of this view's, evolution 0 first.
     std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and
