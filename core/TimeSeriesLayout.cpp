@@ -78,7 +78,8 @@ TimeSeriesLayout layoutTimeSeries(const BoundingBox& data, double duration, doub
     const double top = lineHeight / 2.0 + gap;
     const double bottom = tickLength + gap + lineHeight + gap;
     const double bandHeight = std::max(0.0, (height - top - bottom - 2.0 * lineHeight) / 3.0);
-    const int valueTickCount = std::max(3, static_cast<int>(bandHeight / (2.5 * lineHeight)));
+    // Ticks at most this many are more than a band / count apart: two and a half labels.
+    const int valueTickCount = std::max(2, static_cast<int>(bandHeight / (2.5 * lineHeight)));
 
     double widestLabel = 0.0;
     for (int component = 0; component < 3; ++component) {

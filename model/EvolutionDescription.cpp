@@ -32,7 +32,7 @@ std::string describeEvolution(const Exploration& exploration, EvolutionRef path,
     const auto evolutions = static_cast<std::int32_t>(exploration.evolutionCount());
     const double s = sweepFraction(path.evolution, evolutions);
     std::string text = "Seed " + std::to_string(seedNumber(path.seed)) + ", evolution " +
-                       std::to_string(path.evolution) + " of " + std::to_string(evolutions) +
+                       std::to_string(path.evolution + 1) + " of " + std::to_string(evolutions) +
                        ", s = " + roundedNumberText(s, shownDigits);
     for (const Parameter& parameter : exploration.system().parameters) {
         if (parameter.min() != parameter.max()) {

@@ -18,6 +18,7 @@
 #include <cassert>
 #include <epoxy/gl.h>
 #include <iostream>
+#include <iterator>
 
 namespace {
 // A highlighted path's width in points: plainly wider than the one-point paths around it.
@@ -145,6 +146,14 @@ void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block
 
 Seed* KNPlotView::seedAt(std::size_t index) const {
     return index < seedOrder.size() ? seedOrder[index] : nullptr;
+}
+
+std::size_t KNPlotView::indexOfSeed(const Seed* seed) const {
+    const auto found = std::find_if(seeds.begin(), seeds.end(), [seed](const SeedEntry& entry) {
+        return entry.seed.get() == seed;
+    });
+    assert(found != seeds.end() && "a seed of this view");
+    return static_cast<std::size_t>(std::distance(seeds.begin(), found));
 }
 
 void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
@@ -351,6 +360,9 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target, double pixelsPerPoint) {
 }
 
 void KNPlotView::drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint) {
+    if (highlightedPath < 0) {
+        return;
+    }
     for (const SeedEntry& entry : seeds) {
         for (std::size_t i = 0; i < entry.paths.size(); ++i) {
             const Path& path = *entry.paths[i];

@@ -50,6 +50,8 @@ public:
     // The seed at index in creation order, or null past the last; at no cost that grows with
     // the seeds, as a large recomputation asks for every seed.
     Seed* seedAt(std::size_t index) const;
+    // The place of seed, one of this view's, in creation order, counted from 0.
+    std::size_t indexOfSeed(const Seed* seed) const;
     // The paths of seed, one of this view's, evolution 0 first.
     std::vector<const Path*> pathsOf(const Seed* seed) const;
     // Refills the path at scene index pathIndex with vertexCount vertices of six floats and

@@ -1,5 +1,7 @@
 #include "KNTrajectoryCsv.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -7,23 +9,25 @@
 namespace {
 
 constexpr std::size_t chunkBytes = 1 << 20;
+// The longest shortest form of a double, "-2.2250738585072014e-308", with room to spare.
+constexpr std::size_t maxNumberLength = 32;
 
 } // namespace
 
 KNTrajectoryCsv::KNTrajectoryCsv(std::vector<std::string> parameterNames,
                                  std::function<bool(std::string_view)> sink)
-    : parameterNames(std::move(parameterNames)), sink(std::move(sink)) {
-    buffer.reserve(chunkBytes + 4096);
+    : parameterNames(std::move(parameterNames)), sink(std::move(sink)), buffer(chunkBytes + 4096) {}
+
+char* KNTrajectoryCsv::writeNumber(char* out, double value) {
+    if (std::isnan(value)) {
+        return std::copy_n("nan", 3, out);
+    }
+    return std::to_chars(out, out + maxNumberLength, value).ptr;
 }
 
 void KNTrajectoryCsv::appendNumber(std::string& text, double value) {
-    if (std::isnan(value)) {
-        text += "nan";
-        return;
-    }
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    text.append(digits, result.ptr);
+    char digits[maxNumberLength];
+    text.append(digits, writeNumber(digits, value));
 }
 
 std::string KNTrajectoryCsv::field(const std::string& text) {
@@ -39,13 +43,44 @@ std::string KNTrajectoryCsv::field(const std::string& text) {
     return quoted + "\"";
 }
 
-bool KNTrajectoryCsv::writeHeader() {
-    buffer += "seed,evolution,s";
-    for (const std::string& name : parameterNames) {
-        buffer += ',' + field(name);
+char* KNTrajectoryCsv::reserve(std::size_t bytes) {
+    if (used + bytes > buffer.size()) {
+        flush();
+        if (bytes > buffer.size()) {
+            buffer.resize(bytes);
+        }
     }
-    buffer += ",t,x,y,z\n";
+    return buffer.data() + used;
+}
+
+void KNTrajectoryCsv::append(std::string_view text) {
+    char* out = reserve(text.size());
+    used = static_cast<std::size_t>(std::copy(text.begin(), text.end(), out) - buffer.data());
+}
+
+bool KNTrajectoryCsv::writeHeader() {
+    append("seed,evolution,s");
+    for (const std::string& name : parameterNames) {
+        append(",");
+        append(field(name));
+    }
+    append(",t,x,y,z\n");
     return flushIfFull();
+}
+
+std::string_view KNTrajectoryCsv::timeText(std::int32_t i, double step) {
+    // Compared bit for bit, so that a step that is not a number keeps its texts too.
+    if (std::bit_cast<std::uint64_t>(step) != std::bit_cast<std::uint64_t>(timeStep)) {
+        timeStep = step;
+        timeTexts.clear();
+        timeEnds.clear();
+    }
+    while (timeEnds.size() <= static_cast<std::size_t>(i)) {
+        appendNumber(timeTexts, static_cast<double>(timeEnds.size() + 1) * step);
+        timeEnds.push_back(timeTexts.size());
+    }
+    const std::size_t begin = i == 0 ? 0 : timeEnds[static_cast<std::size_t>(i) - 1];
+    return std::string_view(timeTexts).substr(begin, timeEnds[static_cast<std::size_t>(i)] - begin);
 }
 
 bool KNTrajectoryCsv::writeRows(int seed, int evolution, double s,
@@ -60,14 +95,18 @@ bool KNTrajectoryCsv::writeRows(int seed, int evolution, double s,
     }
     prefix += ',';
 
+    const std::size_t rowLength = prefix.size() + 4 * (maxNumberLength + 1);
     for (std::int32_t i = first; i < end; ++i) {
-        buffer += prefix;
-        appendNumber(buffer, static_cast<double>(i + 1) * step);
+        const std::string_view time = timeText(i, step);
+        char* out = reserve(rowLength);
+        out = std::copy(prefix.begin(), prefix.end(), out);
+        out = std::copy(time.begin(), time.end(), out);
         for (std::size_t k = 0; k < 3; ++k) {
-            buffer += ',';
-            appendNumber(buffer, states[3 * static_cast<std::size_t>(i) + k]);
+            *out++ = ',';
+            out = writeNumber(out, states[3 * static_cast<std::size_t>(i) + k]);
         }
-        buffer += '\n';
+        *out++ = '\n';
+        used = static_cast<std::size_t>(out - buffer.data());
         if (!flushIfFull()) {
             return false;
         }
@@ -76,17 +115,20 @@ bool KNTrajectoryCsv::writeRows(int seed, int evolution, double s,
 }
 
 bool KNTrajectoryCsv::flushIfFull() {
-    if (!failed && buffer.size() >= chunkBytes) {
-        failed = !sink(buffer);
-        buffer.clear();
+    if (used >= chunkBytes) {
+        flush();
     }
     return !failed;
 }
 
-bool KNTrajectoryCsv::finish() {
-    if (!failed && !buffer.empty()) {
-        failed = !sink(buffer);
-        buffer.clear();
+bool KNTrajectoryCsv::flush() {
+    if (!failed && used > 0) {
+        failed = !sink(std::string_view(buffer.data(), used));
     }
+    used = 0;
     return !failed;
+}
+
+bool KNTrajectoryCsv::finish() {
+    return flush();
 }

@@ -32,10 +32,24 @@ public:
     static void appendNumber(std::string& text, double value);
 
 private:
+    // Writes value as appendNumber does at out, which has room for maxNumberLength characters;
+    // returns the end.
+    static char* writeNumber(char* out, double value);
+    // Room for bytes more at the buffer's end, handing the buffer over first when it lacks it.
+    char* reserve(std::size_t bytes);
+    void append(std::string_view text);
+    // The text of t for row i, formatted once for all the paths of the export.
+    std::string_view timeText(std::int32_t i, double step);
     bool flushIfFull();
+    bool flush();
 
     std::vector<std::string> parameterNames;
     std::function<bool(std::string_view)> sink;
-    std::string buffer;
+    std::vector<char> buffer;
+    std::size_t used = 0;
+    // Every path of an export has the same step, so row i of each has the same t.
+    double timeStep = 0.0;
+    std::string timeTexts;
+    std::vector<std::size_t> timeEnds;
     bool failed = false;
 };

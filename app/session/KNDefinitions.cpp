@@ -3,27 +3,29 @@
 #include "InlinedRK4Driver.h"
 #include "SystemPathDriver.h"
 
+#include <array>
 #include <cassert>
 
 namespace {
+
+// The built-in systems' three parameters' values, in order.
+inline std::array<double, 3> values(const std::vector<kinora::Parameter>& p) {
+    return {p[0].value(), p[1].value(), p[2].value()};
+}
 
 // The formulas, each written once: called by pointer through the public functions, which check
 // the parameter count, and inlined into every stage of the built-in drivers' steps, whose
 // windows always give the built-in systems their three parameters.
 inline kinora::Vector3 lorenzFormula(double, const std::vector<kinora::Parameter>& p,
                                      kinora::Vector3 state) {
-    const double rho = p[0].value();
-    const double sigma = p[1].value();
-    const double beta = p[2].value();
+    const auto [rho, sigma, beta] = values(p);
     const double x = state.x, y = state.y, z = state.z;
     return {(y - x) * sigma, x * (rho - z) - y, x * y - beta * z};
 }
 
 inline kinora::Vector3 rosslerFormula(double, const std::vector<kinora::Parameter>& p,
                                       kinora::Vector3 state) {
-    const double a = p[0].value();
-    const double b = p[1].value();
-    const double c = p[2].value();
+    const auto [a, b, c] = values(p);
     const double x = state.x, y = state.y, z = state.z;
     return {(-y) - z, x + a * y, b + z * (x - c)};
 }
@@ -53,9 +55,7 @@ std::unique_ptr<kinora::PathDriver> makePathDriver(EvolutionFunction f) {
 kinora::JacobianMatrix lorenzJacobian(const std::vector<kinora::Parameter>& p,
                                       kinora::Vector3 state) {
     assert(p.size() == 3);
-    const double rho = p[0].value();
-    const double sigma = p[1].value();
-    const double beta = p[2].value();
+    const auto [rho, sigma, beta] = values(p);
     kinora::JacobianMatrix jacobian;
     jacobian.rows = {
         {{-sigma, sigma, 0.0}, {rho - state.z, -1.0, -state.x}, {state.y, state.x, -beta}}};
@@ -65,8 +65,7 @@ kinora::JacobianMatrix lorenzJacobian(const std::vector<kinora::Parameter>& p,
 kinora::JacobianMatrix rosslerJacobian(const std::vector<kinora::Parameter>& p,
                                        kinora::Vector3 state) {
     assert(p.size() == 3);
-    const double a = p[0].value();
-    const double c = p[2].value();
+    const auto [a, b, c] = values(p);
     kinora::JacobianMatrix jacobian;
     jacobian.rows = {{{0.0, -1.0, -1.0}, {1.0, a, 0.0}, {state.z, 0.0, state.x - c}}};
     return jacobian;

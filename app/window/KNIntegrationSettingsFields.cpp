@@ -19,7 +19,7 @@ KNIntegrationSettingsFields::KNIntegrationSettingsFields(Fields fields,
                                                          const kinora::Exploration& exploration,
                                                          KNStatusReporter* status,
                                                          const Actions& actions, QObject* context)
-    : fields(fields), exploration(exploration) {
+    : fields(fields), exploration(exploration), status(status) {
     fields.evolutions->setCheck(
         [&exploration](double count) { return text(exploration.evolutionsRefusal(count)); });
     fields.integrationStep->setCheck(
@@ -50,4 +50,12 @@ void KNIntegrationSettingsFields::showSettingsInForce() {
     fields.integrationStep->setDoubleValue(exploration.integrator().integrationStep());
     fields.pathDuration->setDoubleValue(exploration.pathDuration());
     fields.transient->setDoubleValue(exploration.transient());
+}
+
+bool KNIntegrationSettingsFields::showChange(const std::optional<std::string>& refusal) {
+    showSettingsInForce();
+    if (refusal) {
+        status->reportRefusal(QString::fromStdString(*refusal));
+    }
+    return !refusal;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class KNNumberField;
 class KNStatusReporter;
@@ -36,8 +38,12 @@ public:
 
     // Each field shows the exploration's setting, whether or not the last change was taken.
     void showSettingsInForce();
+    // After a change: the settings in force, and why the change was refused in the status bar.
+    // Whether it was taken.
+    bool showChange(const std::optional<std::string>& refusal);
 
 private:
     Fields fields;
     const kinora::Exploration& exploration;
+    KNStatusReporter* status;
 };

@@ -1,49 +1,35 @@
 #include "KNPlotWindowController.h"
 
-#include "KNAnalysisPanels.h"
-#include "KNAxisPopups.h"
 #include "KNDocumentOpener.h"
-#include "KNFindingsControls.h"
-#include "KNFindingsPresenter.h"
 #include "KNFrameStatistics.h"
 #include "KNIntegrationSettingsFields.h"
 #include "KNLinkedPaths.h"
 #include "KNNumberField.h"
 #include "KNParameterField.h"
-#include "KNParameterRows.h"
 #include "KNParameterSpaceView.h"
-#include "KNParameterTableNavigation.h"
 #include "KNParameterTableView.h"
+#include "KNPathPanels.h"
 #include "KNPlotCameraActions.h"
 #include "KNPlotView.h"
 #include "KNPlotWindow.h"
 #include "KNSeedPositionPanel.h"
+#include "KNSeedSelectionDisplay.h"
+#include "KNSessionWindowLayout.h"
 #include "KNStatusReporter.h"
-#include "KNSweepHandles.h"
+#include "KNSweepControls.h"
 #include "KNSweepKey.h"
-#include "KNTableReload.h"
-#include "KNTimeCursorControls.h"
 #include "KNTimeSeriesView.h"
 #include "KNViewFraming.h"
 #include "KNWindowKeyCommands.h"
 #include "Seed.h"
 
 #include <QComboBox>
-#include <QScreen>
 #include <QTableWidget>
-#include <QTimer>
 #include <cassert>
 #include <utility>
 
 static_assert(KNPlotView::pathsPerSeed == KNPlotWindowController::maxEvolutionCount,
               "every evolution has a path of its seed to be drawn in");
-
-namespace {
-
-// Long enough for the window to be laid out, so the views draw at their real size.
-constexpr int delayedUpdateMilliseconds = 200;
-
-} // namespace
 
 void KNPlotWindowController::DeleteLater::operator()(KNPlotWindow* window) const {
     window->hide();
@@ -88,28 +74,8 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
     if (document.path) {
         controller->setDocumentPath(*document.path);
     }
-    if (const std::optional<KNSession>& session = document.session) {
-        controller->setOpeningCameras(session->plotCamera, session->parameterCamera);
-        // Within the screen it opens on: a size saved on a larger screen, or written by hand,
-        // would have the platform allocate buffers of that size, gigabytes for the largest.
-        const QSize screen = controller->window()->screen()->availableGeometry().size();
-        controller->window()->resize(
-            QSize(session->windowWidth, session->windowHeight).boundedTo(screen));
-        controller->window()->setTimeSeriesShown(session->timeSeriesShown);
-        // The window's layout sizes the views once it is shown; until then they take the sizes
-        // they were saved at.
-        controller->plotView()->resize(
-            QSize(session->plotCamera.width, session->plotCamera.height).boundedTo(screen));
-        controller->parameterView()->resize(
-            QSize(session->parameterCamera.width, session->parameterCamera.height)
-                .boundedTo(screen));
-        controller->findings()->setPanelShown(session->findingsPanelShown);
-        controller->findings()->setPathColouring(session->pathColours ==
-                                                         KNSession::PathColours::byExponent
-                                                     ? KNPlotView::PathColouring::byExponent
-                                                     : KNPlotView::PathColouring::bySweep);
-        // The reader has checked the settings.
-        controller->analysisPanels()->apply(session->analysis);
+    if (document.session) {
+        KNSessionWindowLayout::restore(*controller, *document.session);
     }
     return controller;
 }
@@ -134,6 +100,10 @@ KNPlotWindow* KNPlotWindowController::window() {
     return _window.get();
 }
 
+bool KNPlotWindowController::isOpening() const {
+    return framing && framing->isWaitingForLayout();
+}
+
 void KNPlotWindowController::showWindow() {
     window()->show();
     _window->raise();
@@ -141,21 +111,18 @@ void KNPlotWindowController::showWindow() {
 }
 
 void KNPlotWindowController::windowDidLoad() {
-    axisPopups = std::make_unique<KNAxisPopups>(
-        std::array{xPopupButton(), yPopupButton(), zPopupButton()}, system().parameters,
-        axisToParameterMapping(), [this] { changeParameterMapping(); }, &connections);
-    sweepHandles = std::make_unique<KNSweepHandles>(*parameterView(), *_exploration);
+    sweep = std::make_unique<KNSweepControls>(
+        KNSweepControls::Widgets{sliderTableView(),
+                                 {xPopupButton(), yPopupButton(), zPopupButton()},
+                                 parameterView(),
+                                 statusReporter()},
+        *_exploration, *this, shared_from_this(), [this] { changeParameterMapping(); },
+        &connections);
     framing = std::make_unique<KNViewFraming>(*plotView(), *parameterView(), *_exploration,
                                               std::move(openingCameras));
-    rows = std::make_unique<KNParameterRows>(
-        std::weak_ptr<KNParameterTableViewOwner>(shared_from_this()), statusReporter());
-
     plotView()->setDelegate(std::weak_ptr<KNPlotViewDelegate>(shared_from_this()));
     parameterView()->setDelegate(std::weak_ptr<KNParameterSpaceViewDelegate>(shared_from_this()));
-    reloadData(sliderTableView(), *this);
-    sweepHandles->showAxisNames();
-    // The rows stay for the window's life: one parameter list, refilled in place.
-    (new KNParameterTableNavigation(sliderTableView(), &connections))->chainFields();
+    sweep->showSweep();
     showExploration();
     framing->placeOpeningCameras();
 
@@ -175,47 +142,34 @@ void KNPlotWindowController::windowDidLoad() {
     settingsFields->showSettingsInForce();
     connectControls();
 
-    opening = true;
-    // The views have their laid-out size then: the opening framing is made again at that size,
-    // and it is what Reset View returns to.
-    QTimer::singleShot(delayedUpdateMilliseconds, &connections, [self = shared_from_this()] {
-        self->opening = false;
-        self->framing->frameLaidOutViews();
-    });
+    framing->frameWhenLaidOut(&connections, shared_from_this());
 }
 
 void KNPlotWindowController::showExploration() {
     for (std::size_t i = 0; i < _exploration->seedCount(); ++i) {
         plotView()->addSeed()->transform.position = _exploration->seedPosition(i);
     }
-    sweepHandles->showSweep();
     // The key shows once a change of the sweep or the settings has recomputed every seed.
     if (_exploration->hasRecomputedAllSeeds()) {
-        const KNSweepKey key = KNSweepKey::describe(system().parameters);
-        plotView()->setSweepKey(key.start, key.end);
+        showSweepKey();
     }
-    timeSeries = std::make_unique<KNTimeSeriesPresenter>(*_exploration, *plotView(),
-                                                         *window()->timeSeriesView());
-    _findings = std::make_unique<KNFindingsControls>(*window(), *window()->ui().viewMenu,
-                                                     *_exploration, *plotView());
+    panels = std::make_unique<KNPathPanels>(*window(), *_exploration, &connections, [this] {
+        _exploration->recomputeAllSeeds();
+        recomputation.start();
+    });
     recomputation.showIn(
         *plotView(), statusReporter(),
         [this] {
             framing->completeOpeningFraming();
-            _findings->presenter().pathsDidSettle();
+            panels->pathsDidSettle();
         },
-        [this] { _findings->presenter().pathsWillChange(); }, timeSeries.get());
-    _timeCursorControls =
-        new KNTimeCursorControls(*_exploration, *plotView(), *window()->timeSeriesView(),
-                                 window()->ui().toolBar, window()->ui().viewMenu, &connections);
-    linkedPaths =
-        new KNLinkedPaths(*_exploration, *plotView(), *window()->timeSeriesView(), *timeSeries,
-                          _findings->presenter(), statusReporter(), &connections);
-    analysis = std::make_unique<KNAnalysisPanels>(*_window, *_exploration, [this] {
-        _exploration->recomputeAllSeeds();
-        recomputation.start();
-    });
-    recomputation.setFollower(analysis.get());
+        [this] { panels->pathsWillChange(); }, &panels->timeSeries());
+    linkedPaths = new KNLinkedPaths(*_exploration, *plotView(), *window()->timeSeriesView(),
+                                    panels->timeSeries(), panels->findings().presenter(),
+                                    statusReporter(), &connections);
+    recomputation.setFollower(&panels->analysis());
+    selection = std::make_unique<KNSeedSelectionDisplay>(
+        *plotView(), *removeSeedButton(), *seedPositionPanel(), panels->timeSeries());
     // The window shows before the opening's one recomputation of every seed begins.
     recomputation.startLater();
 }
@@ -256,20 +210,8 @@ void KNPlotWindowController::connectControls() {
     }
 }
 
-std::size_t KNPlotWindowController::indexOf(Seed* seed) {
-    std::size_t index = 0;
-    std::size_t counted = 0;
-    plotView()->enumerateSeedsWithBlock([&](Seed* each) {
-        if (each == seed) {
-            index = counted;
-        }
-        ++counted;
-    });
-    return index;
-}
-
 void KNPlotWindowController::updateSeed(Seed* seed) {
-    _exploration->moveSeed(indexOf(seed), seed->transform.position);
+    _exploration->moveSeed(plotView()->indexOfSeed(seed), seed->transform.position);
     recomputation.start();
 }
 
@@ -277,9 +219,13 @@ void KNPlotWindowController::completeRecomputation() {
     recomputation.complete();
 }
 
-void KNPlotWindowController::showAllSeedsRecomputing() {
+void KNPlotWindowController::showSweepKey() {
     const KNSweepKey key = KNSweepKey::describe(system().parameters);
     plotView()->setSweepKey(key.start, key.end);
+}
+
+void KNPlotWindowController::showAllSeedsRecomputing() {
+    showSweepKey();
     recomputation.start();
     plotView()->requestRedraw();
 }
@@ -302,12 +248,11 @@ void KNPlotWindowController::addSeed() {
 void KNPlotWindowController::removeSeed() {
     KNFrameStatistics::beginEvent("remove");
     if (Seed* seed = plotView()->selectedSeed()) {
-        const std::size_t index = indexOf(seed);
+        const std::size_t index = plotView()->indexOfSeed(seed);
         plotView()->removeSelectedSeed();
         _exploration->removeSeed(index);
         statusReporter()->withdrawRefusal();
-        _findings->presenter().pathsDidSettle();
-        analysis->seedRemoved(index);
+        panels->seedRemoved(index);
     }
     plotView()->requestRedraw();
 }
@@ -332,12 +277,9 @@ void KNPlotWindowController::changeTransient(double transient) {
 
 void KNPlotWindowController::showSettingChange(const std::optional<std::string>& refusal) {
     window();
-    settingsFields->showSettingsInForce();
-    if (refusal) {
-        statusReporter()->reportRefusal(QString::fromStdString(*refusal));
-        return;
+    if (settingsFields->showChange(refusal)) {
+        showAllSeedsRecomputing();
     }
-    showAllSeedsRecomputing();
 }
 
 void KNPlotWindowController::cancelOperation() {
@@ -369,24 +311,15 @@ void KNPlotWindowController::moveSelectedSeed(kinora::Vector3 position) {
 
 void KNPlotWindowController::plotViewSeedWasMoved(KNPlotView*, Seed* seed) {
     updateSeed(seed);
-    if (seed == plotView()->selectedSeed()) {
-        seedPositionPanel()->showPosition(seed->transform.position);
-    }
+    selection->seedDidMove(*seed);
 }
 
 void KNPlotWindowController::plotViewSeedWasSelected(KNPlotView*, int) {
-    removeSeedButton()->setEnabled(true);
-    if (const Seed* seed = plotView()->selectedSeed()) {
-        seedPositionPanel()->showPosition(seed->transform.position);
-    }
-    timeSeries->showSelectedSeed();
+    selection->showSelection();
 }
 
 void KNPlotWindowController::plotViewSeedWasDeselected(KNPlotView*, int) {
-    removeSeedButton()->setEnabled(false);
-    // The view may still name the seed it is about to let go.
-    seedPositionPanel()->showPosition(std::nullopt);
-    timeSeries->showNoSeed();
+    selection->showNoSelection();
 }
 
 int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
@@ -394,7 +327,7 @@ int KNPlotWindowController::numberOfRowsInTableView(QTableWidget*) {
 }
 
 QWidget* KNPlotWindowController::tableView(QTableWidget* tableView, int column, int row) {
-    return rows->showRow(tableView, column, row, system().parameter(row));
+    return sweep->showRow(tableView, column, row);
 }
 
 void KNPlotWindowController::changeParameterStart(KNParameterField* sender) {
@@ -419,10 +352,8 @@ void KNPlotWindowController::changeParameterSweep(int index, double start, doubl
 
 void KNPlotWindowController::parameterSweepDidChange(int index) {
     window();
-    sweepHandles->showParameterSweep(index);
+    sweep->showParameterSweep(index);
     showAllSeedsRecomputing();
-    reloadDataForRowIndexes(sliderTableView(), *this, {index}, {0});
-    parameterView()->requestRedraw();
 }
 
 void KNPlotWindowController::fitViews() {
@@ -438,15 +369,12 @@ void KNPlotWindowController::resetViews() {
 void KNPlotWindowController::changeParameterMapping() {
     KNFrameStatistics::beginEvent("mapping");
     window();
-    _exploration->setAxisToParameterMapping(axisPopups->mapping());
-    sweepHandles->showAxisNames();
-    parameterView()->requestRedraw();
+    sweep->takeMapping();
     parameterSpaceViewBoundsDidChange(parameterView());
 }
 
 void KNPlotWindowController::parameterSpaceViewBoundsDidChange(KNParameterSpaceView*) {
-    _exploration->changeMappedParameters(sweepHandles->starts(), sweepHandles->ends());
-    reloadData(sliderTableView(), *this);
+    sweep->takeHandles();
     showAllSeedsRecomputing();
 }
 
@@ -497,5 +425,13 @@ KNSeedPositionPanel* KNPlotWindowController::seedPositionPanel() {
 
 KNAnalysisPanels* KNPlotWindowController::analysisPanels() {
     window();
-    return analysis.get();
+    return &panels->analysis();
+}
+
+KNTimeCursorControls* KNPlotWindowController::timeCursorControls() const {
+    return panels ? panels->timeCursor() : nullptr;
+}
+
+KNFindingsControls* KNPlotWindowController::findings() {
+    return panels ? &panels->findings() : nullptr;
 }

@@ -9,7 +9,6 @@
 #include "KNParameterTableViewOwner.h"
 #include "KNPlotViewDelegate.h"
 #include "KNTableViewDataSource.h"
-#include "KNTimeSeriesPresenter.h"
 #include "KNViewCamera.h"
 #include "KNWindowRecomputation.h"
 
@@ -25,19 +24,19 @@
 
 class KNAnalysisPanels;
 class KNLinkedPaths;
-class KNAxisPopups;
 class KNFindingsControls;
 class KNIntegrationSettingsFields;
 class KNNumberField;
 class KNParameterField;
-class KNParameterRows;
 class KNParameterSpaceView;
 class KNParameterTableView;
+class KNPathPanels;
 class KNPlotView;
 class KNPlotWindow;
 class KNSeedPositionPanel;
+class KNSeedSelectionDisplay;
 class KNStatusReporter;
-class KNSweepHandles;
+class KNSweepControls;
 class KNTimeCursorControls;
 class KNViewFraming;
 class QComboBox;
@@ -92,7 +91,7 @@ public:
     void showWindow();
     // Whether the loaded window has yet to frame its views again at their laid-out size, which
     // it does a moment after loading; the controller stays alive until then.
-    bool isOpening() const { return opening; }
+    bool isOpening() const;
 
     // Takes seed's position into the exploration and recomputes every trajectory of seed: at
     // once as far as the first slice of the recomputation goes, the rest from the event loop
@@ -210,12 +209,12 @@ public:
     KNNumberField* transientControl();
     KNStatusReporter* statusReporter();
     // Null until the window has loaded.
-    KNTimeCursorControls* timeCursorControls() const { return _timeCursorControls; }
+    KNTimeCursorControls* timeCursorControls() const;
     KNSeedPositionPanel* seedPositionPanel();
     // The section and orbit-diagram panels, made with the window.
     KNAnalysisPanels* analysisPanels();
     // The findings panel, its menu items and what they show; made once the window has loaded.
-    KNFindingsControls* findings() { return _findings.get(); }
+    KNFindingsControls* findings();
 
 private:
     KNPlotWindowController(std::unique_ptr<kinora::Exploration> exploration,
@@ -225,14 +224,13 @@ private:
     // The plot view's seeds, the handles and the sweep key as the exploration has them.
     void showExploration();
     void connectControls();
+    void showSweepKey();
     // After a change that recomputes every seed: the new sweep's key, the recomputation, a
     // redraw.
     void showAllSeedsRecomputing();
     // After a change of evolutions, step or duration: the toolbar shows the settings in force,
     // and the status bar why the change was refused, or the recomputation goes on.
     void showSettingChange(const std::optional<std::string>& refusal);
-    // The seed's place in the plot view's list, counted from 0.
-    std::size_t indexOf(Seed* seed);
     // Shows a start or end edit of the parameter at index: the handle of every axis showing it,
     // its table row, the recomputation and both views.
     void parameterSweepDidChange(int index);
@@ -242,24 +240,18 @@ private:
     std::optional<std::string> _documentPath;
     // A session's cameras, until the window loads and its framing takes them.
     std::optional<std::pair<KNViewCamera, KNViewCamera>> openingCameras;
-    bool opening = false;
-    // Made once the window has loaded; before the recomputation, whose presenter tells it
-    // about new paths.
-    std::unique_ptr<KNTimeSeriesPresenter> timeSeries;
-    // Made once the window has loaded. Before the recomputation, which tells it of the paths, so
-    // that it outlives it.
-    std::unique_ptr<KNAnalysisPanels> analysis;
+    // Made once the window has loaded. Before the recomputation, which tells them of the paths,
+    // so that they outlive it.
+    std::unique_ptr<KNPathPanels> panels;
+    // Made with the panels.
+    std::unique_ptr<KNSeedSelectionDisplay> selection;
     KNWindowRecomputation recomputation;
     // Made once the window has loaded.
-    std::unique_ptr<KNAxisPopups> axisPopups;
-    std::unique_ptr<KNSweepHandles> sweepHandles;
+    std::unique_ptr<KNSweepControls> sweep;
     std::unique_ptr<KNViewFraming> framing;
-    std::unique_ptr<KNParameterRows> rows;
     std::unique_ptr<KNIntegrationSettingsFields> settingsFields;
-    // Children of connections.
-    KNTimeCursorControls* _timeCursorControls = nullptr;
+    // A child of connections.
     KNLinkedPaths* linkedPaths = nullptr;
-    std::unique_ptr<KNFindingsControls> _findings;
 
     std::shared_ptr<KNAlertPresenter> alerts;
     // Dropped with the controller, so no export outlives its window.

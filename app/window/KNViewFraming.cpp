@@ -4,8 +4,16 @@
 #include "KNParameterSpaceView.h"
 #include "KNPlotView.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
+
+namespace {
+
+// Long enough for the window to be laid out, so the views draw at their real size.
+constexpr int layoutDelayMilliseconds = 200;
+
+} // namespace
 
 KNViewFraming::KNViewFraming(KNPlotView& plotView, KNParameterSpaceView& parameterView,
                              const kinora::Exploration& exploration,
@@ -22,6 +30,14 @@ void KNViewFraming::placeOpeningCameras() {
     parameterView.setViewCamera(openingCameras->second);
     plotView.requestRedraw();
     parameterView.requestRedraw();
+}
+
+void KNViewFraming::frameWhenLaidOut(QObject* context, std::shared_ptr<void> owner) {
+    waitingForLayout = true;
+    QTimer::singleShot(layoutDelayMilliseconds, context, [this, owner = std::move(owner)] {
+        waitingForLayout = false;
+        frameLaidOutViews();
+    });
 }
 
 void KNViewFraming::frameLaidOutViews() {

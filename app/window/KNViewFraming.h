@@ -4,11 +4,13 @@
 #include "KNViewCamera.h"
 #include "Transform.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 class KNParameterSpaceView;
 class KNPlotView;
+class QObject;
 
 namespace kinora {
 class Exploration;
@@ -27,9 +29,11 @@ public:
 
     // The cameras a session gave, else the fitted ones.
     void placeOpeningCameras();
-    // Once the window is laid out: places the opening cameras at the views' real size, and
-    // remembers them for Reset View.
-    void frameLaidOutViews();
+    // A moment after the window loads, once it is laid out: places the opening cameras again at
+    // the views' real size, and remembers them for Reset View. owner stays alive until then; the
+    // wait ends with context.
+    void frameWhenLaidOut(QObject* context, std::shared_ptr<void> owner);
+    bool isWaitingForLayout() const { return waitingForLayout; }
     // Fits the plot view again, now that the paths the opening framing missed are there, unless
     // the user has moved the scene since.
     void completeOpeningFraming();
@@ -40,6 +44,7 @@ public:
     void resetViews();
 
 private:
+    void frameLaidOutViews();
     void fitPlotView();
     // The box of the two handles and the origin.
     kinora::BoundingBox handleBounds() const;
@@ -51,4 +56,5 @@ private:
     // The plot scene's placement from the opening framing, made while the paths were still
     // being computed (on a slow machine); empty once they are framed or the user moved it.
     std::optional<kinora::Transform> partialOpeningFraming;
+    bool waitingForLayout = false;
 };

@@ -118,7 +118,8 @@ TEST_F(TimeSeriesTest, APathPointedAtInThePanelIsNamedAndAClickSolosIt) {
     ASSERT_TRUE(eventually([&] { return focus.hovered().has_value(); }));
     const kinora::EvolutionRef hovered = *focus.hovered();
     EXPECT_EQ(hovered.seed, 0u);
-    const std::string named = "Seed 1, evolution " + std::to_string(hovered.evolution) + " of 10";
+    const std::string named =
+        "Seed 1, evolution " + std::to_string(hovered.evolution + 1) + " of 10";
     EXPECT_TRUE(eventually([&] {
         return controller->statusReporter()->currentMessage().toStdString().starts_with(named);
     })) << controller->statusReporter()->currentMessage().toStdString();

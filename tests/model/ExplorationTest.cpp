@@ -217,19 +217,19 @@ TEST_F(ExplorationTest, TheFocusedPathsFollowRemovedSeedsAndFewerEvolutionsAndAr
 
     // The exponent follows once the findings have it, or why there is none.
     EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 3}, nullptr),
-              "Seed 2, evolution 3 of 10, s = 0.333333, rho = 16");
+              "Seed 2, evolution 4 of 10, s = 0.333333, rho = 16");
     kinora::ExplorationFindings findings;
     findings.evolutions.resize(2);
     findings.evolutions[0].evolution = 2;
     findings.evolutions[1].evolution = 3;
     findings.evolutions[1].exponents = {{0.9056, {}}, {std::nullopt, "the path is too short"}};
     EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {0, 3}, &findings),
-              "Seed 1, evolution 3 of 10, s = 0.333333, rho = 16, largest exponent 0.9056");
+              "Seed 1, evolution 4 of 10, s = 0.333333, rho = 16, largest exponent 0.9056");
     EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 3}, &findings),
-              "Seed 2, evolution 3 of 10, s = 0.333333, rho = 16, no largest exponent (the path "
+              "Seed 2, evolution 4 of 10, s = 0.333333, rho = 16, no largest exponent (the path "
               "is too short)");
     EXPECT_EQ(kinora::describeEvolution(lorenzExploration, {1, 2}, &findings),
-              "Seed 2, evolution 2 of 10, s = 0.222222, rho = 14");
+              "Seed 2, evolution 3 of 10, s = 0.222222, rho = 14");
 
     EXPECT_TRUE(focus.click(kinora::EvolutionRef{2, 8}));
     EXPECT_TRUE(focus.hover(kinora::EvolutionRef{1, 9}));
