@@ -163,16 +163,23 @@ TEST_F(AppDelegateTest, ANewWindowCascadesFromTheNewestStillOpen) {
     EXPECT_NE(controllers[2]->window()->pos(), controllers[0]->window()->pos());
 }
 
-// Answers each modal file dialog that opens with answer, and counts them.
+// Answers each modal file dialog that opens with answer, and counts them. A dialog still
+// setting itself up may put its proposed name back, so it is accepted only once it holds the
+// answer.
 class FileDialogAnswers {
 public:
     explicit FileDialogAnswers(QString answer) : answer(std::move(answer)) {
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                ++asked;
-                dialog->selectFile(this->answer);
-                static_cast<QDialog*>(dialog)->accept();
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                return;
             }
+            if (dialog->selectedFiles() != QStringList{this->answer}) {
+                dialog->selectFile(this->answer);
+                return;
+            }
+            ++asked;
+            static_cast<QDialog*>(dialog)->accept();
         });
         timer.start(20);
     }
