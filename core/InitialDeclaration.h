@@ -32,6 +32,14 @@ struct InitialDeclaration {
     std::optional<int> evolutions;
     // The time hidden at the start of every path.
     std::optional<double> transient;
+    // A section plane the window starts with, shown with its crossings: where coordinate axis
+    // (0 x, 1 y, 2 z) equals value, crossed going up (0), down (1) or either way (2).
+    struct SectionPlane {
+        int axis = 2;
+        double value = 0.0;
+        int direction = 0;
+    };
+    std::optional<SectionPlane> section;
 };
 
 } // namespace kinora

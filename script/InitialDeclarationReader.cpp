@@ -15,7 +15,7 @@ namespace kinora {
 
 namespace {
 
-const char* const fieldList = "sweep, seeds, duration, step, evolutions, transient";
+const char* const fieldList = "sweep, seeds, duration, step, evolutions, transient, section";
 
 std::string quoted(const std::string& field) {
     return "'" + boundedValue(field) + "'";
@@ -57,6 +57,8 @@ std::optional<std::string> InitialDeclarationReader::read(JSValueRef initial,
                 readEvolutions(value, &result);
             } else if (field == "transient") {
                 result.transient = finiteNumber(value, name);
+            } else if (field == "section") {
+                readSection(value, &result);
             } else {
                 throw Refusal{quoted(name) + " is not a field of 'initial' (" + fieldList + ")"};
             }
@@ -200,6 +202,50 @@ void InitialDeclarationReader::readEvolutions(JSValueRef evolutions,
                       std::to_string(InitialDeclaration::maxEvolutions)};
     }
     declaration->evolutions = static_cast<int>(count);
+}
+
+void InitialDeclarationReader::readSection(JSValueRef section,
+                                           InitialDeclaration* declaration) const {
+    if (!JSValueIsObject(context, section) || JSValueIsArray(context, section)) {
+        throw Refusal{"'initial.section' is not an object (axis, value, direction)"};
+    }
+    const auto object = const_cast<JSObjectRef>(section);
+    std::optional<int> axis;
+    std::optional<double> value;
+    int direction = 0;
+    for (const PropertyName& property : propertyNames(object)) {
+        const std::string field = "initial.section." + property.text;
+        const JSValueRef entry = this->property(object, property);
+        if (property.text == "axis") {
+            axis = static_cast<int>(oneOf(entry, field, "\"x\", \"y\" or \"z\"", {"x", "y", "z"}));
+        } else if (property.text == "value") {
+            value = finiteNumber(entry, field);
+        } else if (property.text == "direction") {
+            direction = static_cast<int>(
+                oneOf(entry, field, "\"up\", \"down\" or \"both\"", {"up", "down", "both"}));
+        } else {
+            throw Refusal{quoted(field) +
+                          " is not a field of 'initial.section' (axis, value, direction)"};
+        }
+    }
+    if (!axis || !value) {
+        throw Refusal{std::string("'initial.section' has no ") + (axis ? "value" : "axis")};
+    }
+    declaration->section = InitialDeclaration::SectionPlane{*axis, *value, direction};
+}
+
+std::size_t InitialDeclarationReader::oneOf(JSValueRef value, const std::string& field,
+                                            const std::string& what,
+                                            const std::vector<std::string>& names) const {
+    if (JSValueIsString(context, value)) {
+        const std::string text =
+            ScriptString::adopt(JSValueToStringCopy(context, value, nullptr)).utf8(64);
+        const auto found = std::find(names.begin(), names.end(), text);
+        if (found != names.end()) {
+            return static_cast<std::size_t>(found - names.begin());
+        }
+    }
+    throw Refusal{quoted(field) + " is not " + what};
 }
 
 void InitialDeclarationReader::checkPathLength(const InitialDeclaration& declaration) const {

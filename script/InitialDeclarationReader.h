@@ -51,6 +51,11 @@ private:
     void readSweep(JSValueRef sweep, InitialDeclaration* declaration) const;
     void readSeeds(JSValueRef seeds, InitialDeclaration* declaration) const;
     void readEvolutions(JSValueRef evolutions, InitialDeclaration* declaration) const;
+    // {axis: "x" | "y" | "z", value: a number, direction: "up" (the default) | "down" | "both"}.
+    void readSection(JSValueRef section, InitialDeclaration* declaration) const;
+    // A string value, refused with what unless it is one of names; its index among them.
+    std::size_t oneOf(JSValueRef value, const std::string& field, const std::string& what,
+                      const std::vector<std::string>& names) const;
     void checkPathLength(const InitialDeclaration& declaration) const;
     // The transient must leave part of every path to show.
     void checkTransient(const InitialDeclaration& declaration) const;

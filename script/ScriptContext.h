@@ -33,7 +33,10 @@ public:
     bool wasStopped() const { return _stopped; }
     void clearStopped() { _stopped = false; }
 
-    static constexpr double progressTick = 0.002;
+    // Each tick interrupts the run from a thread of the engine's own, whose interrupting has
+    // been seen to crash, rarely, on a busy machine with several engines ticking every 2 ms:
+    // coarse ticks interrupt seldom.
+    static constexpr double progressTick = 0.01;
     // Some hundred frames of a small function, which a plain recursion descends in microseconds,
     // and a sixty-fourth of the engine's stack: a descent that slow ends within 64 quiet periods.
     static constexpr std::uintptr_t stackStride = 64 * 1024;

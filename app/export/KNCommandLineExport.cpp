@@ -260,9 +260,8 @@ bool KNCommandLineExport::exportTable(const KNTrajectorySnapshot& snapshot, KNEr
 }
 
 kinora::AnalysisPanelSettings
-KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) const {
-    kinora::AnalysisPanelSettings settings =
-        session ? session->analysis : kinora::AnalysisPanelSettings{};
+KNCommandLineExport::panelSettings(const KNOpenedDocument& document) const {
+    kinora::AnalysisPanelSettings settings = document.analysis;
     if (section) {
         settings.section = *section;
     }
@@ -280,12 +279,12 @@ KNCommandLineExport::panelSettings(const std::optional<KNSession>& session) cons
     return settings;
 }
 
-KNPlotImageAnalysis KNCommandLineExport::plotAnalysis(const std::optional<KNSession>& session) {
+KNPlotImageAnalysis KNCommandLineExport::plotAnalysis(const KNOpenedDocument& document) {
     KNPlotImageAnalysis analysis;
-    if (session) {
-        if (session->analysis.sectionShown) {
-            analysis.section = session->analysis.section;
-        }
+    if (document.analysis.sectionShown) {
+        analysis.section = document.analysis.section;
+    }
+    if (const std::optional<KNSession>& session = document.session) {
         analysis.markers = session->findingsPanelShown;
         analysis.colourByExponent = session->pathColours == KNSession::PathColours::byExponent;
     }
@@ -324,15 +323,16 @@ int KNCommandLineExport::run() const {
     // Made before the paths are computed, so it receives them as a window would.
     std::optional<KNPlotImageRenderer> renderer;
     std::optional<kinora::SectionDotsFollower> crossings;
-    const kinora::AnalysisPanelSettings panel = panelSettings(document->session);
+    const kinora::AnalysisPanelSettings panel = panelSettings(*document);
     if (drawsWithGL()) {
         renderer.emplace(exploration, view == View::timeSeries ? KNPlotImageAnalysis{}
-                                                               : plotAnalysis(document->session));
+                                                               : plotAnalysis(*document));
     } else if (kind == Kind::image && view == View::section) {
-        if (!section && !(document->session && document->session->analysis.sectionShown)) {
+        if (!section && !document->analysis.sectionShown) {
             alerts.presentError({"KNExportErrorDomain", 0,
                                  "--view section needs a section plane: give one with --section "
-                                 "AXIS=VALUE, or save the session with its section shown."},
+                                 "AXIS=VALUE, declare it as initial.section in the script, or "
+                                 "save the session with its section shown."},
                                 {});
             return 1;
         }

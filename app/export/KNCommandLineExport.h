@@ -2,6 +2,7 @@
 
 #include "KNAnalysisRequest.h"
 #include "KNError.h"
+#include "KNOpenedDocument.h"
 #include "KNPlotImageRenderer.h"
 #include "KNSession.h"
 #include "KNTrajectorySnapshot.h"
@@ -70,9 +71,9 @@ private:
                     KNError* error) const;
     bool exportTable(const KNTrajectorySnapshot& snapshot, KNError* error) const;
     // The panel's settings: a session's, with the options given put in.
-    kinora::AnalysisPanelSettings panelSettings(const std::optional<KNSession>& session) const;
+    kinora::AnalysisPanelSettings panelSettings(const KNOpenedDocument& document) const;
     // What a window opened from the session shows over its paths.
-    static KNPlotImageAnalysis plotAnalysis(const std::optional<KNSession>& session);
+    static KNPlotImageAnalysis plotAnalysis(const KNOpenedDocument& document);
     // The picture's size: the one asked for, else the default.
     QSize panelSize() const;
 };

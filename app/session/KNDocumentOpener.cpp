@@ -36,7 +36,9 @@ std::optional<KNOpenedDocument> KNDocumentOpener::openSession(const QUrl& url,
     }
     const bool isScript = session->system.kind == KNSystemSource::Kind::script;
     std::string title = isScript ? session->system.name : std::string();
-    return KNOpenedDocument{std::move(exploration), std::move(title), std::move(session), {}};
+    const kinora::AnalysisPanelSettings analysis = session->analysis;
+    return KNOpenedDocument{
+        std::move(exploration), std::move(title), std::move(session), {}, analysis};
 }
 
 std::optional<KNOpenedDocument> KNDocumentOpener::openScript(const QUrl& url,
@@ -70,7 +72,15 @@ std::optional<KNOpenedDocument> KNDocumentOpener::openScriptText(const std::stri
         alerts.presentError(error, title);
         return std::nullopt;
     }
-    exploration->start(exploration->ownDeclaration());
+    const kinora::InitialDeclaration declaration = exploration->ownDeclaration();
+    exploration->start(declaration);
     exploration->setSystemSource(KNSystemSource{KNSystemSource::Kind::script, title, source});
-    return KNOpenedDocument{std::move(exploration), title, std::nullopt, std::nullopt};
+    kinora::AnalysisPanelSettings analysis;
+    if (declaration.section) {
+        const kinora::InitialDeclaration::SectionPlane& plane = *declaration.section;
+        analysis.section = kinora::PoincareSection(
+            plane.axis, plane.value, static_cast<kinora::CrossingDirection>(plane.direction));
+        analysis.sectionShown = true;
+    }
+    return KNOpenedDocument{std::move(exploration), title, std::nullopt, std::nullopt, analysis};
 }

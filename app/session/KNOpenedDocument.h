@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalysisPanelSettings.h"
 #include "Exploration.h"
 #include "KNSession.h"
 
@@ -18,4 +19,6 @@ struct KNOpenedDocument {
     // The file it was read from, which no export of it may replace; nothing for a script given
     // as text.
     std::optional<std::string> path;
+    // The analysis its window starts with: a session's, or the section plane a script declares.
+    kinora::AnalysisPanelSettings analysis;
 };

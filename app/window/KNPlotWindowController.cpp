@@ -76,6 +76,8 @@ KNPlotWindowController::initWithDocument(KNOpenedDocument document,
     }
     if (document.session) {
         KNSessionWindowLayout::restore(*controller, *document.session);
+    } else if (document.analysis.sectionShown) {
+        controller->analysisPanels()->apply(document.analysis);
     }
     return controller;
 }

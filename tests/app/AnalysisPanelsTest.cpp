@@ -10,6 +10,7 @@
 #include "KNSessionWriter.h"
 
 #include <QDockWidget>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstring>
@@ -167,6 +168,20 @@ TEST_F(AnalysisPanelsTest, PanelsExportHeadlessAndMistakesAreRefused) {
     EXPECT_TRUE(errors.contains("--view applies to --export-image only")) << errors.data();
     EXPECT_EQ(runHeadless({"--export-image", picture, "--view", "section", script}, &errors), 1);
     EXPECT_TRUE(errors.contains("--view section needs a section plane")) << errors.data();
+
+    // A script that declares its plane needs none on the command line.
+    QFile lorenz(script);
+    ASSERT_TRUE(lorenz.open(QIODevice::ReadOnly));
+    const QString declaring =
+        writeFile(folder, "declaring.js",
+                  lorenz.readAll().toStdString() +
+                      "\ninitial.section = {axis: 'z', value: 27, direction: 'up'};\n");
+    ASSERT_EQ(runHeadless(
+                  {"--export-image", picture, "--view", "section", "--size", "400x300", declaring},
+                  &errors),
+              0)
+        << errors.toStdString();
+    EXPECT_GT(countPathPixels(QImage(picture)), 100);
 }
 
 } // namespace

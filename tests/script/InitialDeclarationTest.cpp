@@ -11,7 +11,8 @@ std::string lorenzWith(const std::string& initial) {
 TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     const auto engine = loaded(lorenzWith(
         "{sweep: {sigma: 10, rho: [10, 28], beta: 8 / 3}, seeds: [[1, 1, 1], [-3, 2.5, 12]],"
-        " duration: 20, step: 0.005, evolutions: 12, transient: 5}"));
+        " duration: 20, step: 0.005, evolutions: 12, transient: 5,"
+        " section: {axis: 'y', value: -2.5, direction: 'both'}}"));
     ASSERT_TRUE(engine);
     const kinora::InitialDeclaration& declared = engine->initialDeclaration();
     ASSERT_EQ(declared.sweeps.size(), 3u);
@@ -29,6 +30,10 @@ TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     EXPECT_EQ(declared.step, 0.005);
     EXPECT_EQ(declared.evolutions, 12);
     EXPECT_EQ(declared.transient, 5.0);
+    ASSERT_TRUE(declared.section);
+    EXPECT_EQ(declared.section->axis, 1);
+    EXPECT_EQ(declared.section->value, -2.5);
+    EXPECT_EQ(declared.section->direction, 2);
 
     // A name longer than the system keeps still sweeps its parameter.
     const auto longName = loaded("var n = 'n'.repeat(5000); var parameters = [n];"
@@ -43,6 +48,7 @@ TEST(InitialDeclaration, EveryFieldIsReadAndAbsentOnesKeepTheDefaults) {
     EXPECT_FALSE(plain->initialDeclaration().seeds);
     EXPECT_FALSE(plain->initialDeclaration().step);
     EXPECT_FALSE(plain->initialDeclaration().transient);
+    EXPECT_FALSE(plain->initialDeclaration().section);
 }
 
 TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
@@ -82,7 +88,13 @@ TEST(InitialDeclaration, UnusableDeclarationsAreRefusedNamingTheField) {
         {"{evolutions: 21}", "'initial.evolutions' of 21 is not a whole number from 1 to 20"},
         {"{durations: 5}",
          "'initial.durations' is not a field of 'initial' (sweep, seeds, duration, step, "
-         "evolutions, transient)"},
+         "evolutions, transient, section)"},
+        {"{section: {axis: 'w', value: 1}}", "'initial.section.axis' is not \"x\", \"y\" or \"z\""},
+        {"{section: {axis: 'z', value: 1, direction: 'sideways'}}",
+         "'initial.section.direction' is not \"up\", \"down\" or \"both\""},
+        {"{section: {axis: 'z'}}", "'initial.section' has no value"},
+        {"{section: {axis: 'z', value: 1, side: 2}}",
+         "'initial.section.side' is not a field of 'initial.section' (axis, value, direction)"},
         {"{transient: 10}", "'initial.transient' of 10 is not shorter than the duration of 10, so "
                             "it would hide every path whole"},
         {"{duration: 50, transient: -1}",
