@@ -324,6 +324,17 @@ void KNPlotView::limitToCursor(Path& path) const {
     path.mesh->indexCount = std::clamp(reached - path.firstStep + 1, 0, path.fullIndexCount);
 }
 
+void KNPlotView::beginPathOverlay(kinora::Framebuffer& target) const {
+    // Over the finished picture, into its colour only: the ids stay the paths' own.
+    target.bind();
+    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    glDrawBuffers(2, pictureOnly);
+    glViewport(0, 0, target.getWidth(), target.getHeight());
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    setSceneMatrices(*pathShader);
+}
+
 void KNPlotView::setSceneMatrices(kinora::Shader& program) const {
     const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
     const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
@@ -336,14 +347,8 @@ void KNPlotView::drawHeads(kinora::Framebuffer& target, double pixelsPerPoint) {
     if (_timeFraction >= 1.0) {
         return;
     }
-    target.bind();
-    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-    glDrawBuffers(2, pictureOnly);
-    glViewport(0, 0, target.getWidth(), target.getHeight());
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    beginPathOverlay(target);
     glPointSize(static_cast<float>(7.0 * pixelsPerPoint));
-    setSceneMatrices(*pathShader);
     for (const SeedEntry& entry : seeds) {
         for (std::size_t i = 0; i < entry.paths.size(); ++i) {
             const Path& path = *entry.paths[i];
@@ -369,14 +374,8 @@ void KNPlotView::drawHighlight(kinora::Framebuffer& target, double pixelsPerPoin
             if (entry.seed->pathIDs[i] != highlightedPath || path.drawsNothing()) {
                 continue;
             }
-            target.bind();
-            const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-            glDrawBuffers(2, pictureOnly);
-            glViewport(0, 0, target.getWidth(), target.getHeight());
-            glDisable(GL_DEPTH_TEST);
-            glDisable(GL_BLEND);
+            beginPathOverlay(target);
             glLineWidth(static_cast<float>(highlightWidth * pixelsPerPoint));
-            setSceneMatrices(*pathShader);
             setPathColour(*pathShader, path);
             pathShader->setUniform1f("dimming", 0.0f);
             path.highlight->draw();

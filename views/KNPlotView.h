@@ -182,6 +182,8 @@ private:
     // then the seeds' over them.
     void drawPathIDs();
     // Scene projection and view (with the scene's placement) on program.
+    // Binds target for drawing over its picture with the path program, scene matrices set.
+    void beginPathOverlay(kinora::Framebuffer& target) const;
     void setSceneMatrices(kinora::Shader& program) const;
 
     // How far the cursor moving by (dx, dy) points moves the section plane along its axis.
