@@ -97,11 +97,7 @@ void KNTimeSeriesView::showTraces(const std::vector<Trace>& shown,
         sameMeshes = traces[i]->mesh == shown[i].mesh;
     }
     if (!sameMeshes) {
-        traces.clear();
-        removeTracePicks();
-        hoveredTrace = -1;
-        highlightedTrace = -1;
-        soloedTrace = -1;
+        dropTraces();
     }
     traceValues.clear();
     traceFirstSteps.clear();
@@ -133,21 +129,21 @@ void KNTimeSeriesView::setTimeFraction(double fraction) {
     requestRedraw();
 }
 
-void KNTimeSeriesView::removeTracePicks() {
+void KNTimeSeriesView::dropTraces() {
+    traces.clear();
     for (int id : tracePickIDs) {
         scene->removeRenderable(id);
     }
     tracePickIDs.clear();
     tracePicks.clear();
+    hoveredTrace = -1;
+    highlightedTrace = -1;
+    soloedTrace = -1;
 }
 
 void KNTimeSeriesView::showNoSeed() {
     ensureContext();
-    traces.clear();
-    removeTracePicks();
-    hoveredTrace = -1;
-    highlightedTrace = -1;
-    soloedTrace = -1;
+    dropTraces();
     traceValues.clear();
     traceFirstSteps.clear();
     hasSeed = false;

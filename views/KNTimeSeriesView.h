@@ -78,8 +78,8 @@ private:
                        const std::function<void(std::size_t)>& drawTrace) const;
     // The trace of the id under a point, or -1.
     int traceUnder(QPointF locationInView);
-    // Lets go of the traces' ids in the scene.
-    void removeTracePicks();
+    // Forgets every trace, its pick and any focus on one.
+    void dropTraces();
 
     std::unique_ptr<kinora::Shader> traceShader;
     // The traces with the id program; in the scene, so their ids are scene indices.
