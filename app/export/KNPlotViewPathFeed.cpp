@@ -1,13 +1,12 @@
 #include "KNPlotViewPathFeed.h"
 
 #include "Exploration.h"
-#include "KNOpenGLView.h"
 #include "KNPlotPicture.h"
 #include "Seed.h"
 
 KNPlotViewPathFeed::KNPlotViewPathFeed(const kinora::Exploration& exploration,
-                                       KNPlotPicture& picture, KNOpenGLView* view)
-    : exploration(exploration), picture(picture), view(view) {}
+                                       KNPlotPicture& picture)
+    : exploration(exploration), picture(picture) {}
 
 Seed* KNPlotViewPathFeed::seedAt(std::size_t seedIndex) {
     return picture.seedAt(seedIndex);
@@ -38,18 +37,4 @@ void KNPlotViewPathFeed::explorationDidCompletePath(std::size_t, std::int32_t ev
                               reinterpret_cast<const float*>(path.vertices.data()),
                               fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
                               static_cast<float>(path.s), exploration.hiddenVertexCount());
-}
-
-void KNPlotViewPathFeed::explorationDidPause(std::int64_t, std::int64_t) {
-    // A picture still being drawn in slices is finished first: starting it again after every
-    // slice of work would never show the paths beyond its first slice.
-    if (view != nullptr && !view->isDrawing()) {
-        view->requestRedraw();
-    }
-}
-
-void KNPlotViewPathFeed::explorationDidFinishRecomputation() {
-    if (view != nullptr) {
-        view->requestRedraw();
-    }
 }

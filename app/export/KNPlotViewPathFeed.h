@@ -2,7 +2,6 @@
 
 #include "ExplorationListener.h"
 
-class KNOpenGLView;
 class KNPlotPicture;
 class Seed;
 
@@ -12,13 +11,11 @@ class Exploration;
 
 // Hands an exploration's paths to a plot picture whose seeds are the exploration's, in the same
 // order: each path as soon as it is final, the paths beyond a fan's evolutions and those of a
-// deferred fan blank, and a redraw of the view showing it (if any) once the work pauses or ends.
-// Nothing else is shown.
+// deferred fan blank. Nothing else is shown, and nothing redrawn: a window showing the picture
+// redraws it itself.
 class KNPlotViewPathFeed final : public kinora::ExplorationListener {
 public:
-    // view shows picture in a window; null for a picture no window shows.
-    KNPlotViewPathFeed(const kinora::Exploration& exploration, KNPlotPicture& picture,
-                       KNOpenGLView* view = nullptr);
+    KNPlotViewPathFeed(const kinora::Exploration& exploration, KNPlotPicture& picture);
 
     void explorationDidBeginRecomputation() override {}
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -26,9 +23,9 @@ public:
                                     const kinora::SeedFan& fan) override;
     void explorationDidIntegrate(std::chrono::steady_clock::duration) override {}
     void explorationDidDeferFan(std::size_t seedIndex) override;
-    void explorationDidPause(std::int64_t donePaths, std::int64_t totalPaths) override;
+    void explorationDidPause(std::int64_t, std::int64_t) override {}
     void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
-    void explorationDidFinishRecomputation() override;
+    void explorationDidFinishRecomputation() override {}
 
     // The picture's seed at seedIndex.
     Seed* seedAt(std::size_t seedIndex);
@@ -39,7 +36,6 @@ private:
 
     const kinora::Exploration& exploration;
     KNPlotPicture& picture;
-    KNOpenGLView* view;
     // The picture's seed of the fan being computed.
     Seed* fanSeed = nullptr;
 };

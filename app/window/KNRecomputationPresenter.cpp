@@ -12,7 +12,7 @@ KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& ex
                                                    std::function<void()> finished,
                                                    std::function<void()> began,
                                                    KNTimeSeriesPresenter* timeSeries)
-    : exploration(exploration), paths(exploration, view.plotPicture(), &view), status(status),
+    : exploration(exploration), view(view), paths(exploration, view.plotPicture()), status(status),
       finished(std::move(finished)), timeSeries(timeSeries), began(std::move(began)) {}
 
 void KNRecomputationPresenter::explorationDidBeginRecomputation() {
@@ -64,7 +64,11 @@ void KNRecomputationPresenter::explorationDidPause(std::int64_t donePaths,
     if (status) {
         status->reportProgress(static_cast<int>(donePaths), static_cast<int>(totalPaths));
     }
-    paths.explorationDidPause(donePaths, totalPaths);
+    // A picture still being drawn in slices is finished first: starting it again after every
+    // slice of work would never show the paths beyond its first slice.
+    if (!view.isDrawing()) {
+        view.requestRedraw();
+    }
 }
 
 void KNRecomputationPresenter::explorationDidFinishRecomputation() {
@@ -74,7 +78,7 @@ void KNRecomputationPresenter::explorationDidFinishRecomputation() {
         // alert: a drag recomputes on every event.
         status->reportRecomputation(report.message());
     }
-    paths.explorationDidFinishRecomputation();
+    view.requestRedraw();
     if (follower) {
         follower->explorationDidFinishRecomputation();
     }

@@ -16,9 +16,10 @@ class Exploration;
 
 // Shows an exploration's recomputation in its window: each path in the plot view
 // (KNPlotViewPathFeed) (and, for the selected seed, in the time-series panel) as soon as it is
-// final, and in the status bar the progress of long work and, once per recomputation, what its
-// paths ran into. The plot view's seeds are the exploration's, in the same order. A view drawn with
-// no window around it has no status bar and no time-series panel.
+// final, the view redrawn once the work pauses or ends, and in the status bar the progress of long
+// work and, once per recomputation, what its paths ran into. The plot view's seeds are the
+// exploration's, in the same order. A view drawn with no window around it has no status bar and no
+// time-series panel.
 class KNRecomputationPresenter final : public kinora::ExplorationListener {
 public:
     // finished, when given, runs once every recomputation has ended, shown; began, when given,
@@ -48,6 +49,8 @@ private:
     void showInTimeSeries(std::size_t seedIndex);
 
     const kinora::Exploration& exploration;
+    // Redrawn once the work pauses or ends.
+    KNPlotView& view;
     KNPlotViewPathFeed paths;
     KNStatusReporter* status;
     std::function<void()> finished;
