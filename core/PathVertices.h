@@ -4,7 +4,6 @@
 #include "Trajectory.h"
 #include "Vector3.h"
 
-#include <cmath>
 #include <cstdint>
 
 namespace kinora {
@@ -17,10 +16,6 @@ inline PathVertex pathVertex(Vector3 position, Vector3 seed) {
              static_cast<float>(position.z)},
             {static_cast<float>(displacement.x), static_cast<float>(displacement.y),
              static_cast<float>(displacement.z)}};
-}
-
-inline bool hasFiniteCoordinates(Vector3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 // Notes in outcome the first of states from ... to - 1 (x, y, z of state i at 3i ... 3i+2) with

@@ -57,6 +57,11 @@ struct Vector3 {
     }
 };
 
+// Whether every coordinate is a number: a path that reaches infinity or NaN stops being drawn.
+inline bool hasFiniteCoordinates(Vector3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 namespace {
 const Vector3 xAxis(1.0, 0.0, 0.0);
 const Vector3 yAxis(0.0, 1.0, 0.0);

@@ -3,15 +3,10 @@
 #include "SeedFan.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kinora {
 
 namespace {
-
-bool isFinite(Vector3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 std::string stoppedText() {
     return "the system's evolution function ran too long and was stopped.";
@@ -57,7 +52,7 @@ std::string FindingsAnalyst::equilibria(EquilibriumSearchResult* found, int* sta
         const std::int32_t stride = std::max(snapshot.vertexCount / startsPerPath, 1);
         for (std::int32_t i = stride - 1; i < snapshot.vertexCount; i += stride) {
             const double* s = states.data() + 3 * static_cast<std::size_t>(i);
-            if (isFinite({s[0], s[1], s[2]})) {
+            if (hasFiniteCoordinates({s[0], s[1], s[2]})) {
                 from.emplace_back(s[0], s[1], s[2]);
             }
         }

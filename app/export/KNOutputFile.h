@@ -41,4 +41,5 @@ private:
 
     std::unique_ptr<QFileDevice> device;
     bool replaces;
+    qint64 written = 0;
 };

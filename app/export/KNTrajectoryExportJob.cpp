@@ -4,13 +4,10 @@
 #include "KNScriptPathDriver.h"
 #include "SeedNumber.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace {
-
-// A few milliseconds of formatting.
-constexpr std::int32_t rowsPerPiece = 4096;
 
 std::vector<std::string> namesOf(const std::vector<kinora::Parameter>& parameters) {
     std::vector<std::string> names;
@@ -26,12 +23,9 @@ KNTrajectoryExportJob::KNTrajectoryExportJob(KNTrajectorySnapshot taken, const s
                                              std::unique_ptr<KNOutputFile> output)
     : snapshot(std::move(taken)), name(KNOutputFile::describe(path)), integrator(snapshot.step),
       system(snapshot.evolution, &integrator, static_cast<int>(snapshot.parameters.size())),
-      file(std::move(output)),
-      csv(namesOf(snapshot.parameters),
-          [this](std::string_view chunk) {
-              return file->write(chunk.data(), static_cast<qint64>(chunk.size()));
-          }),
-      parameterValues(snapshot.parameters.size()) {
+      file(std::move(output)), writer(namesOf(snapshot.parameters), [this](std::string_view chunk) {
+          return file->write(chunk.data(), static_cast<qint64>(chunk.size()));
+      }) {
     system.parameters = snapshot.parameters;
     if (snapshot.engine) {
         driver = std::make_unique<KNScriptPathDriver>(*snapshot.engine);
@@ -57,25 +51,25 @@ std::unique_ptr<KNTrajectoryExportJob> KNTrajectoryExportJob::open(KNTrajectoryS
         }
         return nullptr;
     }
-    std::unique_ptr<KNTrajectoryExportJob> job(
+    return std::unique_ptr<KNTrajectoryExportJob>(
         new KNTrajectoryExportJob(std::move(snapshot), path, std::move(file)));
-    job->written = job->csv.writeHeader();
-    return job;
 }
 
 bool KNTrajectoryExportJob::workUntil(Clock::time_point deadline) {
-    while (written && !pathFailure && seedIndex < snapshot.seeds.size()) {
-        workPiece();
-        if (Clock::now() >= deadline && seedIndex < snapshot.seeds.size()) {
+    while (!writer.failed() && !pathFailure && seedIndex < snapshot.seeds.size()) {
+        if (!workPiece(deadline) ||
+            (Clock::now() >= deadline && seedIndex < snapshot.seeds.size())) {
             return false;
         }
     }
-    if (!written || pathFailure) {
+    if (pathFailure) {
         return true;
     }
     if (!sync) {
-        written = csv.finish();
-        if (!written) {
+        if (!writer.writeAllBy(deadline)) {
+            return false;
+        }
+        if (writer.failed()) {
             return true;
         }
         sync = std::make_unique<KNBackgroundFileWrite>(
@@ -84,48 +78,47 @@ bool KNTrajectoryExportJob::workUntil(Clock::time_point deadline) {
     return sync->waitUntil(deadline);
 }
 
-void KNTrajectoryExportJob::workPiece() {
+bool KNTrajectoryExportJob::workPiece(Clock::time_point deadline) {
     if (!fanStarted) {
         const KNTrajectorySnapshot::SeedFanShape& seed = snapshot.seeds[seedIndex];
         fan.start(seed.position, seed.evolutions, snapshot.vertexCount);
         fanStarted = true;
         pathIndex = 0;
-        row = 0;
     }
     if (pathIndex == fan.evolutionCount()) {
         ++seedIndex;
         fanStarted = false;
     } else if (pathIndex < fan.completedCount()) {
-        writeRowsOfCompletedPath();
+        return handOverCompletedPath(deadline);
     } else {
         advanceFan();
     }
+    return true;
 }
 
-void KNTrajectoryExportJob::writeRowsOfCompletedPath() {
+bool KNTrajectoryExportJob::handOverCompletedPath(Clock::time_point deadline) {
     const kinora::FanPath& path = fan.path(pathIndex);
-    if (row == 0 && (path.outcome.stopped || !path.outcome.error.empty())) {
+    if (path.outcome.stopped || !path.outcome.error.empty()) {
         pathFailure = path.outcome.stopped
                           ? "the system's evolution function ran too long and was stopped"
                           : "the system's evolution function failed (" + path.outcome.error + ")";
-        return;
+        return true;
     }
-    if (row == 0) {
-        // The values this evolution ran with, by the sweep's own formula.
-        for (std::size_t i = 0; i < parameterValues.size(); ++i) {
-            const kinora::Parameter& parameter = snapshot.parameters[i];
-            parameterValues[i] = parameter.valueAtFraction(path.s);
-        }
+    if (!writer.hasRoomBy(deadline)) {
+        return false;
     }
-    const std::int32_t end = std::min(row + rowsPerPiece, fan.vertexCount());
-    written = csv.writeRows(static_cast<int>(kinora::seedNumber(seedIndex)), pathIndex, path.s,
-                            parameterValues, snapshot.step, path.states.data(), row, end);
-    rowsWritten += end - row;
-    row = end;
-    if (row == fan.vertexCount()) {
-        ++pathIndex;
-        row = 0;
+    KNTrajectoryCsvThread::Path rows{
+        static_cast<int>(kinora::seedNumber(seedIndex)), pathIndex, path.s, {}, snapshot.step, {}};
+    // The values this evolution ran with, by the sweep's own formula.
+    for (const kinora::Parameter& parameter : snapshot.parameters) {
+        rows.parameterValues.push_back(parameter.valueAtFraction(path.s));
     }
+    // Copied, since the fan reuses its buffers for the next seed.
+    rows.states.assign(path.states.begin(),
+                       path.states.begin() + 3 * static_cast<std::ptrdiff_t>(fan.vertexCount()));
+    writer.add(std::move(rows));
+    ++pathIndex;
+    return true;
 }
 
 void KNTrajectoryExportJob::advanceFan() {
@@ -135,7 +128,9 @@ void KNTrajectoryExportJob::advanceFan() {
 }
 
 double KNTrajectoryExportJob::progress() const {
-    return rowCount == 0 ? 1.0 : static_cast<double>(rowsWritten) / static_cast<double>(rowCount);
+    return rowCount == 0
+               ? 1.0
+               : static_cast<double>(writer.rowsWritten()) / static_cast<double>(rowCount);
 }
 
 KNExportJob::Outcome KNTrajectoryExportJob::finish() {
@@ -143,7 +138,7 @@ KNExportJob::Outcome KNTrajectoryExportJob::finish() {
     if (pathFailure) {
         reason = *pathFailure + ", so its paths are incomplete";
     } else {
-        reason = KNBackgroundFileWrite::commit(*file, written ? sync.get() : nullptr);
+        reason = KNBackgroundFileWrite::commit(*file, writer.failed() ? nullptr : sync.get());
     }
     if (reason) {
         return {Outcome::Kind::failed,

@@ -3,7 +3,7 @@
 #include "KNBackgroundFileWrite.h"
 #include "KNExportJob.h"
 #include "KNOutputFile.h"
-#include "KNTrajectoryCsv.h"
+#include "KNTrajectoryCsvThread.h"
 #include "KNTrajectorySnapshot.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
@@ -19,9 +19,10 @@
 
 // Writes the trajectories of a snapshot as CSV (see KNTrajectoryCsv): seed by seed in the order
 // they were placed, evolution by evolution, the doubles computed rather than the floats drawn.
-// Each fan is computed by the job itself, piece by piece, and its paths are written as they
-// are completed, so no slice takes long however long the paths are; the wait for the disk at
-// the end runs on a thread of its own.
+// Each fan is computed by the job itself, piece by piece, so no slice takes long however long
+// the paths are; each completed path is formatted and written on a thread of its own
+// (KNTrajectoryCsvThread) while the next ones are computed, and so is the wait for the disk at
+// the end.
 class KNTrajectoryExportJob final : public KNExportJob {
 public:
     // Opens the output at path (see KNOutputFile); null, with the reason in error, when it
@@ -40,9 +41,10 @@ private:
     KNTrajectoryExportJob(KNTrajectorySnapshot snapshot, const std::string& path,
                           std::unique_ptr<KNOutputFile> file);
 
-    // One piece of work: a few thousand rows written, or a few milliseconds of integration.
-    void workPiece();
-    void writeRowsOfCompletedPath();
+    // One piece of work: a completed path handed to the writing thread, or a few milliseconds
+    // of integration. False when that thread had no room for the path by the deadline.
+    bool workPiece(Clock::time_point deadline);
+    bool handOverCompletedPath(Clock::time_point deadline);
     void advanceFan();
 
     KNTrajectorySnapshot snapshot;
@@ -51,8 +53,8 @@ private:
     KinoraSystem system;
     std::unique_ptr<kinora::PathDriver> driver;
     std::unique_ptr<KNOutputFile> file;
-    KNTrajectoryCsv csv;
-    bool written = true;
+    // After the file, which it writes until it is destroyed.
+    KNTrajectoryCsvThread writer;
     // Why a path cannot be exported: the script failed or was stopped while computing it, so
     // the rest of it is NaN rather than the system's values.
     std::optional<std::string> pathFailure;
@@ -60,14 +62,11 @@ private:
     std::unique_ptr<KNBackgroundFileWrite> sync;
 
     kinora::SeedFan fan;
-    std::vector<double> parameterValues;
-    // The seed whose fan is worked on, whether that fan was started, the path being written and
-    // its next row.
+    // The seed whose fan is worked on, whether that fan was started, and its next path to hand
+    // over.
     std::size_t seedIndex = 0;
     bool fanStarted = false;
     std::int32_t pathIndex = 0;
-    std::int32_t row = 0;
     kinora::StepBudget stepBudget;
-    std::int64_t rowsWritten = 0;
     std::int64_t rowCount = 0;
 };

@@ -16,10 +16,6 @@ double distance(Vector3 a, Vector3 b) {
     return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
 }
 
-bool isFinite(Vector3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 // How many steps go between two questions whether the caller still wants the estimate.
 constexpr std::int32_t stepsBetweenCancelChecks = 4096;
 
@@ -69,7 +65,7 @@ LyapunovEstimate largestLyapunovExponent(const KinoraSystem& system, PathDriver&
         }
         const Vector3 x = path.state;
         const double d = distance(neighbour.state, x);
-        if (!isFinite(x) || !std::isfinite(d)) {
+        if (!hasFiniteCoordinates(x) || !std::isfinite(d)) {
             return {std::nullopt, "the path leaves the finite range"};
         }
         if (d == 0.0) {

@@ -19,10 +19,6 @@ namespace {
 // Steps integrated per call of the driver.
 constexpr std::int32_t chunkSteps = 4096;
 
-bool isFinite(Vector3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 double component(Vector3 v, int i) {
     return i == 0 ? v.x : (i == 1 ? v.y : v.z);
 }
@@ -95,7 +91,7 @@ OrbitColumn OrbitDiagram::column(std::int32_t k) const {
         for (std::int32_t i = 0; i < count; ++i, ++done) {
             const double* state = chunk.data() + 3 * static_cast<std::size_t>(i);
             const Vector3 next(state[0], state[1], state[2]);
-            if (!isFinite(next)) {
+            if (!hasFiniteCoordinates(next)) {
                 result.leftFiniteRange = true;
                 return result;
             }

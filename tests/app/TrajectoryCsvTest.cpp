@@ -1,5 +1,12 @@
+#include "KNDefinitions.h"
 #include "KNTrajectoryCsv.h"
+#include "KNTrajectoryExporter.h"
+#include "RK4Integrator.h"
+#include "SeedFan.h"
+#include "SeedNumber.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <charconv>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -69,6 +76,59 @@ TEST(TrajectoryCsvTest, RowsSplitOverCallsAndChunksReadBackExactly) {
         }
     }
     EXPECT_FALSE(std::getline(lines, line));
+}
+
+// For the larger a, y reaches infinity in finite time, and then x turns to not a number.
+kinora::Vector3 blowingUp(double, const std::vector<kinora::Parameter>& p, kinora::Vector3 v) {
+    return {p[0].value() * v.x * v.x - v.x, p[0].value() * v.y * v.y, p[1].value() * v.z};
+}
+
+// The export formats each path on a thread of its own while the next ones are computed, and
+// keeps the computing from running far ahead: what it writes is still what one thread computing
+// and formatting the paths in order writes, byte for byte.
+TEST(TrajectoryCsvTest, AnExportWritesWhatFormattingThePathsInOrderWrites) {
+    KNTrajectorySnapshot snapshot;
+    snapshot.parameters = {kinora::Parameter("a", 0.0, 0.0, 2.0),
+                           kinora::Parameter("b, c", 0.5, 0.5, -0.25)};
+    snapshot.evolution = blowingUp;
+    snapshot.step = 0.0001;
+    snapshot.vertexCount = 40000;
+    snapshot.seeds = {{{1.0, 1.0, 1.0}, 4}, {{0.5, 0.0, 2.0}, 3}, {{-1.0, 2.0, 3.0}, 1}};
+
+    std::string expected;
+    KNTrajectoryCsv csv({"a", "b, c"}, [&](std::string_view chunk) {
+        expected += chunk;
+        return true;
+    });
+    ASSERT_TRUE(csv.writeHeader());
+    kinora::RK4Integrator integrator(snapshot.step);
+    KinoraSystem system(snapshot.evolution, &integrator, 2);
+    system.parameters = snapshot.parameters;
+    const auto driver = makePathDriver(snapshot.evolution);
+    kinora::SeedFan fan;
+    for (std::size_t seed = 0; seed < snapshot.seeds.size(); ++seed) {
+        const KNTrajectorySnapshot::SeedFanShape& shape = snapshot.seeds[seed];
+        fan.compute(system, *driver, shape.position, shape.evolutions, snapshot.vertexCount);
+        for (std::int32_t m = 0; m < shape.evolutions; ++m) {
+            const kinora::FanPath& path = fan.path(m);
+            const std::vector<double> values = {snapshot.parameters[0].valueAtFraction(path.s),
+                                                snapshot.parameters[1].valueAtFraction(path.s)};
+            ASSERT_TRUE(csv.writeRows(static_cast<int>(kinora::seedNumber(seed)), m, path.s, values,
+                                      snapshot.step, path.states.data(), 0, snapshot.vertexCount));
+        }
+    }
+    ASSERT_TRUE(csv.finish());
+    ASSERT_NE(expected.find(",inf,"), std::string::npos);
+    ASSERT_NE(expected.find(",nan,"), std::string::npos);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("paths.csv");
+    ASSERT_TRUE(KNTrajectoryExporter::write(snapshot, path.toStdString()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    ASSERT_EQ(written.size(), static_cast<qsizetype>(expected.size()));
+    EXPECT_TRUE(written.toStdString() == expected);
 }
 
 } // namespace
