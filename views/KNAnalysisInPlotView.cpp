@@ -45,7 +45,7 @@ QString rounded(double value) {
 
 } // namespace
 
-void placeSectionPlane(KNPlotView& view, const kinora::PoincareSection& section,
+void placeSectionPlane(KNPlotPicture& view, const kinora::PoincareSection& section,
                        const kinora::BoundingBox& bounds, bool shown) {
     if (!shown) {
         view.setSectionPlane(std::nullopt, section.axis);
@@ -78,7 +78,7 @@ void placeSectionPlane(KNPlotView& view, const kinora::PoincareSection& section,
     view.setSectionPlane(corners, normal);
 }
 
-void showSectionDots(KNPlotView& view, const std::vector<kinora::SectionDot>& dots) {
+void showSectionDots(KNPlotPicture& view, const std::vector<kinora::SectionDot>& dots) {
     std::vector<float> points;
     points.reserve(4 * dots.size());
     for (const kinora::SectionDot& dot : dots) {
@@ -89,7 +89,7 @@ void showSectionDots(KNPlotView& view, const std::vector<kinora::SectionDot>& do
     view.setSectionDots(points);
 }
 
-void showEquilibriumMarkers(KNPlotView& view, const kinora::ExplorationFindings* findings) {
+void showEquilibriumMarkers(KNPlotPicture& view, const kinora::ExplorationFindings* findings) {
     std::vector<KNEquilibriumMarker> markers;
     if (findings) {
         for (const kinora::EvolutionFindings& evolution : findings->evolutions) {
@@ -102,7 +102,7 @@ void showEquilibriumMarkers(KNPlotView& view, const kinora::ExplorationFindings*
     view.setEquilibriumMarkers(markers);
 }
 
-void showExponentColours(KNPlotView& view, const kinora::ExplorationFindings* findings) {
+void showExponentColours(KNPlotPicture& view, const kinora::ExplorationFindings* findings) {
     const bool known = findings && findings->exponentsComplete;
     // The key reaches as far as the largest exponent on either side of zero, which it centres.
     double reach = 0.0;

@@ -3,8 +3,8 @@
 #include "Framebuffer.h"
 #include "KNImageLimits.h"
 #include "KNOffscreenImages.h"
-#include "KNOpenGLView.h"
 #include "KNRenderCallbacks.h"
+#include "KNScenePicture.h"
 #include "KNSharedContext.h"
 #include "Scene.h"
 #include "Texture2D.h"
@@ -19,20 +19,16 @@ constexpr int exportBytesPerPixel = 8;
 } // namespace
 
 QSize KNImageRendering::fittedSize(QSize wantedSize) {
-    KNOpenGLView::ensureContext();
+    KNSharedContext::makeCurrentAnywhere();
     return KNImageLimits::fit(wantedSize, exportBytesPerPixel);
 }
 
-KNImageRendering::KNImageRendering(KNOpenGLView& view, QSize wantedSize,
-                                   std::optional<double> pixelsPerPoint)
-    : view(view), camera(view.scene->camera), placement(view.scene->transform) {
+KNImageRendering::KNImageRendering(KNScenePicture& drawn, QSize wantedSize, double pixelsPerPoint)
+    : drawn(drawn), camera(drawn.scene->camera), placement(drawn.scene->transform),
+      pixelsPerPoint(pixelsPerPoint) {
     assert(!wantedSize.isEmpty());
-    KNOpenGLView::ensureContext();
+    KNSharedContext::makeCurrentAnywhere();
     const QSize pixelSize = fittedSize(wantedSize);
-    // The view's height in points spread over the image's: at k times the view's pixels the
-    // image is the view as a screen k times as dense shows it.
-    this->pixelsPerPoint =
-        pixelsPerPoint.value_or(static_cast<double>(pixelSize.height()) / view.frameHeight());
     picture = makeOffscreenImage(pixelSize.width(), pixelSize.height());
     target = makePictureTarget(picture.get(), nullptr);
     // The same vertical extent, the width following the image's shape.
@@ -59,16 +55,16 @@ bool KNImageRendering::drawUntil(Clock::time_point deadline) {
     if (complete) {
         return true;
     }
-    KNOpenGLView::ensureContext();
-    kinora::Scene& scene = *view.scene;
+    KNSharedContext::makeCurrentAnywhere();
+    kinora::Scene& scene = *drawn.scene;
     // The export's camera for this slice only; the window's comes back for its own drawing.
     std::swap(scene.camera, camera);
     std::swap(scene.transform, placement);
-    view.fitAxesToCamera();
+    drawn.fitAxesToCamera();
     setDrawingDensity(pixelsPerPoint);
-    complete = view.drawPicture(*target, pass, deadline);
+    complete = drawn.drawPicture(*target, pass, deadline);
     if (complete) {
-        view.drawOverlay(*target, pixelsPerPoint);
+        drawn.drawOverlay(*target, pixelsPerPoint);
     }
     std::swap(scene.camera, camera);
     std::swap(scene.transform, placement);
@@ -76,7 +72,7 @@ bool KNImageRendering::drawUntil(Clock::time_point deadline) {
 }
 
 double KNImageRendering::progress() const {
-    const std::size_t renderables = view.scene->renderables.size();
+    const std::size_t renderables = drawn.scene->renderables.size();
     if (complete || renderables == 0) {
         return complete ? 1.0 : 0.0;
     }
@@ -88,7 +84,7 @@ QImage KNImageRendering::image() const {
 }
 
 QImage KNImageRendering::pixels() const {
-    KNOpenGLView::ensureContext();
+    KNSharedContext::makeCurrentAnywhere();
     QImage pixels(size(), QImage::Format_RGBX8888);
     target->bind();
     glReadBuffer(GL_COLOR_ATTACHMENT0);

@@ -7,23 +7,22 @@
 #include <QImage>
 #include <QSize>
 #include <memory>
-#include <optional>
 
-class KNOpenGLView;
+class KNScenePicture;
 class Texture2D;
 
 namespace kinora {
 class Framebuffer;
 }
 
-// A view's picture for an export, drawn off screen over as many calls as it takes, with the
-// camera and placement the view had when the rendering began: the view's own camera is in
-// place only while a slice draws, so the window may turn, draw and answer in between. The
-// overlay (labels, colour key) is drawn once the picture is complete, as renderImage does, and
-// the image has the pixels renderImage gives. Sizes on the picture (text, points, lines) grow with
-// the image: at k times the view's size it looks like the view on a screen k times as dense. The
-// view's scene must not change meanwhile (see KNOpenGLView::pictureRevision). Owns its GL objects;
-// the view must outlive it.
+// A picture for an export, drawn off screen over as many calls as it takes, with the camera and
+// placement the picture had when the rendering began: its own camera is in place only while a
+// slice draws, so a window showing it may turn, draw and answer in between. The overlay (labels,
+// colour key) is drawn once the picture is complete, as KNOpenGLView::renderImage does, and the
+// image has the pixels renderImage gives. Sizes on the picture (text, points, lines) grow with
+// pixelsPerPoint: at k times a view's size it looks like the view on a screen k times as dense.
+// The scene must not change meanwhile (see KNOpenGLView::pictureRevision). Needs no window; owns
+// its GL objects; the picture must outlive it.
 class KNImageRendering {
 public:
     using Clock = kinora::ScenePass::Clock;
@@ -32,11 +31,9 @@ public:
     // memory budget allows (KNImageLimits).
     static QSize fittedSize(QSize wantedSize);
 
-    // wantedSize must not be empty, and the view must have been set up (awakeFromNib). The
-    // picture has pixelsPerPoint pixels per point of the view, by default as many as its
-    // height has per point of the view's height now.
-    KNImageRendering(KNOpenGLView& view, QSize wantedSize,
-                     std::optional<double> pixelsPerPoint = std::nullopt);
+    // wantedSize must not be empty, and the picture must have been set up. The image has
+    // pixelsPerPoint pixels per point of the picture.
+    KNImageRendering(KNScenePicture& picture, QSize wantedSize, double pixelsPerPoint);
     ~KNImageRendering();
     KNImageRendering(const KNImageRendering&) = delete;
     KNImageRendering& operator=(const KNImageRendering&) = delete;
@@ -54,7 +51,7 @@ public:
     static QImage imageFromPixels(QImage pixels);
 
 private:
-    KNOpenGLView& view;
+    KNScenePicture& drawn;
     std::unique_ptr<Texture2D> picture;
     std::unique_ptr<kinora::Framebuffer> target;
     kinora::Camera camera;

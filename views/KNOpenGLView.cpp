@@ -1,28 +1,22 @@
 #include "KNOpenGLView.h"
 
-#include "AxisTicks.h"
 #include "BoundingBox.h"
 #include "Framebuffer.h"
 #include "KNFrameStatistics.h"
 #include "KNImageLimits.h"
 #include "KNImageRendering.h"
-#include "KNLabelRenderer.h"
 #include "KNOffscreenImages.h"
 #include "KNRenderCallbacks.h"
 #include "KNSharedContext.h"
 #include "Matrix3.h"
 #include "Matrix4.h"
-#include "Mesh.h"
 #include "Renderable.h"
 #include "Scene.h"
 #include "SceneFraming.h"
-#include "Shader.h"
 #include "Texture2D.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -30,8 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <epoxy/gl.h>
-#include <exception>
-#include <iostream>
 #include <limits>
 #include <utility>
 
@@ -57,7 +49,11 @@ double clampedScale(double scale) {
 }
 } // namespace
 
-KNOpenGLView::KNOpenGLView(QWindow* parent) : QWindow(parent), windowContext(this) {
+KNOpenGLView::KNOpenGLView(QWindow* parent)
+    : KNOpenGLView(std::make_unique<KNScenePicture>(), parent) {}
+
+KNOpenGLView::KNOpenGLView(std::unique_ptr<KNScenePicture> picture, QWindow* parent)
+    : QWindow(parent), windowContext(this), picture(std::move(picture)) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(KNSharedContext::format());
     nextSlice.setSingleShot(true);
@@ -90,31 +86,11 @@ QOpenGLContext* KNOpenGLView::sharedContext() {
 }
 
 std::string KNOpenGLView::resourcePath(const std::string& baseName, const std::string& type) {
-    const QString prefix = QStringLiteral("shaders/");
-    QString name = QString::fromStdString(baseName);
-    if (name.startsWith(prefix)) {
-        name.remove(0, prefix.size());
-    }
-    const QString fileName = name + QLatin1Char('.') + QString::fromStdString(type);
-
-    const QByteArray overrideDirectory = qgetenv("KINORA_SHADER_DIR");
-    if (!overrideDirectory.isEmpty()) {
-        return QDir(QString::fromLocal8Bit(overrideDirectory)).filePath(fileName).toStdString();
-    }
-    const QString relative = QStringLiteral("share/kinora/shaders/") + fileName;
-    QDir directory(QCoreApplication::applicationDirPath());
-    const QString expected = QDir(directory.filePath(QStringLiteral(".."))).filePath(relative);
-    while (directory.cdUp()) {
-        const QString candidate = directory.filePath(relative);
-        if (QFileInfo::exists(candidate)) {
-            return QDir::cleanPath(candidate).toStdString();
-        }
-    }
-    return QDir::cleanPath(expected).toStdString();
+    return KNScenePicture::resourcePath(baseName, type);
 }
 
 void KNOpenGLView::awakeFromNib() {
-    assert(!scene && "awakeFromNib runs once per view");
+    assert(!picture->isSetUp() && "awakeFromNib runs once per view");
     sharedContext();
     ensureContext();
     // For diagnosing windows; a headless export stays quiet when it succeeds.
@@ -122,94 +98,33 @@ void KNOpenGLView::awakeFromNib() {
         std::fprintf(stderr, "Using Context: %s\n",
                      reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     }
-    glEnable(GL_DEPTH_TEST);
-
-    pathShader = std::make_unique<kinora::Shader>();
-    pickShader = std::make_unique<kinora::Shader>();
-    displayShader = std::make_unique<kinora::Shader>();
-    flatColorShader = std::make_unique<kinora::Shader>();
-    colorRampShader = std::make_unique<kinora::Shader>();
-    loadShaders();
-
-    labelRenderer = std::make_unique<KNLabelRenderer>();
-    labelRenderer->load(resourcePath("shaders/label", "vsh"), resourcePath("shaders/label", "fsh"));
-
     buildOffscreenImages(initialImageSize, initialImageSize);
-    buildAxes();
-
-    scene = std::make_unique<kinora::Scene>(framebuffer.get());
-    scene->camera.setFrustum(-1.0f, 1.0f, -1.0f, 1.0f, 2.0f, 60.0f);
-    scene->camera.transform.position = kinora::Vector3(0.0, 0.0, 10.0);
-    scene->addRenderable(axes.get());
+    picture->setUp(framebuffer.get());
     selected = nullptr;
 }
 
-void KNOpenGLView::loadShaders() {
-    const struct {
-        kinora::Shader* program;
-        const char* vertex;
-        const char* fragment;
-    } programs[] = {
-        {pathShader.get(), "shaders/basic", "shaders/path"},
-        {pickShader.get(), "shaders/basic", "shaders/white_pick"},
-        {displayShader.get(), "shaders/display", "shaders/display"},
-        {flatColorShader.get(), "shaders/basic", "shaders/color_flat"},
-        {colorRampShader.get(), "shaders/basic", "shaders/color_ramp"},
-    };
-    // The first failure ends the loading: the view still draws, and what the unlinked programs
-    // would draw stays invisible.
-    try {
-        for (const auto& entry : programs) {
-            entry.program->load(resourcePath(entry.vertex, "vsh"),
-                                resourcePath(entry.fragment, "fsh"));
-        }
-    } catch (const std::exception& error) {
-        std::cout << error.what() << std::endl;
-    }
-}
-
 void KNOpenGLView::buildOffscreenImages(int width, int height) {
-    auto picture = makeOffscreenImage(width, height);
+    auto image = makeOffscreenImage(width, height);
     auto ids = makeOffscreenImage(width, height);
-    auto target = makePictureTarget(picture.get(), ids.get());
-    if (scene) {
-        scene->framebuffer = target.get();
+    auto target = makePictureTarget(image.get(), ids.get());
+    if (picture->isSetUp()) {
+        picture->scene->framebuffer = target.get();
     }
     framebuffer = std::move(target);
-    displayTexture = std::move(picture);
+    displayTexture = std::move(image);
     pickTexture = std::move(ids);
     pickImageStale = true;
 }
 
-void KNOpenGLView::buildAxes() {
-    // Position, then the colour that the programs read as "vVelocity".
-    const float vertices[36] = {
-        -10.0f, 0.0f,   0.0f,   1.0f, 0.0f, 0.0f, //
-        10.0f,  0.0f,   0.0f,   1.0f, 0.0f, 0.0f, //
-        0.0f,   -10.0f, 0.0f,   0.0f, 1.0f, 0.0f, //
-        0.0f,   10.0f,  0.0f,   0.0f, 1.0f, 0.0f, //
-        0.0f,   0.0f,   -10.0f, 0.0f, 0.0f, 1.0f, //
-        0.0f,   0.0f,   10.0f,  0.0f, 0.0f, 1.0f, //
-    };
-    const unsigned indices[6] = {0, 1, 2, 3, 4, 5};
-    axesMesh = std::make_unique<kinora::Mesh>(vertices, indices, 12, 6, 3);
-    axes = std::make_unique<kinora::Renderable>(axesMesh.get(), flatColorShader.get(), GL_LINES);
-    axes->setupAttributes = setupVertexAttributes;
-    axes->prepareDraw = prepareLineDraw;
-    axes->createVertexArray();
-}
-
 void KNOpenGLView::update() {
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     KNFrameStatistics::beginEvent("resize");
     ensureContext();
     const QSize images = KNImageLimits::fit(QSize(pixelWidth(), pixelHeight()), viewBytesPerPixel);
     buildOffscreenImages(images.width(), images.height());
-    const float aspect =
-        static_cast<float>(static_cast<double>(frameWidth()) / static_cast<double>(frameHeight()));
-    scene->camera.setFrustum(-aspect, aspect, -1.0f, 1.0f, 2.0f, 60.0f);
+    picture->setAspect(static_cast<double>(frameWidth()) / static_cast<double>(frameHeight()));
     scheduleRedraw();
 }
 
@@ -220,13 +135,14 @@ void KNOpenGLView::redraw() {
 
 void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
     nextSlice.stop();
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     const bool wasRequested = std::exchange(redrawPending, false);
     ensureContext();
     const KNStopwatch drawing;
-    fitAxesToCamera();
+    picture->fitAxesToCamera();
+    picture->setDevicePixelRatio(devicePixelRatio());
     setDrawingDensity(devicePixelRatio());
     const auto start = kinora::ScenePass::Clock::now();
     const bool bounded = deadline != kinora::ScenePass::Clock::time_point::max();
@@ -238,10 +154,10 @@ void KNOpenGLView::drawSlice(kinora::ScenePass::Clock::time_point deadline) {
             ? start + std::chrono::duration_cast<kinora::ScenePass::Clock::duration>(
                           (deadline - start) * sendingShare)
             : deadline;
-    const bool complete = drawPicture(*framebuffer, picturePass, sendingDeadline);
+    const bool complete = picture->drawPicture(*framebuffer, picturePass, sendingDeadline);
     const auto sent = kinora::ScenePass::Clock::now() - start;
     if (complete) {
-        drawOverlay(*framebuffer, devicePixelRatio());
+        picture->drawOverlay(*framebuffer, devicePixelRatio());
     }
     pickImageStale = true;
     if (KNFrameStatistics::enabled()) {
@@ -328,106 +244,6 @@ bool KNOpenGLView::event(QEvent* event) {
     return QWindow::event(event);
 }
 
-bool KNOpenGLView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
-                               kinora::ScenePass::Clock::time_point deadline) {
-    return scene->drawPicture(pass, {}, true, target, deadline);
-}
-
-void KNOpenGLView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
-    const QSizeF picture(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint);
-    labelRenderer->draw(labels(picture), *scene, target, pixelsPerPoint);
-}
-
-std::vector<KNLabel> KNOpenGLView::labels(QSizeF) const {
-    return {};
-}
-
-kinora::Matrix4 KNOpenGLView::sceneToClip() const {
-    return scene->camera.updateProjection().projection * scene->camera.viewMatrix() *
-           scene->transform.modelMatrix();
-}
-
-void KNOpenGLView::fitAxesToCamera() {
-    const kinora::Matrix4 toClip = sceneToClip();
-    float vertices[36] = {};
-    for (int axis = 0; axis < 3; ++axis) {
-        const auto part = kinora::AxisTicks::visiblePart(toClip, axis);
-        float* from = vertices + 12 * axis;
-        float* to = from + 6;
-        if (part) {
-            from[axis] = static_cast<float>(part->from);
-            to[axis] = static_cast<float>(part->to);
-        }
-        // The axis' colour, read as "vVelocity".
-        from[3 + axis] = to[3 + axis] = 1.0f;
-    }
-    const unsigned indices[6] = {0, 1, 2, 3, 4, 5};
-    ensureContext();
-    axesMesh->setData(vertices, indices, 6, 6, 6);
-}
-
-std::vector<KNLabel> KNOpenGLView::axisLabels(const std::array<QString, 3>& names, bool ticks,
-                                              QSizeF picture) const {
-    // The axes' own colours, lightened to read on black.
-    const QColor tints[3] = {QColor(255, 150, 150), QColor(150, 235, 150), QColor(160, 185, 255)};
-    // Ticks closer than this along the picture would crowd each other.
-    constexpr double tickSpacing = 56.0;
-    constexpr double shortestNamedAxis = 24.0;
-    const kinora::Vector3 directions[3] = {kinora::xAxis, kinora::yAxis, kinora::zAxis};
-    const kinora::Matrix4 toClip = sceneToClip();
-    // Where a scene point lands on the picture, in points.
-    const auto project = [&](kinora::Vector3 p) {
-        const float* m = toClip.m;
-        const double w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
-        return QPointF((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w * picture.width() / 2,
-                       (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w * picture.height() / 2);
-    };
-    std::vector<KNLabel> result;
-    std::vector<KNLabel> tickLabels;
-    for (int axis = 0; axis < 3; ++axis) {
-        const auto part = kinora::AxisTicks::visiblePart(toClip, axis);
-        if (!part) {
-            continue;
-        }
-        const kinora::Vector3 direction = directions[axis];
-        const QPointF shown = project(direction * part->to) - project(direction * part->from);
-        // An axis seen end-on is a dot: a name would hide what lies there.
-        if (!names[axis].isEmpty() && std::hypot(shown.x(), shown.y()) > shortestNamedAxis) {
-            KNLabel name;
-            name.text = names[axis];
-            name.position = direction * part->to;
-            name.colour = tints[axis];
-            name.horizontalAlignment = 0.5;
-            name.verticalAlignment = 0.5;
-            result.push_back(name);
-        }
-        if (!ticks) {
-            continue;
-        }
-        // The spacing of whole units along the visible part's middle.
-        const double middle = (part->from + part->to) / 2.0;
-        const double probe = (part->to - part->from) / 100.0;
-        const QPointF along = project(direction * (middle + probe)) - project(direction * middle);
-        const double pointsPerUnit = std::hypot(along.x(), along.y()) / probe;
-        if (!(pointsPerUnit > 0.0) || !std::isfinite(pointsPerUnit)) {
-            continue;
-        }
-        const double step = kinora::AxisTicks::niceStep(tickSpacing / pointsPerUnit);
-        for (const double value : kinora::AxisTicks::values(*part, step)) {
-            KNLabel tick;
-            tick.text = QString::fromStdString(kinora::AxisTicks::text(value, step));
-            tick.position = direction * value;
-            tick.offsetX = 3.0;
-            tick.offsetY = 1.0;
-            tick.crowdable = true;
-            tickLabels.push_back(tick);
-        }
-    }
-    // The names take their places first; ticks give way to them.
-    result.insert(result.end(), tickLabels.begin(), tickLabels.end());
-    return result;
-}
-
 void KNOpenGLView::present() {
     // An unexposed window has no drawable to present to; the off-screen picture is up to date
     // regardless.
@@ -492,94 +308,85 @@ void KNOpenGLView::copyPictureOntoWindow(QSize windowPixels) {
 }
 
 QImage KNOpenGLView::renderImage(QSize wantedSize) {
-    if (!scene || wantedSize.isEmpty()) {
+    if (!picture->isSetUp() || wantedSize.isEmpty()) {
         return {};
     }
-    KNImageRendering rendering(*this, wantedSize);
+    picture->setDevicePixelRatio(devicePixelRatio());
+    // As many pixels per point as the image's height has per point of the view's height.
+    KNImageRendering rendering(
+        *picture, wantedSize,
+        static_cast<double>(KNImageRendering::fittedSize(wantedSize).height()) / frameHeight());
     rendering.drawUntil(kinora::ScenePass::Clock::time_point::max());
     return rendering.image();
 }
 
 void KNOpenGLView::setZoom(float zoom) {
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     const double scale = clampedScale(static_cast<double>(zoom));
-    scene->transform.scale = kinora::Vector3(scale, scale, scale);
+    picture->scene->transform.scale = kinora::Vector3(scale, scale, scale);
+}
+
+void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
+    picture->setViewCamera(camera);
+}
+
+void KNOpenGLView::frameBox(const kinora::BoundingBox& box, double margin) {
+    picture->frameBox(box, margin);
 }
 
 KNViewCamera KNOpenGLView::viewCamera() const {
     KNViewCamera camera;
     camera.width = frameWidth();
     camera.height = frameHeight();
-    if (scene) {
-        camera.sceneTransform = scene->transform;
-        camera.eye = scene->camera.transform;
-        camera.zoom = scene->camera.zoom;
-        camera.projection = scene->camera.kind;
+    if (picture->isSetUp()) {
+        camera.sceneTransform = picture->scene->transform;
+        camera.eye = picture->scene->camera.transform;
+        camera.zoom = picture->scene->camera.zoom;
+        camera.projection = picture->scene->camera.kind;
     }
     return camera;
 }
 
-void KNOpenGLView::setViewCamera(const KNViewCamera& camera) {
-    if (!scene) {
-        return;
-    }
-    scene->transform = camera.sceneTransform;
-    scene->camera.transform = camera.eye;
-    scene->camera.zoom = camera.zoom;
-    scene->camera.kind = camera.projection;
-}
-
 void KNOpenGLView::lookAlong(kinora::ViewAxis axis) {
-    if (scene) {
-        scene->transform.rotation =
-            kinora::sceneRotationLookingAlong(axis, scene->camera.transform.rotation);
+    if (picture->isSetUp()) {
+        picture->scene->transform.rotation =
+            kinora::sceneRotationLookingAlong(axis, picture->scene->camera.transform.rotation);
     }
 }
 
 void KNOpenGLView::setProjection(kinora::Camera::Projection projection) {
-    if (scene) {
-        scene->camera.kind = projection;
+    if (picture->isSetUp()) {
+        picture->scene->camera.kind = projection;
     }
 }
 
 kinora::Camera::Projection KNOpenGLView::projection() const {
-    return scene ? scene->camera.kind : kinora::Camera::Projection::perspective;
-}
-
-void KNOpenGLView::frameBox(const kinora::BoundingBox& box, double margin) {
-    if (!scene) {
-        return;
-    }
-    const kinora::SceneFraming framing =
-        kinora::frameBox(box, scene->transform.rotation, scene->camera, margin);
-    const double scale = clampedScale(framing.scale);
-    scene->transform.pivot = framing.pivot;
-    scene->transform.position = kinora::Vector3();
-    scene->transform.scale = kinora::Vector3(scale, scale, scale);
+    return picture->isSetUp() ? picture->scene->camera.kind
+                              : kinora::Camera::Projection::perspective;
 }
 
 void KNOpenGLView::rememberOpeningCamera() {
-    if (scene) {
-        openingPlacement = scene->transform;
+    if (picture->isSetUp()) {
+        openingPlacement = picture->scene->transform;
     }
 }
 
 void KNOpenGLView::resetView() {
-    if (scene) {
-        scene->transform = openingPlacement;
+    if (picture->isSetUp()) {
+        picture->scene->transform = openingPlacement;
     }
 }
 
 void KNOpenGLView::panned(QPointF from, QPointF to) {
-    scene->transform.position +=
-        kinora::panTranslation(to.x() - from.x(), to.y() - from.y(), frameHeight(), scene->camera,
-                               scene->transform.position);
+    picture->scene->transform.position +=
+        kinora::panTranslation(to.x() - from.x(), to.y() - from.y(), frameHeight(),
+                               picture->scene->camera, picture->scene->transform.position);
 }
 
 void KNOpenGLView::mouseDown(QPointF locationInView) {
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     ensureContext();
@@ -604,6 +411,7 @@ void KNOpenGLView::updatePickImage() {
     if (!pickImageStale) {
         return;
     }
+    picture->setDevicePixelRatio(devicePixelRatio());
     setDrawingDensity(devicePixelRatio());
     drawPickImage();
     pickImageStale = false;
@@ -611,7 +419,7 @@ void KNOpenGLView::updatePickImage() {
 
 void KNOpenGLView::drawPickImage() {
     // The view's own pickable objects, whatever a subclass lets be selected, at the sizes shown.
-    scene->drawPickImage(
+    picture->scene->drawPickImage(
         [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); });
 }
 
@@ -619,7 +427,7 @@ kinora::Renderable* KNOpenGLView::renderableUnder(QPointF locationInView) {
     ensureContext();
     updatePickImage();
     const QPoint pixel = pickPixel(locationInView);
-    return scene->renderableAt(pixel.x(), pixel.y());
+    return picture->scene->renderableAt(pixel.x(), pixel.y());
 }
 
 kinora::Renderable* KNOpenGLView::selectionFor(kinora::Renderable* picked) {
@@ -652,7 +460,7 @@ QPoint KNOpenGLView::pickPixel(QPointF locationInView) const {
 }
 
 void KNOpenGLView::mouseDragged(QPointF locationInView) {
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     KNFrameStatistics::beginEvent(panning                                 ? "pan"
@@ -677,7 +485,7 @@ void KNOpenGLView::mouseDragged(QPointF locationInView) {
         if (!std::isnan(inverse) && !std::isinf(inverse)) {
             axis = kinora::Vector3(axis.x / angle, axis.y / angle, axis.z / angle);
         }
-        scene->transform.rotate(angle, axis);
+        picture->scene->transform.rotate(angle, axis);
     }
     previousPointInView = c;
     requestRedraw();
@@ -694,13 +502,13 @@ int KNOpenGLView::statisticsSeedCount() const {
 }
 
 void KNOpenGLView::scrollWheel(double deltaY) {
-    if (!scene) {
+    if (!picture->isSetUp()) {
         return;
     }
     KNFrameStatistics::beginEvent("zoom");
     const float factor = std::clamp(static_cast<float>(deltaY * 0.01 + 1.0),
                                     1.0f / maximumScrollFactor, maximumScrollFactor);
-    kinora::Transform& transform = scene->transform;
+    kinora::Transform& transform = picture->scene->transform;
     transform.scaleBy(factor);
     transform.scale =
         kinora::Vector3(clampedScale(transform.scale.x), clampedScale(transform.scale.y),
@@ -716,7 +524,8 @@ void KNOpenGLView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoi
                                                      QPointF to) {
     // The eye-space offset of the two cursor positions at r's depth, turned back into scene
     // coordinates, so the point of r under the cursor stays under it.
-    const kinora::Matrix4 c = scene->camera.viewMatrix() * scene->transform.modelMatrix();
+    const kinora::Matrix4 c =
+        picture->scene->camera.viewMatrix() * picture->scene->transform.modelMatrix();
     kinora::Matrix3 n(c);
     n.transpose();
     const kinora::Vector3 right = n * kinora::xAxis;
@@ -727,7 +536,7 @@ void KNOpenGLView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoi
     const float aspect = static_cast<float>(w / h);
 
     const kinora::Vector3 anchor = r->transform.position + r->transform.pivot;
-    const double halfHeight = scene->camera.halfHeightAt(-(c * anchor).z);
+    const double halfHeight = picture->scene->camera.halfHeightAt(-(c * anchor).z);
     const auto eyeX = [&](QPointF q) {
         return static_cast<float>(((2.0 * q.x() / w - 1.0) * -halfHeight) * aspect);
     };
@@ -737,14 +546,14 @@ void KNOpenGLView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPoi
     const float dX = eyeX(to) - eyeX(from);
     const float dY = eyeY(to) - eyeY(from);
 
-    const double sx = scene->transform.scale.x;
+    const double sx = picture->scene->transform.scale.x;
     const float k = static_cast<float>(1.0 / (sx * sx));
     r->transform.position += right * static_cast<double>(-dX * k);
     r->transform.position += up * static_cast<double>(-dY * k);
 }
 
 bool KNOpenGLView::isSelectable(kinora::Renderable* r) const {
-    return pickShader && r->shader == pickShader.get();
+    return picture->pickShader && r->shader == picture->pickShader.get();
 }
 
 void KNOpenGLView::ensureContext() {

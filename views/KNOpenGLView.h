@@ -2,7 +2,7 @@
 
 #include "AxisView.h"
 #include "Camera.h"
-#include "KNLabel.h"
+#include "KNScenePicture.h"
 #include "KNViewCamera.h"
 #include "KNWindowContext.h"
 #include "ScenePass.h"
@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-class KNLabelRenderer;
 class QOpenGLContext;
 class Texture2D;
 
@@ -35,9 +34,10 @@ class Scene;
 class Shader;
 } // namespace kinora
 
-// An interactive 3-D view: draws its scene off screen, copies the picture onto this window, picks
-// the renderable under a click, turns the scene when dragged on empty space, drags the selected
-// renderable parallel to the screen and scales the scene with the wheel.
+// An interactive 3-D view: draws its picture (a KNScenePicture, which holds the scene and draws it
+// without any window) off screen, copies it onto this window, picks the renderable under a click,
+// turns the scene when dragged on empty space, drags the selected renderable parallel to the
+// screen and scales the scene with the wheel.
 //
 // Drawing the picture, drawing the pick image and presenting are separate steps: the pick image
 // (ids of the pickable objects only) is drawn when a click needs it, and only presenting needs
@@ -50,6 +50,8 @@ class Shader;
 class KNOpenGLView : public QWindow {
 public:
     explicit KNOpenGLView(QWindow* parent = nullptr);
+    // A view showing picture, which it owns.
+    KNOpenGLView(std::unique_ptr<KNScenePicture> picture, QWindow* parent);
     ~KNOpenGLView() override;
 
     KNOpenGLView(const KNOpenGLView&) = delete;
@@ -59,13 +61,11 @@ public:
     // created on the first call and current on an offscreen surface from then on.
     static QOpenGLContext* sharedContext();
 
-    // Where the shader file with this base name ("shaders/basic") and type ("vsh", "fsh") lives:
-    // in $KINORA_SHADER_DIR when that is set, else in the nearest share/kinora/shaders above the
-    // executable (build tree and install tree alike). A file that is not there still yields a
-    // path, one that fails to open, so loading it reports the missing file.
+    // See KNScenePicture::resourcePath.
     static std::string resourcePath(const std::string& baseName, const std::string& type);
 
-    // One-time set-up: programs, 480 x 480 off-screen images, the scene with the axes.
+    // One-time set-up: 480 x 480 off-screen images, the picture's programs and its scene with the
+    // axes.
     virtual void awakeFromNib();
     // Rebuilds the off-screen images at the view's current size, sets the frustum, asks for a
     // redraw.
@@ -103,6 +103,9 @@ public:
     // allows (KNImageLimits) gives a smaller image of the same shape. Null when the size is
     // empty.
     QImage renderImage(QSize wantedSize);
+    // What the view shows, drawn alike in its window and in an export.
+    KNScenePicture& scenePicture() { return *picture; }
+    const KNScenePicture& scenePicture() const { return *picture; }
     // Sets the scene scale (clamped like the wheel's).
     void setZoom(float zoom);
 
@@ -165,23 +168,6 @@ protected:
     virtual kinora::Renderable* renderableUnder(QPointF locationInView);
     // The end of a press-drag-release of the primary button.
     virtual void dragDidEnd();
-    // Draws the picture (colour attachment 0 of target) of the scene, going on where pass
-    // stands until it is complete (returned) or the deadline has passed (see
-    // kinora::Scene::drawPicture); subclasses may draw it another way as long as the result is
-    // the same.
-    virtual bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
-                             kinora::ScenePass::Clock::time_point deadline);
-    // What is drawn over the picture: the labels() and whatever subclasses add. Never picked.
-    virtual void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint);
-    // The texts over a picture of the given size in points; the base has none.
-    virtual std::vector<KNLabel> labels(QSizeF picture) const;
-    // The axes' names at the farthest point of their positive direction in the picture, each
-    // lightly tinted with its axis' colour (an empty name is left out), and with ticks round
-    // values along each axis, as far apart as they need to be read on a picture of that size.
-    std::vector<KNLabel> axisLabels(const std::array<QString, 3>& names, bool ticks,
-                                    QSizeF picture) const;
-    // The scene's projection × view × model.
-    kinora::Matrix4 sceneToClip() const;
     // The number of seeds the frame statistics report; -1 for a view without seeds.
     virtual int statisticsSeedCount() const;
 
@@ -208,30 +194,17 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     bool event(QEvent* event) override;
 
-    std::unique_ptr<kinora::Scene> scene;
-    std::unique_ptr<kinora::Shader> flatColorShader;
-    std::unique_ptr<kinora::Shader> colorRampShader;
-    std::unique_ptr<kinora::Shader> pathShader;
-    std::unique_ptr<kinora::Shader> pickShader;
-    std::unique_ptr<kinora::Shader> displayShader;
-    std::unique_ptr<kinora::Renderable> axes;
-    std::unique_ptr<kinora::Mesh> axesMesh;
     std::unique_ptr<Texture2D> displayTexture;
     std::unique_ptr<Texture2D> pickTexture;
     std::unique_ptr<kinora::Framebuffer> framebuffer;
-    std::unique_ptr<KNLabelRenderer> labelRenderer;
     kinora::Renderable* selected = nullptr;
     QPointF previousPointInView;
     // Presents the pictures on this window.
     KNWindowContext windowContext;
 
 private:
-    // Draws export images with the view's scene and its drawing hooks.
-    friend class KNImageRendering;
-
     // A redraw of the same picture, as the window system asks for one.
     void scheduleRedraw();
-    void loadShaders();
     void buildOffscreenImages(int width, int height);
     // Draws on the requested picture until about the deadline, then presents it; the overlay
     // comes once the picture is complete.
@@ -246,14 +219,11 @@ private:
     void updatePickImage();
     // The pixel of the off-screen images under a point in view coordinates.
     QPoint pickPixel(QPointF locationInView) const;
-    void buildAxes();
-    // Lays each axis across the part of its line the scene's camera shows (see
-    // kinora::AxisTicks), so the axes reach the picture's edges at any zoom.
-    void fitAxesToCamera();
     // A mouse event's position flipped to view coordinates.
     QPointF locationInView(const QMouseEvent& event) const;
     static double scrollDelta(const QWheelEvent& event);
 
+    std::unique_ptr<KNScenePicture> picture;
     // A drag belongs to a primary-button press inside this view.
     bool primaryButtonDown = false;
     // The press was on the selection itself, so a drag moves it.

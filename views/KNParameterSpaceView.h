@@ -1,21 +1,22 @@
 #pragma once
 
 #include "KNOpenGLView.h"
+#include "KNParameterSpacePicture.h"
 
 #include <memory>
 
 class KNParameterSpaceViewDelegate;
 
-// The sweep of up to three parameters: a start handle at the start values, an end handle at the
-// end values, the line between them and, from each handle, three lines down to the coordinate
-// planes. A handle's coordinate on an axis is the parameter value itself. Axes: 0 x, 1 y, 2 z.
+// The sweep of up to three parameters (see KNParameterSpacePicture): dragging a handle changes its
+// values and reports the change. A handle's coordinate on an axis is the parameter value itself.
+// Axes: 0 x, 1 y, 2 z.
 class KNParameterSpaceView : public KNOpenGLView {
 public:
     explicit KNParameterSpaceView(QWindow* parent = nullptr);
     ~KNParameterSpaceView() override;
 
-    // Base set-up, then both handles at the origin, the line and the connectors (empty).
-    void awakeFromNib() override;
+    // What the view shows.
+    KNParameterSpacePicture& sweepPicture() { return sweep; }
 
     // Rebuilds the line and the connectors from the handle positions. No redraw.
     void updatePath();
@@ -38,18 +39,8 @@ protected:
     void renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                            QPointF to) override;
     bool isSelectable(kinora::Renderable* r) const override;
-    // The named axes, and beside each handle its values on them.
-    std::vector<KNLabel> labels(QSizeF picture) const override;
-
-    std::unique_ptr<kinora::Mesh> handleMesh;
-    std::unique_ptr<kinora::Mesh> pathMesh;
-    std::unique_ptr<kinora::Mesh> axesConnectorMesh;
-    std::unique_ptr<kinora::Renderable> minHandle;
-    std::unique_ptr<kinora::Renderable> maxHandle;
-    std::unique_ptr<kinora::Renderable> path;
-    std::unique_ptr<kinora::Renderable> axesConnectors;
 
 private:
+    KNParameterSpacePicture& sweep;
     std::weak_ptr<KNParameterSpaceViewDelegate> _delegate;
-    std::array<QString, 3> axisNames;
 };

@@ -1,97 +1,24 @@
 #include "KNPlotView.h"
 
-#include "Framebuffer.h"
-#include "KNFrameStatistics.h"
-#include "KNLabelRenderer.h"
 #include "KNPlotViewDelegate.h"
-#include "KNRenderCallbacks.h"
-#include "Mesh.h"
+#include "Matrix4.h"
 #include "Path.h"
 #include "Scene.h"
 #include "Seed.h"
-#include "Shader.h"
-#include "Trajectory.h"
 
 #include <QMouseEvent>
-#include <QStringList>
-#include <algorithm>
-#include <cassert>
-#include <epoxy/gl.h>
-#include <iostream>
-#include <iterator>
+#include <memory>
 
-namespace {
-// A highlighted path's width in points: plainly wider than the one-point paths around it.
-constexpr double highlightWidth = 3.0;
-} // namespace
-
-KNPlotView::SeedEntry::SeedEntry() = default;
-KNPlotView::SeedEntry::SeedEntry(SeedEntry&&) noexcept = default;
-KNPlotView::SeedEntry::~SeedEntry() = default;
-
-KNPlotView::KNPlotView(QWindow* parent) : KNOpenGLView(parent) {}
+KNPlotView::KNPlotView(QWindow* parent)
+    : KNOpenGLView(std::make_unique<KNPlotPicture>(), parent),
+      plot(static_cast<KNPlotPicture&>(scenePicture())) {}
 
 KNPlotView::~KNPlotView() {
     attachContextForTeardown();
 }
 
-void KNPlotView::awakeFromNib() {
-    KNOpenGLView::awakeFromNib();
-    scene->blendEnabled = true;
-    cubeMesh = makePointMesh();
-    blankMesh = makePointMesh();
-    sectionOverlay.setUp(flatColorShader.get(), colorRampShader.get());
-    exponentRampShader = std::make_unique<kinora::Shader>();
-    markerShader = std::make_unique<kinora::Shader>();
-    // A program that fails to load leaves its key bar or markers out; the view still draws.
-    try {
-        exponentRampShader->load(resourcePath("shaders/basic", "vsh"),
-                                 resourcePath("shaders/color_exponent", "fsh"));
-        markerShader->load(resourcePath("shaders/basic", "vsh"),
-                           resourcePath("shaders/marker", "fsh"));
-    } catch (const std::exception& error) {
-        std::cout << error.what() << std::endl;
-    }
-}
-
 Seed* KNPlotView::addSeed() {
-    assert(scene && "awakeFromNib comes first");
-    ensureContext();
-    SeedEntry entry;
-    entry.seed = std::make_unique<Seed>(cubeMesh.get(), pickShader.get(), pathsPerSeed);
-    Seed* seed = entry.seed.get();
-    seed->createVertexArray();
-    seed->sceneID = scene->addRenderable(seed);
-
-    for (int i = 0; i < pathsPerSeed; ++i) {
-        // Blank, with no GL object of its own until it is filled: opening a thousand seeds makes
-        // none of their 20,000 paths' meshes while the window waits.
-        auto path = std::make_unique<Path>(blankMesh.get(), pathShader.get(), GL_LINE_STRIP);
-        path->seed = seed;
-        path->sValue = static_cast<float>(i) / 19.0f;
-        path->colouredByExponent = colouring == PathColouring::byExponent;
-        path->setupAttributes = setupVertexAttributes;
-        path->prepareDraw = preparePathDraw;
-        seed->pathIDs[static_cast<std::size_t>(i)] = scene->addRenderable(path.get());
-        path->dimmed = soloedPath >= 0;
-        entry.paths.push_back(std::move(path));
-    }
-    seeds.push_back(std::move(entry));
-    seedOrder.push_back(seed);
-    movingSeedLayer.invalidate();
-    return seed;
-}
-
-std::vector<const Path*> KNPlotView::pathsOf(const Seed* seed) const {
-    std::vector<const Path*> result;
-    for (const SeedEntry& entry : seeds) {
-        if (entry.seed.get() == seed) {
-            for (const auto& path : entry.paths) {
-                result.push_back(path.get());
-            }
-        }
-    }
-    return result;
+    return plot.addSeed();
 }
 
 void KNPlotView::removeSelectedSeed() {
@@ -99,24 +26,77 @@ void KNPlotView::removeSelectedSeed() {
     if (seed == nullptr) {
         return;
     }
-    ensureContext();
-    for (int pathID : seed->pathIDs) {
-        scene->removeRenderable(pathID);
-    }
-    // Its indices are free for the next seed's paths.
-    if (seed->hasPath(highlightedPath) || seed->hasPath(soloedPath)) {
-        setPathFocus(seed->hasPath(highlightedPath) ? -1 : highlightedPath,
-                     seed->hasPath(soloedPath) ? -1 : soloedPath);
-    }
-    if (evolutionOf(hoveredPath).first == seed) {
+    if (plot.evolutionOf(hoveredPath).first == seed) {
         hoveredPath = nullptr;
     }
-    scene->removeRenderable(seed->sceneID);
-    seedOrder.erase(std::find(seedOrder.begin(), seedOrder.end(), seed));
-    seeds.remove_if([seed](const SeedEntry& entry) { return entry.seed.get() == seed; });
+    plot.removeSeed(seed);
     selected = nullptr;
     // Null: the seed itself is gone.
     renderableWasDeselected(nullptr);
+}
+
+void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
+    plot.enumerateSeedsWithBlock(block);
+}
+
+Seed* KNPlotView::seedAt(std::size_t index) const {
+    return plot.seedAt(index);
+}
+
+std::size_t KNPlotView::indexOfSeed(const Seed* seed) const {
+    return plot.indexOfSeed(seed);
+}
+
+std::vector<const Path*> KNPlotView::pathsOf(const Seed* seed) const {
+    return plot.pathsOf(seed);
+}
+
+void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
+                                   const std::uint32_t* indices, int vertexCount, int indexCount,
+                                   float sValue, int hiddenVertices) {
+    plot.replacePathWithID(pathIndex, vertices, indices, vertexCount, indexCount, sValue,
+                           hiddenVertices);
+}
+
+void KNPlotView::blankPathWithID(int pathIndex) {
+    plot.blankPathWithID(pathIndex);
+}
+
+void KNPlotView::setTimeFraction(double fraction) {
+    plot.setTimeFraction(fraction);
+}
+
+void KNPlotView::setPathFocus(int highlighted, int soloed) {
+    plot.setPathFocus(highlighted, soloed);
+}
+
+void KNPlotView::setSweepKey(const QString& start, const QString& end) {
+    plot.setSweepKey(start, end);
+}
+
+void KNPlotView::setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners,
+                                 int axis) {
+    plot.setSectionPlane(corners, axis);
+}
+
+void KNPlotView::setSectionDots(const std::vector<float>& dots) {
+    plot.setSectionDots(dots);
+}
+
+void KNPlotView::setPathColouring(PathColouring colouring) {
+    plot.setPathColouring(colouring);
+}
+
+void KNPlotView::setPathExponentShade(int pathIndex, std::optional<float> shade) {
+    plot.setPathExponentShade(pathIndex, shade);
+}
+
+void KNPlotView::setExponentKey(const QString& start, const QString& end) {
+    plot.setExponentKey(start, end);
+}
+
+void KNPlotView::setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& markers) {
+    plot.setEquilibriumMarkers(markers);
 }
 
 Seed* KNPlotView::selectedSeed() const {
@@ -137,290 +117,16 @@ void KNPlotView::selectSeed(Seed* seed) {
     renderableWasSelected(seed);
 }
 
-void KNPlotView::enumerateSeedsWithBlock(const std::function<void(Seed*)>& block) {
-    ensureContext();
-    for (const SeedEntry& entry : seeds) {
-        block(entry.seed.get());
-    }
-}
-
-Seed* KNPlotView::seedAt(std::size_t index) const {
-    return index < seedOrder.size() ? seedOrder[index] : nullptr;
-}
-
-std::size_t KNPlotView::indexOfSeed(const Seed* seed) const {
-    const auto found = std::find_if(seeds.begin(), seeds.end(), [seed](const SeedEntry& entry) {
-        return entry.seed.get() == seed;
-    });
-    assert(found != seeds.end() && "a seed of this view");
-    return static_cast<std::size_t>(std::distance(seeds.begin(), found));
-}
-
-void KNPlotView::replacePathWithID(int pathIndex, const float* vertices,
-                                   const std::uint32_t* indices, int vertexCount, int indexCount,
-                                   float sValue, int hiddenVertices) {
-    if (hiddenVertices > 0) {
-        replacePathAfterTransient(pathIndex, vertices, vertexCount, sValue, hiddenVertices);
-        return;
-    }
-    // The line starts at the seed itself rather than one step away from it, where a fast flow
-    // would leave a visible gap.
-    const kinora::Vector3 start = pathAt(pathIndex).seed->transform.position;
-    const float startVertex[6] = {static_cast<float>(start.x),
-                                  static_cast<float>(start.y),
-                                  static_cast<float>(start.z),
-                                  0.0f,
-                                  0.0f,
-                                  0.0f};
-    const auto floats = static_cast<std::size_t>(6 * vertexCount);
-    uploadVertices.assign(startVertex, startVertex + 6);
-    uploadVertices.insert(uploadVertices.end(), vertices, vertices + floats);
-    uploadIndices.assign(1, 0u);
-    for (int i = 0; i < indexCount; ++i) {
-        uploadIndices.push_back(indices[i] + 1);
-    }
-    uploadPath(pathIndex, uploadVertices.data(), uploadIndices.data(), vertexCount + 1,
-               indexCount + 1, sValue, 0);
-}
-
-void KNPlotView::replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
-                                           float sValue, int hiddenVertices) {
-    const int shown = vertexCount - std::min(hiddenVertices, vertexCount);
-    if (shown == 0) {
-        blankPathWithID(pathIndex);
-        return;
-    }
-    const float* first = vertices + 6 * static_cast<std::size_t>(hiddenVertices);
-    uploadIndices.resize(static_cast<std::size_t>(shown));
-    for (int i = 0; i < shown; ++i) {
-        uploadIndices[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
-    }
-    uploadPath(pathIndex, first, uploadIndices.data(), shown, shown, sValue, hiddenVertices + 1);
-}
-
-void KNPlotView::blankPathWithID(int pathIndex) {
-    // Nothing is sent to the GL: a mesh drawing one index as a line strip draws nothing, and its
-    // buffers are refilled by the path's next contents. Blanking the 20,000 paths of a large
-    // recomputation's deferred fans then costs no uploads while the window waits.
-    Path& path = pathAt(pathIndex);
-    const bool wasBlank = path.drawsNothing();
-    path.sValue = 0.0f;
-    path.fullIndexCount = 1;
-    path.firstStep = 0;
-    limitToCursor(path);
-    keptPicture.pathChanged(pathIndex, wasBlank, true);
-    if (!wasBlank && (movingSeed == nullptr || !movingSeed->hasPath(pathIndex))) {
-        movingSeedLayer.invalidate();
-    }
-}
-
-Path& KNPlotView::pathAt(int pathIndex) const {
-    assert(pathIndex >= 0 && static_cast<std::size_t>(pathIndex) < scene->renderables.size());
-    auto* path = dynamic_cast<Path*>(scene->getRenderable(pathIndex));
-    assert(path != nullptr && "pathIndex names a path of a seed");
-    return *path;
-}
-
-void KNPlotView::pathLookChanged(int pathIndex) {
-    const bool blank = pathAt(pathIndex).drawsNothing();
-    keptPicture.pathChanged(pathIndex, blank, blank);
-    movingSeedLayer.invalidate();
-}
-
-void KNPlotView::setPathColouring(PathColouring newColouring) {
-    if (newColouring == colouring) {
-        return;
-    }
-    colouring = newColouring;
-    for (const SeedEntry& entry : seeds) {
-        for (const std::unique_ptr<Path>& path : entry.paths) {
-            path->colouredByExponent = colouring == PathColouring::byExponent;
-        }
-        for (int pathID : entry.seed->pathIDs) {
-            pathLookChanged(pathID);
-        }
-    }
-}
-
-void KNPlotView::setPathExponentShade(int pathIndex, std::optional<float> shade) {
-    Path& path = pathAt(pathIndex);
-    if (path.exponentShade == shade) {
-        return;
-    }
-    path.exponentShade = shade;
-    if (colouring == PathColouring::byExponent) {
-        pathLookChanged(pathIndex);
-    }
-}
-
-void KNPlotView::setExponentKey(const QString& start, const QString& end) {
-    exponentStart = start;
-    exponentEnd = end;
-}
-
-void KNPlotView::setEquilibriumMarkers(const std::vector<KNEquilibriumMarker>& list) {
-    ensureContext();
-    markers.setMarkers(list);
-}
-
-void KNPlotView::giveOwnMesh(Path& path) {
-    path.ownMesh = makePointMesh();
-    path.mesh = path.ownMesh.get();
-    path.createVertexArray();
-    // The head, the id and the highlight of the path share its mesh.
-    const auto sharing = [&](kinora::Shader* program, unsigned mode) {
-        auto renderable = std::make_unique<kinora::Renderable>(path.mesh, program, mode);
-        renderable->setupAttributes = setupVertexAttributes;
-        renderable->createVertexArray();
-        return renderable;
-    };
-    path.head = sharing(pathShader.get(), GL_POINTS);
-    path.pick = sharing(pickShader.get(), GL_LINE_STRIP);
-    path.highlight = sharing(pathShader.get(), GL_LINE_STRIP);
-}
-
-void KNPlotView::uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                            int vertexCount, int indexCount, float sValue, int firstStep) {
-    Path* path = &pathAt(pathIndex);
-    ensureContext();
-    const KNStopwatch uploading;
-    if (!path->ownMesh) {
-        giveOwnMesh(*path);
-    }
-    const bool wasBlank = path->drawsNothing();
-    path->sValue = sValue;
-    path->mesh->setData(vertices, indices, vertexCount, indexCount, 6);
-    path->fullIndexCount = indexCount;
-    path->firstStep = firstStep;
-    limitToCursor(*path);
-    keptPicture.pathChanged(pathIndex, wasBlank, path->drawsNothing());
-    KNFrameStatistics::addUpload(uploading.elapsed());
-    if (movingSeed == nullptr || !movingSeed->hasPath(pathIndex)) {
-        movingSeedLayer.invalidate();
-    }
-}
-
-void KNPlotView::setTimeFraction(double fraction) {
-    _timeFraction = fraction;
-    for (SeedEntry& entry : seeds) {
-        for (const auto& path : entry.paths) {
-            limitToCursor(*path);
-        }
-    }
-    keptPicture.invalidate();
-    movingSeedLayer.invalidate();
-}
-
-void KNPlotView::limitToCursor(Path& path) const {
-    // Vertex j of the mesh lies firstStep + j steps after the seed. A line from its seed shows
-    // that vertex always, so the head is at the seed at t = 0; a line after a transient shows
-    // nothing before the transient ends. A blank path keeps its single index and draws nothing
-    // either way.
-    if (!path.ownMesh) {
-        return;
-    }
-    const int steps = path.fullIndexCount - 1 + path.firstStep;
-    const int reached = kinora::verticesUpToFraction(_timeFraction, steps);
-    path.mesh->indexCount = std::clamp(reached - path.firstStep + 1, 0, path.fullIndexCount);
-}
-
-void KNPlotView::beginPathOverlay(kinora::Framebuffer& target) const {
-    // Over the finished picture, into its colour only: the ids stay the paths' own.
-    target.bind();
-    const GLenum pictureOnly[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-    glDrawBuffers(2, pictureOnly);
-    glViewport(0, 0, target.getWidth(), target.getHeight());
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    setSceneMatrices(*pathShader);
-}
-
-void KNPlotView::setSceneMatrices(kinora::Shader& program) const {
-    const kinora::Matrix4 projection = scene->camera.updateProjection().projection;
-    const kinora::Matrix4 view = scene->camera.viewMatrix() * scene->transform.modelMatrix();
-    program.use();
-    program.setUniformMatrix4fv("projectionMatrix", 1, false, projection.m);
-    program.setUniformMatrix4fv("viewMatrix", 1, false, view.m);
-}
-
-void KNPlotView::drawHeads(kinora::Framebuffer& target, double pixelsPerPoint) {
-    if (_timeFraction >= 1.0) {
-        return;
-    }
-    beginPathOverlay(target);
-    glPointSize(static_cast<float>(7.0 * pixelsPerPoint));
-    for (const SeedEntry& entry : seeds) {
-        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
-            const Path& path = *entry.paths[i];
-            const int shown = path.mesh->indexCount;
-            if (!path.head || path.fullIndexCount <= 1 || shown < 1) {
-                continue;
-            }
-            pathShader->use();
-            setPathColour(*pathShader, path);
-            path.head->drawPart(shown - 1, 1);
-        }
-    }
-    target.unbind();
-}
-
-void KNPlotView::drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint) {
-    if (highlightedPath < 0) {
-        return;
-    }
-    for (const SeedEntry& entry : seeds) {
-        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
-            const Path& path = *entry.paths[i];
-            if (entry.seed->pathIDs[i] != highlightedPath || path.drawsNothing()) {
-                continue;
-            }
-            beginPathOverlay(target);
-            glLineWidth(static_cast<float>(highlightWidth * pixelsPerPoint));
-            setPathColour(*pathShader, path);
-            pathShader->setUniform1f("dimming", 0.0f);
-            path.highlight->draw();
-            glLineWidth(static_cast<float>(pixelsPerPoint));
-            target.unbind();
-        }
-    }
-}
-
 void KNPlotView::setPathHandlers(PathHandler hovered, PathHandler clicked) {
     pathHovered = std::move(hovered);
     pathClicked = std::move(clicked);
-}
-
-void KNPlotView::setPathFocus(int highlighted, int soloed) {
-    highlightedPath = highlighted;
-    if (soloed == soloedPath) {
-        return;
-    }
-    soloedPath = soloed;
-    for (const SeedEntry& entry : seeds) {
-        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
-            entry.paths[i]->dimmed = soloed >= 0 && entry.seed->pathIDs[i] != soloed;
-        }
-    }
-    keptPicture.invalidate();
-    movingSeedLayer.invalidate();
-}
-
-std::pair<Seed*, int> KNPlotView::evolutionOf(const kinora::Renderable* r) const {
-    for (const SeedEntry& entry : seeds) {
-        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
-            if (entry.paths[i].get() == r) {
-                return {entry.seed.get(), static_cast<int>(i)};
-            }
-        }
-    }
-    return {nullptr, -1};
 }
 
 kinora::Renderable* KNPlotView::selectionFor(kinora::Renderable* picked) {
     if (dynamic_cast<Seed*>(picked) != nullptr) {
         return picked;
     }
-    const auto [seed, evolution] = evolutionOf(picked);
+    const auto [seed, evolution] = plot.evolutionOf(picked);
     if (pathClicked) {
         pathClicked(seed, evolution);
     }
@@ -429,10 +135,10 @@ kinora::Renderable* KNPlotView::selectionFor(kinora::Renderable* picked) {
 
 void KNPlotView::mouseHovered(std::optional<QPointF> locationInView) {
     const kinora::Renderable* under = nullptr;
-    if (locationInView && scene) {
+    if (locationInView && plot.isSetUp()) {
         under = renderableUnder(*locationInView);
     }
-    const auto [seed, evolution] = evolutionOf(under);
+    const auto [seed, evolution] = plot.evolutionOf(under);
     if (seed == nullptr) {
         under = nullptr;
     }
@@ -455,40 +161,9 @@ kinora::Renderable* KNPlotView::renderableUnder(QPointF locationInView) {
     if (under != nullptr || pathIDsDrawn) {
         return under;
     }
-    drawPathIDs();
-    return KNOpenGLView::renderableUnder(locationInView);
-}
-
-void KNPlotView::drawPathIDs() {
-    framebuffer->bind();
-    const GLenum idsOnly[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
-    glDrawBuffers(2, idsOnly);
-    glViewport(0, 0, framebuffer->getWidth(), framebuffer->getHeight());
-    // Against the depth the picture left, without changing it: a path's id lands only where it
-    // is as near as the nearest path drawn there, which is the one the picture shows.
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_BLEND);
-    glLineWidth(static_cast<float>(devicePixelRatio()));
-    setSceneMatrices(*pickShader);
-    for (const SeedEntry& entry : seeds) {
-        for (std::size_t i = 0; i < entry.paths.size(); ++i) {
-            if (entry.paths[i]->drawsNothing()) {
-                continue;
-            }
-            pickShader->use();
-            pickShader->setUniform1i("objectID", entry.seed->pathIDs[i] + 1);
-            entry.paths[i]->pick->draw();
-        }
-    }
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LESS);
-    framebuffer->unbind();
-    // The seeds again over the paths, so a seed is found wherever it shows.
-    scene->drawPickImage(
-        [this](int, kinora::Renderable& r) { return KNOpenGLView::isSelectable(&r); }, false);
+    plot.drawPathIDs(*framebuffer, devicePixelRatio());
     pathIDsDrawn = true;
+    return KNOpenGLView::renderableUnder(locationInView);
 }
 
 std::shared_ptr<KNPlotViewDelegate> KNPlotView::delegate() const {
@@ -499,133 +174,12 @@ void KNPlotView::setDelegate(std::weak_ptr<KNPlotViewDelegate> delegate) {
     _delegate = std::move(delegate);
 }
 
-bool KNPlotView::drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
-                             kinora::ScenePass::Clock::time_point deadline) {
-    // With a single seed there is nothing to keep: drawing it all is as cheap.
-    if (movingSeed != nullptr && seeds.size() > 1 && &target == framebuffer.get()) {
-        // The layer keeps its own progress across the frames of a drag.
-        return movingSeedLayer.draw(*scene, target, *movingSeed, deadline);
-    }
-    if (&target == framebuffer.get()) {
-        return keptPicture.draw(*scene, target, pass, deadline);
-    }
-    return KNOpenGLView::drawPicture(target, pass, deadline);
-}
-
-namespace {
-
-// The colour key's place, in points from the lower left corner.
-constexpr double keyMargin = 12.0;
-constexpr double keyBottom = 4.0;
-constexpr double keyBarHeight = 8.0;
-constexpr double shortestKeyBar = 96.0;
-
-// text in lines no wider than width where it can be broken, after the commas between values.
-QStringList wrapped(const QString& text, double width) {
-    QStringList lines;
-    const QString separator = QStringLiteral(", ");
-    for (const QString& piece : text.split(separator)) {
-        if (!lines.isEmpty() &&
-            KNLabelRenderer::textSize(lines.back() + separator + piece).width() <= width) {
-            lines.back() += separator + piece;
-        } else {
-            if (!lines.isEmpty()) {
-                lines.back() += QLatin1Char(',');
-            }
-            lines << piece;
-        }
-    }
-    return lines;
-}
-
-} // namespace
-
-void KNPlotView::setSweepKey(const QString& start, const QString& end) {
-    sweepStart = start;
-    sweepEnd = end;
-}
-
-const QString& KNPlotView::keyStart() const {
-    return colouring == PathColouring::byExponent ? exponentStart : sweepStart;
-}
-
-const QString& KNPlotView::keyEnd() const {
-    return colouring == PathColouring::byExponent ? exponentEnd : sweepEnd;
-}
-
-KNPlotView::KeyLayout KNPlotView::keyLayout(QSizeF picture) const {
-    KeyLayout key;
-    if (keyStart().isEmpty() && keyEnd().isEmpty()) {
-        return key;
-    }
-    const double room = std::max(picture.width() - 2.0 * keyMargin, 1.0);
-    const QStringList startLines = wrapped(keyStart(), room);
-    const QStringList endLines = wrapped(keyEnd(), room);
-    // The bar is as wide as the widest line, so the end's text under its right end never
-    // reaches past its left one.
-    double widest = shortestKeyBar;
-    for (const QString& line : startLines + endLines) {
-        widest = std::max(widest, KNLabelRenderer::textSize(line).width());
-    }
-    const double lineHeight = KNLabelRenderer::textSize(QStringLiteral("0")).height();
-    const double barBottom = keyBottom + static_cast<double>(endLines.size()) * lineHeight + 1.0;
-    key.bar = QRectF(keyMargin, barBottom, std::min(widest, room), keyBarHeight);
-    // The start's text above the bar's start, the end's below its end.
-    for (qsizetype i = 0; i < startLines.size(); ++i) {
-        KNLabel line;
-        line.text = startLines[i];
-        line.anchor = KNLabel::Anchor::view;
-        line.position = kinora::Vector3(
-            key.bar.left(),
-            key.bar.bottom() + 1.0 + static_cast<double>(startLines.size() - 1 - i) * lineHeight,
-            0.0);
-        key.texts.push_back(line);
-    }
-    for (qsizetype i = 0; i < endLines.size(); ++i) {
-        KNLabel line;
-        line.text = endLines[i];
-        line.anchor = KNLabel::Anchor::view;
-        line.position = kinora::Vector3(
-            key.bar.right(), key.bar.top() - 1.0 - static_cast<double>(i) * lineHeight, 0.0);
-        line.horizontalAlignment = 1.0;
-        line.verticalAlignment = 1.0;
-        key.texts.push_back(line);
-    }
-    return key;
-}
-
-void KNPlotView::drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) {
-    sectionOverlay.draw(target, scene->camera.updateProjection().projection,
-                        scene->camera.viewMatrix() * scene->transform.modelMatrix(),
-                        pixelsPerPoint);
-    drawHeads(target, pixelsPerPoint);
-    drawHighlight(target, pixelsPerPoint);
-    const KeyLayout key =
-        keyLayout(QSizeF(target.getWidth() / pixelsPerPoint, target.getHeight() / pixelsPerPoint));
-    markers.draw(*scene, *markerShader, target, pixelsPerPoint);
-    if (!key.bar.isEmpty()) {
-        kinora::Shader& ramp =
-            colouring == PathColouring::byExponent ? *exponentRampShader : *colorRampShader;
-        labelRenderer->drawColourBar(ramp, key.bar, target, pixelsPerPoint);
-    }
-    KNOpenGLView::drawOverlay(target, pixelsPerPoint);
-}
-
-std::vector<KNLabel> KNPlotView::labels(QSizeF picture) const {
-    // The key first: the axes' labels give way to it.
-    std::vector<KNLabel> result = keyLayout(picture).texts;
-    const std::vector<KNLabel> axes =
-        axisLabels({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, true, picture);
-    result.insert(result.end(), axes.begin(), axes.end());
-    return result;
-}
-
 int KNPlotView::statisticsSeedCount() const {
-    return static_cast<int>(seeds.size());
+    return static_cast<int>(plot.seedCount());
 }
 
 void KNPlotView::dragDidEnd() {
-    movingSeed = nullptr;
+    plot.setMovingSeed(nullptr);
 }
 
 void KNPlotView::renderableWasSelected(kinora::Renderable* r) {
@@ -636,8 +190,8 @@ void KNPlotView::renderableWasSelected(kinora::Renderable* r) {
 }
 
 void KNPlotView::renderableWasDeselected(kinora::Renderable* r) {
-    movingSeed = nullptr;
-    movingSeedLayer.invalidate();
+    plot.setMovingSeed(nullptr);
+    plot.invalidateMovingSeedLayer();
     if (r != nullptr) {
         static_cast<Seed*>(r)->isSelected = false;
     }
@@ -649,7 +203,7 @@ void KNPlotView::renderableWasDeselected(kinora::Renderable* r) {
 void KNPlotView::renderableDraggedFromPointToPoint(kinora::Renderable* r, QPointF from,
                                                    QPointF to) {
     KNOpenGLView::renderableDraggedFromPointToPoint(r, from, to);
-    movingSeed = static_cast<Seed*>(r);
+    plot.setMovingSeed(static_cast<Seed*>(r));
     if (auto receiver = delegate()) {
         receiver->plotViewSeedWasMoved(this, static_cast<Seed*>(r));
     }
@@ -659,27 +213,12 @@ bool KNPlotView::isSelectable(kinora::Renderable* r) const {
     return dynamic_cast<Seed*>(r) != nullptr;
 }
 
-void KNPlotView::setSectionPlane(const std::optional<std::array<kinora::Vector3, 4>>& corners,
-                                 int axis) {
-    ensureContext();
-    sectionOverlay.setPlane(corners);
-    sectionAxis = axis;
-    if (corners) {
-        sectionCentre = ((*corners)[0] + (*corners)[2]) * 0.5;
-    }
-}
-
-void KNPlotView::setSectionDots(const std::vector<float>& dots) {
-    ensureContext();
-    sectionOverlay.setDots(dots);
-}
-
 void KNPlotView::setSectionDragHandler(std::function<void(double)> handler) {
     sectionDragHandler = std::move(handler);
 }
 
 double KNPlotView::sectionDisplacement(QPointF from, QPointF to) const {
-    const kinora::Matrix4 toClip = sceneToClip();
+    const kinora::Matrix4 toClip = plot.sceneToClip();
     // Where a scene point lands in the window, in points with y down.
     const auto project = [&](kinora::Vector3 p) -> std::optional<QPointF> {
         const float* m = toClip.m;
@@ -691,6 +230,8 @@ double KNPlotView::sectionDisplacement(QPointF from, QPointF to) const {
         const double y = (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w;
         return QPointF((x + 1.0) / 2.0 * width(), (1.0 - y) / 2.0 * height());
     };
+    const int sectionAxis = plot.sectionPlaneAxis();
+    const kinora::Vector3 sectionCentre = plot.sectionPlaneCentre();
     const kinora::Vector3 unit(sectionAxis == 0 ? 1.0 : 0.0, sectionAxis == 1 ? 1.0 : 0.0,
                                sectionAxis == 2 ? 1.0 : 0.0);
     const auto start = project(sectionCentre);
@@ -709,7 +250,7 @@ double KNPlotView::sectionDisplacement(QPointF from, QPointF to) const {
 
 void KNPlotView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
-        sectionOverlay.isShown() && sectionDragHandler) {
+        plot.showsSectionPlane() && sectionDragHandler) {
         sectionDragPoint = event->position();
         return;
     }

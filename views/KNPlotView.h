@@ -1,15 +1,10 @@
 #pragma once
 
-#include "KNEquilibriumMarkers.h"
-#include "KNKeptPicture.h"
-#include "KNMovingSeedLayer.h"
 #include "KNOpenGLView.h"
-#include "KNSectionOverlay.h"
+#include "KNPlotPicture.h"
 
-#include <QRectF>
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -22,17 +17,19 @@ class Seed;
 // The phase-space view: seeds, each with a fixed set of trajectory paths whose data the
 // controller hands over. Only seeds can be selected; dragging one reports every move. Paths are
 // picked too, by the same ids: the one under the pointer and one clicked are reported, and the
-// view highlights one path and can dim every path but one.
+// view highlights one path and can dim every path but one. What it shows is its KNPlotPicture,
+// which an export draws without any window.
 class KNPlotView : public KNOpenGLView {
 public:
     // Paths per seed; the controller never shows more evolutions than this.
-    static constexpr int pathsPerSeed = 20;
+    static constexpr int pathsPerSeed = KNPlotPicture::pathsPerSeed;
 
     explicit KNPlotView(QWindow* parent = nullptr);
     ~KNPlotView() override;
 
-    // Base set-up, then blending for the scene's pass and the seeds' shared point mesh.
-    void awakeFromNib() override;
+    // What the view shows, drawn alike in its window and in an export.
+    KNPlotPicture& plotPicture() { return plot; }
+    const KNPlotPicture& plotPicture() const { return plot; }
 
     // A new seed at the origin with blank paths, owned by the view. No redraw, no delegate call.
     Seed* addSeed();
@@ -67,7 +64,7 @@ public:
     // head; at 1 the paths show whole, without dots. The meshes draw only that part, so every
     // view drawing them follows. No redraw.
     void setTimeFraction(double fraction);
-    double timeFraction() const { return _timeFraction; }
+    double timeFraction() const { return plot.timeFraction(); }
 
     // Told the seed and evolution of the path under the pointer whenever that changes (null
     // and -1 for none), and of a path clicked (null and -1 for a click on empty space; a click
@@ -92,9 +89,9 @@ public:
     void setSectionDragHandler(std::function<void(double)> handler);
     // How the paths are coloured: by their place in the sweep, or by their largest Lyapunov
     // exponent, with the exponent key in place of the sweep's. No redraw.
-    enum class PathColouring { bySweep, byExponent };
+    using PathColouring = KNPlotPicture::PathColouring;
     void setPathColouring(PathColouring colouring);
-    PathColouring pathColouring() const { return colouring; }
+    PathColouring pathColouring() const { return plot.pathColouring(); }
     // The place of the path at scene index pathIndex on the exponent key, from 0 to 1, or
     // nothing for a path without an exponent (drawn grey when coloured by exponent). No redraw.
     void setPathExponentShade(int pathIndex, std::optional<float> shade);
@@ -121,105 +118,25 @@ protected:
     // A seed; else, once the paths' ids are drawn into the pick image as well, a path.
     kinora::Renderable* renderableUnder(QPointF locationInView) override;
     void dragDidEnd() override;
-    // While a seed is dragged among others, only it is drawn again on every frame; while
-    // blank paths are filled, only they are drawn onto the picture kept.
-    bool drawPicture(kinora::Framebuffer& target, kinora::ScenePass& pass,
-                     kinora::ScenePass::Clock::time_point deadline) override;
     int statisticsSeedCount() const override;
-    // The axes with their names and ticks, and the colour key in the lower left corner.
-    void drawOverlay(kinora::Framebuffer& target, double pixelsPerPoint) override;
-    std::vector<KNLabel> labels(QSizeF picture) const override;
     // A Ctrl+drag of the primary button moves the section plane while it is shown.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-    // A seed together with what the view owns for it.
-    struct SeedEntry {
-        std::unique_ptr<Seed> seed;
-        std::vector<std::unique_ptr<Path>> paths;
-
-        SeedEntry();
-        SeedEntry(SeedEntry&&) noexcept;
-        ~SeedEntry();
-    };
-
-    std::unique_ptr<kinora::Mesh> cubeMesh;
-    // What every path never filled draws: one vertex, nothing as a line strip.
-    std::unique_ptr<kinora::Mesh> blankMesh;
-    std::list<SeedEntry> seeds;
-    // The seeds' own, in the same order.
-    std::vector<Seed*> seedOrder;
-
 private:
-    // The colour key on a picture of a given size in points: its bar (empty without a key) and
-    // texts, the bar as wide as the texts, which wrap to the picture's width.
-    struct KeyLayout {
-        QRectF bar;
-        std::vector<KNLabel> texts;
-    };
-    KeyLayout keyLayout(QSizeF picture) const;
-    // The part of a path after its hiddenVertices first vertices, from the first shown on.
-    void replacePathAfterTransient(int pathIndex, const float* vertices, int vertexCount,
-                                   float sValue, int hiddenVertices);
-    Path& pathAt(int pathIndex) const;
-    // The key's texts and bar program for the colouring in force.
-    const QString& keyStart() const;
-    const QString& keyEnd() const;
-    // A change to how paths look that the kept picture and the drag layer cannot see.
-    void pathLookChanged(int pathIndex);
-    // The path's own mesh and head, made on its first filling.
-    void giveOwnMesh(Path& path);
-    void uploadPath(int pathIndex, const float* vertices, const std::uint32_t* indices,
-                    int vertexCount, int indexCount, float sValue, int firstStep);
-    // Applies the time cursor to path's mesh.
-    void limitToCursor(Path& path) const;
-    void drawHeads(kinora::Framebuffer& target, double pixelsPerPoint);
-    void drawHighlight(kinora::Framebuffer& target, double pixelsPerPoint);
-    // The seed and evolution of a path of this view, or null and -1 for anything else.
-    std::pair<Seed*, int> evolutionOf(const kinora::Renderable* r) const;
-    // The paths' ids into the pick image, each where it is the nearest path the picture shows,
-    // then the seeds' over them.
-    void drawPathIDs();
-    // Scene projection and view (with the scene's placement) on program.
-    // Binds target for drawing over its picture with the path program, scene matrices set.
-    void beginPathOverlay(kinora::Framebuffer& target) const;
-    void setSceneMatrices(kinora::Shader& program) const;
-
     // How far the cursor moving by (dx, dy) points moves the section plane along its axis.
     double sectionDisplacement(QPointF from, QPointF to) const;
 
+    KNPlotPicture& plot;
     std::weak_ptr<KNPlotViewDelegate> _delegate;
-    KNSectionOverlay sectionOverlay;
-    int sectionAxis = 2;
-    kinora::Vector3 sectionCentre;
     std::function<void(double)> sectionDragHandler;
     // Where the last move of a section drag left the cursor, during one.
     std::optional<QPointF> sectionDragPoint;
-    // The seed being dragged, from its first move to the release; null otherwise.
-    Seed* movingSeed = nullptr;
-    KNMovingSeedLayer movingSeedLayer;
-    double _timeFraction = 1.0;
     PathHandler pathHovered;
     PathHandler pathClicked;
     // The path under the pointer as last reported.
     const kinora::Renderable* hoveredPath = nullptr;
     // Whether the pick image holds the paths' ids, besides the seeds'.
     bool pathIDsDrawn = false;
-    // Scene indices, -1 for none.
-    int highlightedPath = -1;
-    int soloedPath = -1;
-    // Progress pictures of a long recomputation draw only the paths filled since the last.
-    KNKeptPicture keptPicture;
-    QString sweepStart;
-    QString sweepEnd;
-    PathColouring colouring = PathColouring::bySweep;
-    QString exponentStart;
-    QString exponentEnd;
-    std::unique_ptr<kinora::Shader> exponentRampShader;
-    std::unique_ptr<kinora::Shader> markerShader;
-    KNEquilibriumMarkers markers;
-    // Reused by every path handed over, so a drag allocates nothing.
-    std::vector<float> uploadVertices;
-    std::vector<std::uint32_t> uploadIndices;
 };

@@ -1,17 +1,18 @@
 #include "KNImageExportJob.h"
 
 #include "KNImageRendering.h"
-#include "KNOpenGLView.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <algorithm>
 #include <utility>
 
-KNImageExportJob::KNImageExportJob(KNOpenGLView& view, QSize size, double pixelsPerPoint,
-                                   const std::string& path, std::function<bool()> sceneIsComplete)
-    : view(view), size(size), pixelsPerPoint(pixelsPerPoint), name(KNOutputFile::describe(path)),
-      sceneIsComplete(std::move(sceneIsComplete)) {}
+KNImageExportJob::KNImageExportJob(KNScenePicture& picture, QSize size, double pixelsPerPoint,
+                                   const std::string& path, std::function<bool()> sceneIsComplete,
+                                   std::function<std::uint64_t()> pictureRevision)
+    : picture(picture), size(size), pixelsPerPoint(pixelsPerPoint),
+      name(KNOutputFile::describe(path)), sceneIsComplete(std::move(sceneIsComplete)),
+      pictureRevision(std::move(pictureRevision)) {}
 
 KNImageExportJob::~KNImageExportJob() = default;
 
@@ -20,11 +21,13 @@ KNError KNImageExportJob::failure(const std::string& reason) const {
 }
 
 std::unique_ptr<KNImageExportJob>
-KNImageExportJob::open(KNOpenGLView& view, QSize size, double pixelsPerPoint,
+KNImageExportJob::open(KNScenePicture& picture, QSize size, double pixelsPerPoint,
                        const std::string& path, KNOutputFile::Streams streams,
-                       std::function<bool()> sceneIsComplete, KNError* error) {
-    std::unique_ptr<KNImageExportJob> job(
-        new KNImageExportJob(view, size, pixelsPerPoint, path, std::move(sceneIsComplete)));
+                       std::function<bool()> sceneIsComplete,
+                       std::function<std::uint64_t()> pictureRevision, KNError* error) {
+    std::unique_ptr<KNImageExportJob> job(new KNImageExportJob(picture, size, pixelsPerPoint, path,
+                                                               std::move(sceneIsComplete),
+                                                               std::move(pictureRevision)));
     const std::string pixels =
         std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
     std::optional<std::string> refusal;
@@ -59,11 +62,11 @@ bool KNImageExportJob::workUntil(Clock::time_point deadline) {
         if (sceneIsComplete && !sceneIsComplete()) {
             return false;
         }
-        rendering = std::make_unique<KNImageRendering>(view, size, pixelsPerPoint);
-        revision = view.pictureRevision();
+        rendering = std::make_unique<KNImageRendering>(picture, size, pixelsPerPoint);
+        revision = pictureRevision ? pictureRevision() : 0;
     }
     if (!writing) {
-        pictureChanged = view.pictureRevision() != revision;
+        pictureChanged = pictureRevision && pictureRevision() != revision;
         if (pictureChanged || !rendering->drawUntil(deadline)) {
             return pictureChanged;
         }

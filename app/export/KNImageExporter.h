@@ -4,14 +4,14 @@
 
 #include <string>
 
-class KNOpenGLView;
+class KNScenePicture;
 
-// Writes a view's picture as a PNG file at once (see KNImageExportJob), for callers with no
-// window to keep answering, such as the command line.
+// Writes a picture as a PNG file at once (see KNImageExportJob), for callers with no window to
+// keep answering, such as the command line.
 class KNImageExporter {
 public:
-    // width x height pixels, pixelsPerPoint of them per point of the view, into the output at path
-    // (see KNOutputFile), pipes, devices and "-" included.
-    static bool write(KNOpenGLView& view, int width, int height, double pixelsPerPoint,
+    // width x height pixels, pixelsPerPoint of them per point of the picture, into the output at
+    // path (see KNOutputFile), pipes, devices and "-" included.
+    static bool write(KNScenePicture& picture, int width, int height, double pixelsPerPoint,
                       const std::string& path, KNError* error = nullptr);
 };

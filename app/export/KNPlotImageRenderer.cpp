@@ -57,7 +57,7 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
     // A picture larger than the saved view is that view on a denser screen.
     const double pixelsPerPoint =
         camera ? static_cast<double>(height) / std::max(camera->height, 1) : 1.0;
-    return KNImageExporter::write(*view, width, height, pixelsPerPoint, path, error);
+    return KNImageExporter::write(view->plotPicture(), width, height, pixelsPerPoint, path, error);
 }
 
 void KNPlotImageRenderer::setTimeFraction(double fraction) {
@@ -69,8 +69,9 @@ void KNPlotImageRenderer::showAnalysis() {
         return;
     }
     if (crossings) {
-        placeSectionPlane(*view, crossings->section(), exploration.plotBounds(), true);
-        showSectionDots(*view, crossings->dots().all());
+        placeSectionPlane(view->plotPicture(), crossings->section(), exploration.plotBounds(),
+                          true);
+        showSectionDots(view->plotPicture(), crossings->dots().all());
     }
     if (!analysis.markers && !analysis.colourByExponent) {
         return;
@@ -79,9 +80,9 @@ void KNPlotImageRenderer::showAnalysis() {
         fanWorkerTools(exploration.system().evolution, exploration.system().parameterCount(),
                        exploration.scriptText()),
         jacobianOf(exploration.system().evolution), exploration.trajectorySnapshot());
-    showEquilibriumMarkers(*view, analysis.markers ? &findings : nullptr);
+    showEquilibriumMarkers(view->plotPicture(), analysis.markers ? &findings : nullptr);
     if (analysis.colourByExponent) {
         view->setPathColouring(KNPlotView::PathColouring::byExponent);
-        showExponentColours(*view, &findings);
+        showExponentColours(view->plotPicture(), &findings);
     }
 }

@@ -31,5 +31,6 @@ bool KNTimeSeriesImage::write(KNPlotView& plotView, const kinora::Exploration& e
     panel.showTraces(traces, exploration.pathBounds(0), exploration.integrator().integrationStep(),
                      exploration.pathDuration());
     panel.setTimeFraction(plotView.timeFraction());
-    return KNImageExporter::write(panel, size.width(), size.height(), 1.0, path, error);
+    return KNImageExporter::write(panel.scenePicture(), size.width(), size.height(), 1.0, path,
+                                  error);
 }

@@ -90,9 +90,9 @@ void KNFindingsPresenter::deliver() {
 }
 
 void KNFindingsPresenter::showMarkers() {
-    showEquilibriumMarkers(view, panelShown && shown ? &*shown : nullptr);
+    showEquilibriumMarkers(view.plotPicture(), panelShown && shown ? &*shown : nullptr);
 }
 
 void KNFindingsPresenter::showExponentColours() {
-    ::showExponentColours(view, shown ? &*shown : nullptr);
+    ::showExponentColours(view.plotPicture(), shown ? &*shown : nullptr);
 }

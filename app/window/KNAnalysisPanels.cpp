@@ -198,7 +198,7 @@ void KNAnalysisPanels::explorationDidFinishRecomputation() {
 }
 
 void KNAnalysisPanels::placePlane() {
-    placeSectionPlane(plotView, _settings.section, exploration.plotBounds(),
+    placeSectionPlane(plotView.plotPicture(), _settings.section, exploration.plotBounds(),
                       _settings.sectionShown);
     plotView.requestRedraw();
 }
@@ -215,7 +215,7 @@ void KNAnalysisPanels::showDots() {
     dotsPending = false;
     const std::vector<kinora::SectionDot> all =
         _settings.sectionShown ? crossings.dots().all() : std::vector<kinora::SectionDot>{};
-    showSectionDots(plotView, all);
+    showSectionDots(plotView.plotPicture(), all);
     plotView.requestRedraw();
     section->showDots(_settings.section, all);
 }

@@ -199,9 +199,10 @@ bool KNDocumentActions::exportImage(const QString& path, int scale) {
     KNError error;
     // The job lives in the window's runner, so the window outlives it.
     auto job = KNImageExportJob::open(
-        *view, QSize(width, height), view->devicePixelRatio() * scale, path.toStdString(),
-        KNOutputFile::Streams::refused,
-        [controller = window.get()] { return !controller->isRecomputing(); }, &error);
+        view->plotPicture(), QSize(width, height), view->devicePixelRatio() * scale,
+        path.toStdString(), KNOutputFile::Streams::refused,
+        [controller = window.get()] { return !controller->isRecomputing(); },
+        [view] { return view->pictureRevision(); }, &error);
     if (!job) {
         alerts->presentError(error, QFileInfo(path).fileName().toStdString());
         return false;

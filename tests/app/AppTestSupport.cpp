@@ -30,11 +30,6 @@
 
 namespace {
 
-// The plot view keeps its scene protected; a member pointer formed in a subclass reaches it.
-struct SceneAccess : KNPlotView {
-    static kinora::Scene* of(KNPlotView* view) { return (view->*(&SceneAccess::scene)).get(); }
-};
-
 // The colour stops of shaders/path.fsh.
 constexpr float rampStops[5][3] = {{0.42f, 0.30f, 0.96f},
                                    {0.16f, 0.52f, 1.00f},
@@ -56,7 +51,7 @@ bool PathContents::isBlank() const {
 
 PathContents pathContents(KNPlotView* view, int pathID) {
     KNSharedContext::makeCurrentOffscreen();
-    const auto* path = dynamic_cast<Path*>(SceneAccess::of(view)->getRenderable(pathID));
+    const auto* path = dynamic_cast<Path*>(view->plotPicture().scene->getRenderable(pathID));
     if (!path) {
         return {};
     }

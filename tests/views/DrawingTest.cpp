@@ -43,7 +43,7 @@ protected:
     // The picture as the one pass over every renderable in index order draws it.
     std::vector<std::uint32_t> referencePicture() {
         view.scene->draw();
-        view.drawOverlay(*view.framebuffer, 1.0);
+        view.plotPicture().drawOverlay(*view.framebuffer, 1.0);
         return picture();
     }
 
@@ -88,11 +88,11 @@ protected:
     int drawInSlices() {
         kinora::ScenePass pass;
         int slices = 1;
-        while (!view.drawPicture(*view.framebuffer, pass,
-                                 kinora::ScenePass::Clock::time_point::min())) {
+        while (!view.plotPicture().drawPicture(*view.framebuffer, pass,
+                                               kinora::ScenePass::Clock::time_point::min())) {
             ++slices;
         }
-        view.drawOverlay(*view.framebuffer, 1.0);
+        view.plotPicture().drawOverlay(*view.framebuffer, 1.0);
         return slices;
     }
 

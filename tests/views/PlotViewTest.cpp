@@ -141,7 +141,7 @@ TEST_F(PlotViewTest, RemovingWithoutASelectionDoesNothing) {
     view.addSeed();
     view.removeSelectedSeed();
     EXPECT_TRUE(delegate->events.empty());
-    EXPECT_EQ(view.seeds.size(), 1u);
+    EXPECT_EQ(view.plotPicture().seedCount(), 1u);
     EXPECT_NE(view.scene->getRenderable(1), nullptr);
 }
 
@@ -281,7 +281,7 @@ TEST_F(PlotViewTest, AGoneDelegateIsNoLongerTold) {
     EXPECT_TRUE(seed->isSelected);
     EXPECT_GT(seed->transform.position.x, 0.0);
     view.removeSelectedSeed();
-    EXPECT_TRUE(view.seeds.empty());
+    EXPECT_EQ(view.plotPicture().seedCount(), 0u);
 }
 
 TEST_F(PlotViewTest, ShowsTheSeedAndItsPathOnScreen) {

@@ -15,39 +15,37 @@
 #include <string>
 #include <vector>
 
-// The views with their protected state opened up for inspection.
+// The views with their protected state, and their pictures' parts, opened up for inspection.
 template <class View> class InspectableView : public View {
 public:
-    using KNOpenGLView::axes;
-    using KNOpenGLView::colorRampShader;
-    using KNOpenGLView::displayShader;
     using KNOpenGLView::displayTexture;
-    using KNOpenGLView::drawOverlay;
-    using KNOpenGLView::flatColorShader;
     using KNOpenGLView::framebuffer;
-    using KNOpenGLView::pathShader;
-    using KNOpenGLView::pickShader;
     using KNOpenGLView::pickTexture;
-    using KNOpenGLView::scene;
     using KNOpenGLView::selected;
     using KNOpenGLView::windowContext;
+
+    std::unique_ptr<kinora::Scene>& scene = this->scenePicture().scene;
+    std::unique_ptr<kinora::Renderable>& axes = this->scenePicture().axes;
+    std::unique_ptr<kinora::Shader>& colorRampShader = this->scenePicture().colorRampShader;
+    std::unique_ptr<kinora::Shader>& displayShader = this->scenePicture().displayShader;
+    std::unique_ptr<kinora::Shader>& flatColorShader = this->scenePicture().flatColorShader;
+    std::unique_ptr<kinora::Shader>& pathShader = this->scenePicture().pathShader;
+    std::unique_ptr<kinora::Shader>& pickShader = this->scenePicture().pickShader;
 };
 
 class TestPlotView : public InspectableView<KNPlotView> {
 public:
-    using KNPlotView::cubeMesh;
-    using KNPlotView::drawPicture;
-    using KNPlotView::seeds;
+    std::unique_ptr<kinora::Mesh>& cubeMesh = plotPicture().cubeMesh;
 };
 
 class TestParameterSpaceView : public InspectableView<KNParameterSpaceView> {
 public:
-    using KNParameterSpaceView::axesConnectorMesh;
-    using KNParameterSpaceView::axesConnectors;
-    using KNParameterSpaceView::maxHandle;
-    using KNParameterSpaceView::minHandle;
-    using KNParameterSpaceView::path;
-    using KNParameterSpaceView::pathMesh;
+    std::unique_ptr<kinora::Mesh>& axesConnectorMesh = sweepPicture().axesConnectorMesh;
+    std::unique_ptr<kinora::Renderable>& axesConnectors = sweepPicture().axesConnectors;
+    std::unique_ptr<kinora::Renderable>& maxHandle = sweepPicture().maxHandle;
+    std::unique_ptr<kinora::Renderable>& minHandle = sweepPicture().minHandle;
+    std::unique_ptr<kinora::Renderable>& path = sweepPicture().path;
+    std::unique_ptr<kinora::Mesh>& pathMesh = sweepPicture().pathMesh;
 };
 
 // Shows view at size points on screen; false if it is never exposed.
