@@ -16,6 +16,15 @@ constexpr std::int64_t lookaheadPoints = 4'000'000;
 // every core computing, those would otherwise wait for a core, and a key typed during a long
 // recomputation would show late. The workers still take every core left idle.
 constexpr int workerNiceness = 10;
+
+void boundShownPoints(FanPath& path, std::int32_t hiddenVertices) {
+    path.shownBounds = BoundingBox();
+    for (std::size_t i = static_cast<std::size_t>(std::max(hiddenVertices, 0));
+         i < path.vertices.size(); ++i) {
+        const PathVertex& vertex = path.vertices[i];
+        path.shownBounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
+    }
+}
 } // namespace
 
 // A queued fan. The fields are the mutex's, but for the fan's paths from completed on, which
@@ -120,8 +129,11 @@ bool ParallelFans::deliver(const Take& take, Clock::time_point deadline) {
             continue;
         }
         const std::int32_t from = slot->handed;
-        const std::int32_t to = slot->completed;
-        const bool complete = slot->finished;
+        const std::int64_t pathPoints = std::max<std::int64_t>(slot->job.vertexCount, 1);
+        const auto paths =
+            static_cast<std::int32_t>(std::max<std::int64_t>(pointsPerHandOver / pathPoints, 1));
+        const std::int32_t to = std::min(slot->completed, from + paths);
+        const bool complete = slot->finished && to == slot->completed;
         slot->handed = to;
         if (complete) {
             queue.pop_front();
@@ -206,9 +218,13 @@ void ParallelFans::compute(Slot& slot, FanWorkerTools& tools, StepBudget& budget
     fan.start(slot.job.seed, slot.job.evolutions, slot.job.vertexCount);
     // Pieces of a few milliseconds, so a dropped fan stops soon.
     bool done = false;
+    std::int32_t bounded = 0;
     while (!done) {
         const Clock::time_point start = Clock::now();
         done = fan.advance(system, *tools.driver, budget.steps());
+        for (; bounded < fan.completedCount(); ++bounded) {
+            boundShownPoints(fan.path(bounded), slot.job.hiddenVertices);
+        }
         budget.adapt(Clock::now() - start);
         bool changed = false;
         {

@@ -27,6 +27,9 @@ struct FanJob {
     std::int32_t vertexCount = 0;
     std::vector<Parameter> parameters;
     double step = 0.0;
+    // The vertices at the start of every path that the window hides (a transient): each path's
+    // shownBounds leave them out.
+    std::int32_t hiddenVertices = 0;
 };
 
 // What one worker computes with, used by that worker alone: a system with its own integrator
@@ -40,7 +43,8 @@ struct FanWorkerTools {
 };
 
 // Computes fans on worker threads, one fan per worker at a time, and hands their paths over in
-// the order the fans were queued, whatever thread finished first. A fan is computed by one
+// the order the fans were queued, whatever thread finished first, a few at a time (see
+// pointsPerHandOver), with their shown bounds found on the worker. A fan is computed by one
 // thread from start to end with that worker's own tools, so its bits are those of computing it
 // alone, on any number of threads. Queueing, dropping and taking paths are for one thread (the
 // window's); the workers touch nothing else.
@@ -79,6 +83,10 @@ public:
 
     // One worker per core.
     static int coreCount();
+    // The points one call of Take receives at most, unless a single path has more: what the
+    // window's thread does with them (uploads) stays a short piece of work, with the deadline
+    // checked in between, however long the paths.
+    static constexpr std::int64_t pointsPerHandOver = 50'000;
 
 private:
     struct Slot;

@@ -43,6 +43,7 @@ void SeedFan::beginEvolution(KinoraSystem& system, PathDriver& driver) {
     FanPath& path = paths[static_cast<std::size_t>(completed)];
     path.s = sweepFraction(completed, _evolutionCount);
     path.outcome = EvolutionOutcome();
+    path.shownBounds = BoundingBox();
     path.states.resize(3 * static_cast<std::size_t>(_vertexCount));
     path.vertices.resize(static_cast<std::size_t>(_vertexCount));
     setParametersAtSweepFraction(system, path.s);

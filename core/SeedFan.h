@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundingBox.h"
 #include "EvolutionOutcome.h"
 #include "KinoraSystem.h"
 #include "PathDriver.h"
@@ -20,6 +21,10 @@ struct FanPath {
     std::vector<double> states;
     std::vector<PathVertex> vertices;
     EvolutionOutcome outcome;
+    // Every finite vertex the window shows, from the first after the transient on: filled on the
+    // worker that computed the path (ParallelFans), so the window's thread need not visit every
+    // vertex; left empty by whoever else computes fans.
+    BoundingBox shownBounds;
 };
 
 // The fan of one seed: for every evolution m of a sweep, the system's parameters set to the
@@ -46,6 +51,7 @@ public:
     std::int32_t completedCount() const { return completed; }
     bool isComplete() const { return completed == _evolutionCount; }
     const FanPath& path(std::int32_t m) const { return paths[static_cast<std::size_t>(m)]; }
+    FanPath& path(std::int32_t m) { return paths[static_cast<std::size_t>(m)]; }
     // 0 ... vertexCount() - 1, the index array every path is drawn with.
     const std::vector<std::uint32_t>& indices() const { return _indices; }
 

@@ -296,8 +296,12 @@ void Exploration::queueFan(std::uint64_t id, bool first) {
 void Exploration::submitFan(std::size_t index, bool first) {
     const std::int32_t vertexCount =
         trajectoryVertexCount(duration, integratorOfSystem.integrationStep()).value_or(0);
-    FanJob job{seeds[index].position, fanEvolutions(), vertexCount, kinoraSystem->parameters,
-               integratorOfSystem.integrationStep()};
+    FanJob job{seeds[index].position,
+               fanEvolutions(),
+               vertexCount,
+               kinoraSystem->parameters,
+               integratorOfSystem.integrationStep(),
+               hiddenVertexCount()};
     const std::int32_t paths = job.evolutions;
     queuedPaths += paths;
     queuedFans.emplace(computation().submit(std::move(job), first),
@@ -339,14 +343,11 @@ void Exploration::showPaths(std::uint64_t ticket, const SeedFan& fan, std::int32
             listener->explorationDidStartFan(*index, fan.evolutionCount());
         }
     }
-    // Every fan in flight was queued with the transient in force: changing it requeues them all.
-    const std::int32_t hidden = hiddenVertexCount();
     for (std::int32_t m = from; m < to; ++m) {
         const FanPath& path = fan.path(m);
-        for (std::size_t i = static_cast<std::size_t>(hidden); i < path.vertices.size(); ++i) {
-            const PathVertex& vertex = path.vertices[i];
-            bounds.add({vertex.position[0], vertex.position[1], vertex.position[2]});
-        }
+        // Every fan in flight was queued with the transient in force, which its workers bounded
+        // the path with: changing the transient requeues them all.
+        bounds.add(path.shownBounds);
         outcome.add(path.outcome);
         // The system holds the values of the evolution shown last, as if computed here.
         setParametersAtSweepFraction(*kinoraSystem, path.s);

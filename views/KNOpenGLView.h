@@ -89,12 +89,13 @@ public:
     // The lengths of the first and the later slices of a requested picture.
     void setDrawingSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
-    // Short, so a key typed meanwhile is answered within a tenth of a second, and a picture
+    // Short, so a key typed meanwhile is answered within a tenth of a second (the event loop
+    // runs a due slice of drawing and one of the window's other work before it), and a picture
     // superseded by the next change costs little. Most pictures are done within the few slices
     // of unfinishedShownAfter and never show half drawn; a long one shows its progress without
     // presenting after every slice, which would cost more than the slices draw.
-    static constexpr std::chrono::milliseconds firstDrawingSlice{30};
-    static constexpr std::chrono::milliseconds laterDrawingSlice{20};
+    static constexpr std::chrono::milliseconds firstDrawingSlice{15};
+    static constexpr std::chrono::milliseconds laterDrawingSlice{10};
     static constexpr std::chrono::milliseconds unfinishedShownAfter{150};
     // The picture as it would be shown, labels included, drawn off screen at wantedSize (device
     // pixels) with the view's camera and an aspect ratio that follows the size, at once (see

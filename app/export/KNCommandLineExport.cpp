@@ -381,7 +381,7 @@ int KNCommandLineExport::run() const {
         written =
             KNPanelImage::write(KNPanelImage::section(*crossings, panelSize()), outputPath, &error);
     } else if (view == View::timeSeries) {
-        written = KNTimeSeriesImage::write(renderer->plotView(), exploration, panelSize(),
+        written = KNTimeSeriesImage::write(renderer->plotPicture(), exploration, panelSize(),
                                            outputPath, &error);
     } else if (renderer) {
         written = exportPlot(*renderer, document->session, &error);

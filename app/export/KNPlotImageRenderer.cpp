@@ -6,7 +6,7 @@
 #include "KNBuiltinSystems.h"
 #include "KNFanWorkerTools.h"
 #include "KNImageExporter.h"
-#include "KNPlotView.h"
+#include "KNPlotPicture.h"
 #include "KNPlotViewPathFeed.h"
 #include "KNSweepKey.h"
 #include "SectionDotsFollower.h"
@@ -17,17 +17,16 @@
 
 KNPlotImageRenderer::KNPlotImageRenderer(kinora::Exploration& exploration,
                                          const KNPlotImageAnalysis& analysis)
-    : exploration(exploration), analysis(analysis), view(std::make_unique<KNPlotView>()),
-      paths(std::make_unique<KNPlotViewPathFeed>(exploration, *view)) {
-    view->create();
-    view->awakeFromNib();
+    : exploration(exploration), analysis(analysis), picture(std::make_unique<KNPlotPicture>()),
+      paths(std::make_unique<KNPlotViewPathFeed>(exploration, *picture)) {
+    picture->setUp(nullptr);
     for (std::size_t i = 0; i < exploration.seedCount(); ++i) {
-        view->addSeed()->transform.position = exploration.seedPosition(i);
+        picture->addSeed()->transform.position = exploration.seedPosition(i);
     }
     // As in a window: the key shows once a change has recomputed every seed.
     if (exploration.hasRecomputedAllSeeds()) {
         const KNSweepKey key = KNSweepKey::describe(exploration.system().parameters);
-        view->setSweepKey(key.start, key.end);
+        picture->setSweepKey(key.start, key.end);
     }
     if (analysis.section) {
         crossings = std::make_unique<kinora::SectionDotsFollower>(exploration, *analysis.section,
@@ -46,22 +45,22 @@ bool KNPlotImageRenderer::write(const std::optional<KNViewCamera>& camera, int w
                                 const std::string& path, KNError* error) {
     showAnalysis();
     if (camera) {
-        view->resize(camera->width, camera->height);
-        view->setViewCamera(*camera);
+        picture->setAspect(static_cast<double>(std::max(camera->width, 1)) /
+                           std::max(camera->height, 1));
+        picture->setViewCamera(*camera);
     } else {
         // Framed as a window of the picture's shape would open.
-        view->resize(width, height);
-        view->update();
-        view->frameBox(exploration.plotBounds(), 0.1);
+        picture->setAspect(static_cast<double>(width) / height);
+        picture->frameBox(exploration.plotBounds(), 0.1);
     }
     // A picture larger than the saved view is that view on a denser screen.
     const double pixelsPerPoint =
         camera ? static_cast<double>(height) / std::max(camera->height, 1) : 1.0;
-    return KNImageExporter::write(view->plotPicture(), width, height, pixelsPerPoint, path, error);
+    return KNImageExporter::write(*picture, width, height, pixelsPerPoint, path, error);
 }
 
 void KNPlotImageRenderer::setTimeFraction(double fraction) {
-    view->setTimeFraction(fraction);
+    picture->setTimeFraction(fraction);
 }
 
 void KNPlotImageRenderer::showAnalysis() {
@@ -69,9 +68,8 @@ void KNPlotImageRenderer::showAnalysis() {
         return;
     }
     if (crossings) {
-        placeSectionPlane(view->plotPicture(), crossings->section(), exploration.plotBounds(),
-                          true);
-        showSectionDots(view->plotPicture(), crossings->dots().all());
+        placeSectionPlane(*picture, crossings->section(), exploration.plotBounds(), true);
+        showSectionDots(*picture, crossings->dots().all());
     }
     if (!analysis.markers && !analysis.colourByExponent) {
         return;
@@ -80,9 +78,9 @@ void KNPlotImageRenderer::showAnalysis() {
         fanWorkerTools(exploration.system().evolution, exploration.system().parameterCount(),
                        exploration.scriptText()),
         jacobianOf(exploration.system().evolution), exploration.trajectorySnapshot());
-    showEquilibriumMarkers(view->plotPicture(), analysis.markers ? &findings : nullptr);
+    showEquilibriumMarkers(*picture, analysis.markers ? &findings : nullptr);
     if (analysis.colourByExponent) {
-        view->setPathColouring(KNPlotView::PathColouring::byExponent);
-        showExponentColours(view->plotPicture(), &findings);
+        picture->setPathColouring(KNPlotPicture::PathColouring::byExponent);
+        showExponentColours(*picture, &findings);
     }
 }

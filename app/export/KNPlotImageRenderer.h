@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-class KNPlotView;
+class KNPlotPicture;
 class KNPlotViewPathFeed;
 
 namespace kinora {
@@ -25,11 +25,12 @@ struct KNPlotImageAnalysis {
     bool colourByExponent = false;
 };
 
-// Draws an exploration's plot view off screen into a PNG file, as a window showing it draws it:
+// Draws an exploration's plot picture off screen into a PNG file, as a window showing it draws it:
 // its seeds and their paths, the sweep key, with a saved camera or framed as a new window
 // frames its scene, and what the window adds to them. It takes the exploration's paths as they are
-// computed, from its making on, so it is made before they are. Needs a QGuiApplication and the
-// views' GL context.
+// computed, from its making on, so it is made before they are. Creates no window, widget or view:
+// it needs a QGuiApplication (for the labels' text) and the shared GL context, which may be a
+// headless one.
 class KNPlotImageRenderer {
 public:
     explicit KNPlotImageRenderer(kinora::Exploration& exploration,
@@ -46,8 +47,8 @@ public:
     // Where the time cursor stands for the pictures written from now on, as a part of the
     // duration; 1 (the end) draws the paths whole.
     void setTimeFraction(double fraction);
-    // The view drawn, holding the exploration's seeds and their paths in the same order.
-    KNPlotView& plotView() { return *view; }
+    // The picture drawn, holding the exploration's seeds and their paths in the same order.
+    KNPlotPicture& plotPicture() { return *picture; }
 
 private:
     // The analysis over the completed paths, as the window shows it: computed once, for every
@@ -56,7 +57,7 @@ private:
 
     kinora::Exploration& exploration;
     const KNPlotImageAnalysis analysis;
-    std::unique_ptr<KNPlotView> view;
+    std::unique_ptr<KNPlotPicture> picture;
     std::unique_ptr<KNPlotViewPathFeed> paths;
     // Told the paths before they are handed on to the view, when the section is shown.
     std::unique_ptr<kinora::SectionDotsFollower> crossings;

@@ -1,19 +1,21 @@
 #include "KNPlotViewPathFeed.h"
 
 #include "Exploration.h"
-#include "KNPlotView.h"
+#include "KNOpenGLView.h"
+#include "KNPlotPicture.h"
 #include "Seed.h"
 
-KNPlotViewPathFeed::KNPlotViewPathFeed(const kinora::Exploration& exploration, KNPlotView& view)
-    : exploration(exploration), view(view) {}
+KNPlotViewPathFeed::KNPlotViewPathFeed(const kinora::Exploration& exploration,
+                                       KNPlotPicture& picture, KNOpenGLView* view)
+    : exploration(exploration), picture(picture), view(view) {}
 
 Seed* KNPlotViewPathFeed::seedAt(std::size_t seedIndex) {
-    return view.seedAt(seedIndex);
+    return picture.seedAt(seedIndex);
 }
 
 void KNPlotViewPathFeed::blankPaths(Seed* seed, std::size_t first, std::size_t end) {
     for (std::size_t m = first; m < end; ++m) {
-        view.blankPathWithID(seed->pathIDs[m]);
+        picture.blankPathWithID(seed->pathIDs[m]);
     }
 }
 
@@ -32,20 +34,22 @@ void KNPlotViewPathFeed::explorationDidDeferFan(std::size_t seedIndex) {
 void KNPlotViewPathFeed::explorationDidCompletePath(std::size_t, std::int32_t evolution,
                                                     const kinora::SeedFan& fan) {
     const kinora::FanPath& path = fan.path(evolution);
-    view.replacePathWithID(fanSeed->pathIDs[static_cast<std::size_t>(evolution)],
-                           reinterpret_cast<const float*>(path.vertices.data()),
-                           fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
-                           static_cast<float>(path.s), exploration.hiddenVertexCount());
+    picture.replacePathWithID(fanSeed->pathIDs[static_cast<std::size_t>(evolution)],
+                              reinterpret_cast<const float*>(path.vertices.data()),
+                              fan.indices().data(), fan.vertexCount(), fan.vertexCount(),
+                              static_cast<float>(path.s), exploration.hiddenVertexCount());
 }
 
 void KNPlotViewPathFeed::explorationDidPause(std::int64_t, std::int64_t) {
     // A picture still being drawn in slices is finished first: starting it again after every
     // slice of work would never show the paths beyond its first slice.
-    if (!view.isDrawing()) {
-        view.requestRedraw();
+    if (view != nullptr && !view->isDrawing()) {
+        view->requestRedraw();
     }
 }
 
 void KNPlotViewPathFeed::explorationDidFinishRecomputation() {
-    view.requestRedraw();
+    if (view != nullptr) {
+        view->requestRedraw();
+    }
 }

@@ -2,19 +2,23 @@
 
 #include "ExplorationListener.h"
 
-class KNPlotView;
+class KNOpenGLView;
+class KNPlotPicture;
 class Seed;
 
 namespace kinora {
 class Exploration;
 }
 
-// Hands an exploration's paths to a plot view whose seeds are the exploration's, in the same
+// Hands an exploration's paths to a plot picture whose seeds are the exploration's, in the same
 // order: each path as soon as it is final, the paths beyond a fan's evolutions and those of a
-// deferred fan blank, and a redraw once the work pauses or ends. Nothing else is shown.
+// deferred fan blank, and a redraw of the view showing it (if any) once the work pauses or ends.
+// Nothing else is shown.
 class KNPlotViewPathFeed final : public kinora::ExplorationListener {
 public:
-    KNPlotViewPathFeed(const kinora::Exploration& exploration, KNPlotView& view);
+    // view shows picture in a window; null for a picture no window shows.
+    KNPlotViewPathFeed(const kinora::Exploration& exploration, KNPlotPicture& picture,
+                       KNOpenGLView* view = nullptr);
 
     void explorationDidBeginRecomputation() override {}
     void explorationDidStartFan(std::size_t seedIndex, std::int32_t evolutions) override;
@@ -26,7 +30,7 @@ public:
     void explorationDidStopRecomputation(std::int64_t, std::int64_t) override {}
     void explorationDidFinishRecomputation() override;
 
-    // The view's seed at seedIndex.
+    // The picture's seed at seedIndex.
     Seed* seedAt(std::size_t seedIndex);
 
 private:
@@ -34,7 +38,8 @@ private:
     void blankPaths(Seed* seed, std::size_t first, std::size_t end);
 
     const kinora::Exploration& exploration;
-    KNPlotView& view;
-    // The view's seed of the fan being computed.
+    KNPlotPicture& picture;
+    KNOpenGLView* view;
+    // The picture's seed of the fan being computed.
     Seed* fanSeed = nullptr;
 };

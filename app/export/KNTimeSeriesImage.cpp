@@ -2,35 +2,27 @@
 
 #include "Exploration.h"
 #include "KNImageExporter.h"
-#include "KNPlotView.h"
-#include "KNTimeSeriesView.h"
+#include "KNPlotPicture.h"
+#include "KNTimeSeriesPicture.h"
 #include "Path.h"
 #include "Seed.h"
 
-bool KNTimeSeriesImage::write(KNPlotView& plotView, const kinora::Exploration& exploration,
+bool KNTimeSeriesImage::write(KNPlotPicture& plot, const kinora::Exploration& exploration,
                               QSize size, const std::string& path, KNError* error) {
-    Seed* first = nullptr;
-    plotView.enumerateSeedsWithBlock([&first](Seed* seed) {
-        if (first == nullptr) {
-            first = seed;
-        }
-    });
+    Seed* first = plot.seedAt(0);
     if (first == nullptr) {
         *error = {"KNExportErrorDomain", 0,
                   "Cannot draw the time series: the file has no seed whose paths it would show."};
         return false;
     }
-    std::vector<KNTimeSeriesView::Trace> traces;
-    for (const Path* shown : plotView.pathsOf(first)) {
+    std::vector<KNTimeSeriesPicture::Trace> traces;
+    for (const Path* shown : plot.pathsOf(first)) {
         traces.push_back({shown->mesh, shown->sValue, shown->firstStep});
     }
-    KNTimeSeriesView panel;
-    panel.create();
-    panel.awakeFromNib();
-    panel.resize(size);
+    KNTimeSeriesPicture panel;
+    panel.setUp(nullptr);
     panel.showTraces(traces, exploration.pathBounds(0), exploration.integrator().integrationStep(),
                      exploration.pathDuration());
-    panel.setTimeFraction(plotView.timeFraction());
-    return KNImageExporter::write(panel.scenePicture(), size.width(), size.height(), 1.0, path,
-                                  error);
+    panel.setTimeFraction(plot.timeFraction());
+    return KNImageExporter::write(panel, size.width(), size.height(), 1.0, path, error);
 }

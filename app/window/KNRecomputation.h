@@ -26,12 +26,15 @@ public:
     // The lengths of the first and the later slices of work started from now on.
     void setSlices(std::chrono::milliseconds first, std::chrono::milliseconds later);
 
-    // A key typed meanwhile waits for the slice under way, a slice of drawing and its own
-    // repaint: together well within the tenth of a second that feels immediate, with room for
-    // one more step of a slow script past the deadline. The first is long enough for a dragged
-    // seed's fan, so a drag shows its new paths with the event.
-    static constexpr std::chrono::milliseconds firstSlice{30};
-    static constexpr std::chrono::milliseconds laterSlice{20};
+    // The event loop runs what is due (a picture's slice, the next slice of work) before it
+    // hands over the input that came meanwhile, so a key typed during a long recomputation
+    // waits for the rest of the slice under way, and for one of each of those, the first after
+    // an edit also for the action's own first slice. With slices this short they stay within
+    // the tenth of a second that feels immediate on a busy machine too, with room for one more
+    // step of a slow script past the deadline. The first is long enough for a dragged seed's
+    // fan, so a drag shows its new paths with the event.
+    static constexpr std::chrono::milliseconds firstSlice{15};
+    static constexpr std::chrono::milliseconds laterSlice{10};
 
 private:
     void runSlice(std::chrono::milliseconds length);

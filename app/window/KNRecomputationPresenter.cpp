@@ -2,6 +2,7 @@
 
 #include "Exploration.h"
 #include "KNFrameStatistics.h"
+#include "KNPlotView.h"
 #include "KNStatusReporter.h"
 #include "KNTimeSeriesPresenter.h"
 #include "SeedNumber.h"
@@ -11,7 +12,7 @@ KNRecomputationPresenter::KNRecomputationPresenter(const kinora::Exploration& ex
                                                    std::function<void()> finished,
                                                    std::function<void()> began,
                                                    KNTimeSeriesPresenter* timeSeries)
-    : exploration(exploration), paths(exploration, view), status(status),
+    : exploration(exploration), paths(exploration, view.plotPicture(), &view), status(status),
       finished(std::move(finished)), timeSeries(timeSeries), began(std::move(began)) {}
 
 void KNRecomputationPresenter::explorationDidBeginRecomputation() {

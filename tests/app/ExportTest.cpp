@@ -1,9 +1,11 @@
 #include "ControllerTest.h"
+#include "KNCommandLineExport.h"
 #include "KNDocumentActions.h"
 #include "KNPlotWindow.h"
 #include "KNStatusReporter.h"
 #include "KNTrajectoryExporter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -166,6 +168,45 @@ TEST_F(ExportTest, AnImageDrawnInSlicesIsTheOneDrawnAtOnceUnlessThePictureChange
         "Stopped the export to \"sliced.png\": the picture changed"));
     EXPECT_TRUE(contents(path) == written);
     EXPECT_TRUE(alerts->messages.empty());
+}
+
+// The command line's pictures of every kind are drawn without a window, widget or view: none
+// receives a single event while an export runs (making one sends it its native surface).
+TEST_F(ExportTest, CommandLinePicturesOfEveryViewCreateNoWindowWidgetOrView) {
+    struct WindowEvents : QObject {
+        bool eventFilter(QObject* target, QEvent*) override {
+            seen = seen || target->isWindowType() || target->isWidgetType();
+            return false;
+        }
+        bool seen = false;
+    } windowEvents;
+    const std::vector<std::vector<std::string>> exports = {
+        {"--export-image", "plot.png"},
+        {"--export-image", "series.png", "--view", "time-series"},
+        {"--export-image", "section.png", "--view", "section", "--section", "z=20"},
+        {"--export-image", "orbit.png", "--view", "orbit-diagram", "--values", "100"},
+        {"--export-frames", "frames", "--frames", "2"}};
+    for (std::vector<std::string> arguments : exports) {
+        arguments[1] = folder.filePath(QString::fromStdString(arguments[1])).toStdString();
+        arguments.push_back(KINORA_SOURCE_DIR "/examples/lorenz.js");
+        std::string problem;
+        const std::optional<KNCommandLineExport> request =
+            KNCommandLineExport::parse(arguments, &problem);
+        ASSERT_TRUE(request) << problem;
+        const auto windows = QGuiApplication::allWindows().size();
+        const auto widgets = QApplication::allWidgets().size();
+        windowEvents.seen = false;
+        qApp->installEventFilter(&windowEvents);
+        EXPECT_EQ(request->run(), 0) << arguments[1];
+        qApp->removeEventFilter(&windowEvents);
+        EXPECT_FALSE(windowEvents.seen) << arguments[1];
+        EXPECT_EQ(QGuiApplication::allWindows().size(), windows);
+        EXPECT_EQ(QApplication::allWidgets().size(), widgets);
+    }
+    for (const char* picture :
+         {"plot.png", "series.png", "section.png", "orbit.png", "frames/frame-0001.png"}) {
+        EXPECT_FALSE(QImage(folder.filePath(picture)).isNull()) << picture;
+    }
 }
 
 } // namespace

@@ -171,4 +171,52 @@ TEST(ParallelFans, AStepSlowerThanAPieceIsTakenOneAtATimeFromTheFirst) {
     EXPECT_EQ(asked, std::vector<std::int32_t>(12, 1));
 }
 
+TEST(ParallelFans, HandsLongPathsOverAFewAtATimeBoundedOnTheWorker) {
+    kinora::ParallelFans fans(lorenzTools, 1);
+    kinora::FanJob longPaths = job(0, 5);
+    // Two paths per hand-over; all but the last 1,000 points of each are hidden.
+    longPaths.vertexCount = static_cast<std::int32_t>(kinora::ParallelFans::pointsPerHandOver / 2);
+    longPaths.hiddenVertices = longPaths.vertexCount - 1000;
+    fans.submit(longPaths);
+    std::vector<std::pair<std::int32_t, std::int32_t>> pieces;
+    bool completeEarly = false;
+    const bool done = fans.deliver(
+        [&](std::uint64_t, const kinora::SeedFan& fan, std::int32_t from, std::int32_t to,
+            bool complete) {
+            // Once the first piece is taken, the rest of the fan finishes before the next one.
+            if (pieces.empty()) {
+                EXPECT_TRUE(fans.waitUntilIdle(Clock::now() + std::chrono::minutes(2)));
+            }
+            pieces.emplace_back(from, to);
+            completeEarly = completeEarly || (complete && to < 5);
+            for (std::int32_t m = from; m < to; ++m) {
+                const kinora::FanPath& path = fan.path(m);
+                kinora::BoundingBox shown;
+                for (std::size_t i = static_cast<std::size_t>(longPaths.hiddenVertices);
+                     i < path.vertices.size(); ++i) {
+                    shown.add({path.vertices[i].position[0], path.vertices[i].position[1],
+                               path.vertices[i].position[2]});
+                }
+                for (int axis = 0; axis < 3; ++axis) {
+                    EXPECT_EQ(path.shownBounds.lowest(axis), shown.lowest(axis)) << m;
+                    EXPECT_EQ(path.shownBounds.highest(axis), shown.highest(axis)) << m;
+                }
+            }
+            return true;
+        },
+        Clock::now() + std::chrono::minutes(2));
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(completeEarly);
+    ASSERT_GE(pieces.size(), 3u);
+    std::int32_t next = 0;
+    for (const auto& [from, to] : pieces) {
+        EXPECT_EQ(from, next);
+        EXPECT_TRUE(to - from == 1 || to - from == 2) << from << " " << to;
+        next = to;
+    }
+    EXPECT_EQ(next, 5);
+    // Three or more paths were waiting: the bound cut them.
+    EXPECT_EQ(pieces[1].second - pieces[1].first, 2);
+}
+
 } // namespace
