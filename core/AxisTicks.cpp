@@ -7,6 +7,16 @@
 
 namespace kinora::AxisTicks {
 
+namespace {
+
+// How many multiples of step lie in [low, high]; a bound that is itself a multiple of the
+// step, up to rounding, counts.
+double multiplesWithin(double low, double high, double step) {
+    return std::floor(high / step + 1e-9) - std::ceil(low / step - 1e-9) + 1.0;
+}
+
+} // namespace
+
 std::optional<Interval> visiblePart(const Matrix4& toClip, int axis) {
     // Along the line the clip coordinates are a + t b: the origin's column plus t times the
     // axis' column. Each side of the volume keeps w ± c >= 0, a bound on t.
@@ -35,6 +45,52 @@ std::optional<Interval> visiblePart(const Matrix4& toClip, int axis) {
         return std::nullopt;
     }
     return Interval{from, to};
+}
+
+double roundStep(double low, double high, int maxCount) {
+    const double rough = (high - low) / std::max(1, maxCount - 1);
+    double power = std::pow(10.0, std::floor(std::log10(rough)) - 1.0);
+    for (;; power *= 10.0) {
+        for (double factor : {1.0, 2.0, 5.0}) {
+            if (multiplesWithin(low, high, factor * power) <= maxCount) {
+                return factor * power;
+            }
+        }
+    }
+}
+
+double labelledStep(double low, double high, double pixels, double spacing, double gap,
+                    const std::function<double(const std::string&)>& extent) {
+    const auto fits = [&](double step) {
+        double longest = 0.0;
+        for (double k = std::ceil(low / step); k * step <= high; ++k) {
+            longest = std::max(longest, extent(text(k * step, step)));
+        }
+        return longest + gap <= step / (high - low) * pixels;
+    };
+    int most = std::max(2, static_cast<int>(pixels / spacing) + 1);
+    double step = roundStep(low, high, most);
+    while (most > 2 && !fits(step)) {
+        step = roundStep(low, high, --most);
+    }
+    return step;
+}
+
+std::vector<double> roundTicks(double low, double high, int maxCount) {
+    if (!std::isfinite(low) || !std::isfinite(high) || high < low) {
+        return {};
+    }
+    if (high == low || maxCount < 2) {
+        return {low};
+    }
+    const double step = roundStep(low, high, maxCount);
+    std::vector<double> ticks;
+    const double last = std::floor(high / step + 1e-9);
+    for (double k = std::ceil(low / step - 1e-9); k <= last; k += 1.0) {
+        // Zero exactly rather than a rounding residue such as 1e-17.
+        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
+    }
+    return ticks;
 }
 
 double niceStep(double minimum) {

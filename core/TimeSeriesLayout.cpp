@@ -1,5 +1,7 @@
 #include "TimeSeriesLayout.h"
 
+#include "AxisTicks.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -11,49 +13,12 @@ namespace {
 constexpr double gap = 4.0;
 constexpr double tickLength = 4.0;
 
-// How many multiples of step lie in [low, high]; a bound that is itself a multiple of the
-// step, up to rounding, counts.
-double multiplesWithin(double low, double high, double step) {
-    return std::floor(high / step + 1e-9) - std::ceil(low / step - 1e-9) + 1.0;
-}
-
-// The finest of 1, 2 and 5 times a power of ten that puts at most maxCount ticks in the range.
-// Rounding a rough step up instead could leave a single tick where three fit.
-double roundStep(double low, double high, int maxCount) {
-    const double rough = (high - low) / std::max(1, maxCount - 1);
-    double power = std::pow(10.0, std::floor(std::log10(rough)) - 1.0);
-    for (;; power *= 10.0) {
-        for (double factor : {1.0, 2.0, 5.0}) {
-            if (multiplesWithin(low, high, factor * power) <= maxCount) {
-                return factor * power;
-            }
-        }
-    }
-}
-
 Affine mapping(double fromLow, double fromHigh, double toLow, double toHigh) {
     const double scale = (toHigh - toLow) / (fromHigh - fromLow);
     return {scale, toLow - fromLow * scale};
 }
 
 } // namespace
-
-std::vector<double> roundTicks(double low, double high, int maxCount) {
-    if (!std::isfinite(low) || !std::isfinite(high) || high < low) {
-        return {};
-    }
-    if (high == low || maxCount < 2) {
-        return {low};
-    }
-    const double step = roundStep(low, high, maxCount);
-    std::vector<double> ticks;
-    const double last = std::floor(high / step + 1e-9);
-    for (double k = std::ceil(low / step - 1e-9); k <= last; k += 1.0) {
-        // Zero exactly rather than a rounding residue such as 1e-17.
-        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
-    }
-    return ticks;
-}
 
 std::array<double, 2> plotRange(double low, double high) {
     if (!(low <= high) || !std::isfinite(low) || !std::isfinite(high)) {
@@ -87,7 +52,7 @@ TimeSeriesLayout layoutTimeSeries(const BoundingBox& data, double duration, doub
         const auto [low, high] = plotRange(data.lowest(component), data.highest(component));
         band.low = low;
         band.high = high;
-        band.ticks = roundTicks(low, high, valueTickCount);
+        band.ticks = AxisTicks::roundTicks(low, high, valueTickCount);
         for (double tick : band.ticks) {
             widestLabel = std::max(widestLabel, metrics.labelWidth(tick));
         }
@@ -100,7 +65,7 @@ TimeSeriesLayout layoutTimeSeries(const BoundingBox& data, double duration, doub
     const double endLabel = std::max(metrics.labelWidth(end), lineHeight);
     const int timeTickCount =
         std::max(2, static_cast<int>((width - left - endLabel / 2.0 - gap) / (2.0 * endLabel)));
-    layout.timeTicks = roundTicks(0.0, end, timeTickCount);
+    layout.timeTicks = AxisTicks::roundTicks(0.0, end, timeTickCount);
     double widestTime = 0.0;
     for (double tick : layout.timeTicks) {
         widestTime = std::max(widestTime, metrics.labelWidth(tick));

@@ -8,10 +8,6 @@
 
 namespace kinora {
 
-// Tick values at a round spacing (1, 2 or 5 times a power of ten) inside [low, high], at most
-// maxCount of them and at least one when the range is finite.
-std::vector<double> roundTicks(double low, double high, int maxCount);
-
 // The values a plot of data from low to high shows: the data's range with a little room above
 // and below; a single value gets a range around it, and no data at all the range -1 ... 1.
 std::array<double, 2> plotRange(double low, double high);

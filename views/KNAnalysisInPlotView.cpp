@@ -137,7 +137,8 @@ void showExponentColours(KNPlotPicture& view, const kinora::ExplorationFindings*
                             QObject::tr("no path long enough for one (grey)"));
     } else {
         view.setExponentKey(
-            QObject::tr("largest Lyapunov exponent −%1, regular").arg(rounded(reach)),
-            QObject::tr("%1, chaotic; grey: none").arg(rounded(reach)));
+            // A narrow view breaks the key at its commas: the name, then each end's value.
+            QObject::tr("largest Lyapunov exponent, −%1: regular").arg(rounded(reach)),
+            QObject::tr("%1: chaotic, grey: none").arg(rounded(reach)));
     }
 }

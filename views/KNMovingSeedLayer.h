@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KNPictureLayer.h"
+#include "KNScreenFill.h"
 #include "ScenePass.h"
 
 #include <memory>
@@ -25,9 +26,9 @@ class Scene;
 // the seed first, so "later than the moving seed" is one test. The stencil marks of the layer:
 //   bit 0 - a static seed later than the moving seed covers the pixel;
 //   bit 1 - the nearest static path fragment is later than the moving seed.
-// Each frame the moving seed's paths set bit 2 where they are nearest; there the later static
-// seeds are drawn again, and the moving seed itself is drawn only where neither bit 1 nor bit 2
-// is set.
+// Each frame the moving seed's paths set bit 2 where they are nearest; where bit 0 is set as
+// well a later static seed covers them, and the moving seed itself is drawn only where neither
+// bit 1 nor bit 2 is set.
 class KNMovingSeedLayer {
 public:
     KNMovingSeedLayer();
@@ -54,11 +55,24 @@ private:
         bool operator==(const Key&) const = default;
     };
     static Key keyFor(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& moving);
+    // A rectangle of target pixels, lower left corner inclusive, upper right exclusive.
+    struct PixelBounds {
+        int left;
+        int bottom;
+        int right;
+        int top;
+    };
     void prepare(const kinora::Framebuffer& target);
+    // Widens laterSeeds to the pixels seed's point may cover in target.
+    void coverSeed(kinora::Scene& scene, const kinora::Framebuffer& target, const Seed& seed);
     bool build(kinora::Scene& scene, const Seed& moving,
                kinora::ScenePass::Clock::time_point deadline);
 
     KNPictureLayer layer;
+    KNScreenFill coverFill;
     std::optional<Key> key;
     kinora::ScenePass buildPass;
+    // Where the static seeds later than the moving one may lie (stencil bit 0): the cover fill
+    // is kept inside, so it costs what those seeds cover rather than the whole picture.
+    std::optional<PixelBounds> laterSeeds;
 };

@@ -56,8 +56,12 @@ void preparePathDraw(kinora::Renderable* renderable) {
     setPathColour(*renderable->shader, *static_cast<Path*>(renderable));
 }
 
+float seedPointSize(const Seed& seed) {
+    return (seed.isSelected ? 20.0f : 10.0f) * drawingDensity;
+}
+
 void prepareSeedDraw(kinora::Renderable* renderable) {
-    glPointSize((static_cast<Seed*>(renderable)->isSelected ? 20.0f : 10.0f) * drawingDensity);
+    glPointSize(seedPointSize(*static_cast<Seed*>(renderable)));
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }

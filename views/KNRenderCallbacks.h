@@ -3,6 +3,7 @@
 #include <memory>
 
 class Path;
+class Seed;
 
 namespace kinora {
 class Mesh;
@@ -33,9 +34,10 @@ void setPathColour(const kinora::Shader& program, const Path& path);
 // How much darker a dimmed path is drawn: enough to set the soloed one apart, not so much that
 // the others' shape is lost.
 constexpr float pathDimming = 0.75f;
-// Point size 20 points for a selected seed, else 10; depth test and blending off. The renderable
-// must be a Seed.
+// Point size seedPointSize(seed); depth test and blending off. The renderable must be a Seed.
 void prepareSeedDraw(kinora::Renderable* renderable);
+// The size in pixels a seed is drawn at: 20 points while it is selected, else 10.
+float seedPointSize(const Seed& seed);
 // Point size 10 points; depth test and blending off.
 void prepareHandleDraw(kinora::Renderable* renderable);
 

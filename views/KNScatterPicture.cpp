@@ -142,15 +142,18 @@ void KNScatterPicture::drawFrame() {
     painter.drawRect(area);
     const Range x = fixedX ? Range{fixedX->first, fixedX->second} : xRange.value_or(Range{});
     const Range y = yRange.value_or(Range{});
-    const auto tick = [&](const Range& range, double pixels, auto&& place) {
+    const QFontMetrics metrics(font);
+    // extent: a label's length along its axis.
+    const auto tick = [&](const Range& range, double pixels, auto&& extent, auto&& place) {
         const double span = range.to - range.from;
         if (!(std::abs(span) > 0.0) || !std::isfinite(span)) {
             return;
         }
-        const double step =
-            kinora::AxisTicks::niceStep(std::abs(span) * tickSpacing * density / pixels);
         const double low = std::min(range.from, range.to);
         const double high = std::max(range.from, range.to);
+        const double step = kinora::AxisTicks::labelledStep(
+            low, high, pixels, tickSpacing * density, 6.0 * density,
+            [&](const std::string& label) { return extent(QString::fromStdString(label)); });
         // Multiples of the step, not a running sum, so labels carry no accumulated error.
         for (double k = std::ceil(low / step); k * step <= high; ++k) {
             const double v = k * step;
@@ -159,8 +162,11 @@ void KNScatterPicture::drawFrame() {
         }
     };
     const int tickLength = static_cast<int>(std::lround(4.0 * density));
-    const QFontMetrics metrics(font);
-    tick(x, area.width(), [&](double f, const QString& label) {
+    const auto width = [&](const QString& label) {
+        return static_cast<double>(metrics.horizontalAdvance(label));
+    };
+    const auto height = [&](const QString&) { return static_cast<double>(metrics.height()); };
+    tick(x, area.width(), width, [&](double f, const QString& label) {
         const int px = area.left() + static_cast<int>(std::lround(f * area.width()));
         painter.setPen(frame);
         painter.drawLine(px, area.bottom(), px, area.bottom() + tickLength);
@@ -168,7 +174,7 @@ void KNScatterPicture::drawFrame() {
         painter.drawText(px - metrics.horizontalAdvance(label) / 2,
                          area.bottom() + tickLength + metrics.ascent() + 2, label);
     });
-    tick(y, area.height(), [&](double f, const QString& label) {
+    tick(y, area.height(), height, [&](double f, const QString& label) {
         const int py = area.bottom() - static_cast<int>(std::lround(f * area.height()));
         painter.setPen(frame);
         painter.drawLine(area.left() - tickLength, py, area.left(), py);

@@ -5,15 +5,7 @@
 namespace kinora {
 namespace {
 
-TEST(TimeSeriesLayout, TicksAreRoundAndInsideTheirRange) {
-    EXPECT_EQ(roundTicks(0.0, 10.0, 6), (std::vector<double>{0, 2, 4, 6, 8, 10}));
-    EXPECT_EQ(roundTicks(-0.37, 0.81, 4), (std::vector<double>{0.0, 0.5}));
-    EXPECT_EQ(roundTicks(-23.0, -1.0, 4), (std::vector<double>{-20, -15, -10, -5}));
-    // A range about zero still gets a tick either side of it.
-    EXPECT_EQ(roundTicks(-22.0, 22.0, 4), (std::vector<double>{-20, 0, 20}));
-    EXPECT_EQ(roundTicks(3.0, 3.0, 5), (std::vector<double>{3.0}));
-    EXPECT_TRUE(roundTicks(0.0, std::numeric_limits<double>::infinity(), 5).empty());
-
+TEST(TimeSeriesLayout, PlotRangesLeaveRoomAndNeverCollapse) {
     const auto single = plotRange(5.0, 5.0);
     EXPECT_LT(single[0], 5.0);
     EXPECT_GT(single[1], 5.0);
