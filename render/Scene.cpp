@@ -101,6 +101,9 @@ bool Scene::drawRenderables(Framebuffer& target, const Selection& select, bool s
 
     // Indexed rather than iterated: a prepareDraw hook may add a renderable during the pass.
     bool drewSomething = false;
+    // Elements sent since the renderer was last told to start on them: in a long picture it
+    // rasterises each part while the next is sent, rather than all of it at the end.
+    int unflushed = 0;
     while (pass.renderable < renderables.size()) {
         const auto index = static_cast<int>(pass.renderable);
         Renderable* renderable = renderables[pass.renderable];
@@ -125,8 +128,14 @@ bool Scene::drawRenderables(Framebuffer& target, const Selection& select, bool s
         shader->setUniform1i("objectID", index + 1);
         // Without a deadline nothing is gained by cutting a renderable into parts.
         const bool unbounded = deadline == ScenePass::Clock::time_point::max();
+        const int first = pass.element;
         pass.element = renderable->drawPart(
             pass.element, unbounded ? std::numeric_limits<int>::max() : ScenePass::elementsPerPart);
+        unflushed += pass.element - first;
+        if (unflushed >= ScenePass::elementsPerPart) {
+            glFlush();
+            unflushed = 0;
+        }
         drewSomething = true;
         if (pass.element >= renderable->elementCount()) {
             pass.advance();

@@ -64,9 +64,10 @@ public:
     // when it is fresh and clear is set) until the picture is complete, which it returns, or
     // the deadline has passed. Before a deadline, a renderable of many elements is drawn in
     // parts of ScenePass::elementsPerPart, so one call overruns the deadline by one part at
-    // most; at least one part is drawn per call. The parts add up to exactly the picture of one
-    // drawPicture as long as nothing drawn, the camera and the target stay as they were;
-    // after any change the pass must start again.
+    // most; at least one part is drawn per call. Every ScenePass::elementsPerPart elements or so
+    // the work sent is flushed, so the renderer starts on it while the rest is sent. The parts add
+    // up to exactly the picture of one drawPicture as long as nothing drawn, the camera and the
+    // target stay as they were; after any change the pass must start again.
     bool drawPicture(ScenePass& pass, const Selection& select, bool clear, Framebuffer& target,
                      ScenePass::Clock::time_point deadline);
     // The pick image alone (colour attachment 1), cleared to no object first unless clear is
