@@ -164,8 +164,9 @@ TEST_F(AppDelegateTest, ANewWindowCascadesFromTheNewestStillOpen) {
 }
 
 // Answers each modal file dialog that opens with answer, and counts them. A dialog still
-// setting itself up may put its proposed name back, so it is accepted only once it holds the
-// answer.
+// setting itself up may put its proposed name back, so it is accepted once it holds the
+// answer, or after ten seconds of trying, so that a dialog that never takes it fails the test
+// instead of hanging it.
 class FileDialogAnswers {
 public:
     explicit FileDialogAnswers(QString answer) : answer(std::move(answer)) {
@@ -174,10 +175,11 @@ public:
             if (!dialog) {
                 return;
             }
-            if (dialog->selectedFiles() != QStringList{this->answer}) {
+            if (dialog->selectedFiles() != QStringList{this->answer} && ++tries < 500) {
                 dialog->selectFile(this->answer);
                 return;
             }
+            tries = 0;
             ++asked;
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -188,6 +190,7 @@ public:
 
 private:
     QTimer timer;
+    int tries = 0;
 };
 
 TEST_F(AppDelegateTest, SaveWritesTheWindowsSessionAndSaveAsAsks) {
