@@ -27,11 +27,7 @@ class Texture2D;
 namespace kinora {
 class BoundingBox;
 class Framebuffer;
-struct Matrix4;
-class Mesh;
 class Renderable;
-class Scene;
-class Shader;
 } // namespace kinora
 
 // An interactive 3-D view: draws its picture (a KNScenePicture, which holds the scene and draws it
