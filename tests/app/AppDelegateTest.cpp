@@ -12,6 +12,7 @@
 #include "Seed.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
@@ -165,8 +166,9 @@ TEST_F(AppDelegateTest, ANewWindowCascadesFromTheNewestStillOpen) {
 
 // Answers each modal file dialog that opens with answer, and counts them. A dialog still
 // setting itself up may put its proposed name back, so it is accepted once it holds the
-// answer, or after ten seconds of trying, so that a dialog that never takes it fails the test
-// instead of hanging it.
+// answer. The answer is given again at most twice a second, since giving it makes a busy
+// dialog load its folder anew; after twenty seconds the dialog is accepted as it is, so one
+// that never takes the answer fails the test instead of hanging it.
 class FileDialogAnswers {
 public:
     explicit FileDialogAnswers(QString answer) : answer(std::move(answer)) {
@@ -175,11 +177,18 @@ public:
             if (!dialog) {
                 return;
             }
-            if (dialog->selectedFiles() != QStringList{this->answer} && ++tries < 500) {
-                dialog->selectFile(this->answer);
+            if (!open.isValid()) {
+                open.start();
+            }
+            if (dialog->selectedFiles() != QStringList{this->answer} && open.elapsed() < 20000) {
+                if (!selected.isValid() || selected.elapsed() >= 500) {
+                    dialog->selectFile(this->answer);
+                    selected.start();
+                }
                 return;
             }
-            tries = 0;
+            open.invalidate();
+            selected.invalidate();
             ++asked;
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -190,7 +199,9 @@ public:
 
 private:
     QTimer timer;
-    int tries = 0;
+    // Since the dialog showed, and since the answer was last given.
+    QElapsedTimer open;
+    QElapsedTimer selected;
 };
 
 TEST_F(AppDelegateTest, SaveWritesTheWindowsSessionAndSaveAsAsks) {
