@@ -47,7 +47,9 @@ protected:
     }
 
     // Every path of every seed matches the core's computation for the system's current sweep.
+    // An edit recomputes in slices: the paths are read once it has ended.
     void expectPathsFollowTheSweep(KNPlotWindowController& controller) {
+        waitForRecomputation(controller);
         for (Seed* seed : seedsOf(controller.plotView())) {
             const std::vector<PathContents> paths = pathsOf(controller.plotView(), seed);
             for (int m = 0; m < 10; m += 3) {
@@ -63,6 +65,7 @@ protected:
 
     // The first seed's paths at the start and at the end of the sweep, one after the other.
     static std::vector<kinora::PathVertex> sweepEnds(KNPlotWindowController& controller) {
+        waitForRecomputation(controller);
         KNPlotView* view = controller.plotView();
         const Seed* seed = seedsOf(view).front();
         std::vector<kinora::PathVertex> ends = pathContents(view, seed->pathIDs[0]).vertices;

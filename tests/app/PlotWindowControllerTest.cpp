@@ -329,6 +329,9 @@ TEST_F(PlotWindowControllerTest, AScriptSystemFollowsItsOwnScript) {
     script->changeEvolutions(4);
     other->changeEvolutions(4);
     builtIn->changeEvolutions(4);
+    for (auto* controller : {script.get(), other.get(), builtIn.get()}) {
+        waitForRecomputation(*controller);
+    }
 
     const std::vector<PathContents> fromScript = pathsOf(script->plotView(), firstSeed(*script));
     const std::vector<PathContents> fromBuiltIn = pathsOf(builtIn->plotView(), firstSeed(*builtIn));
