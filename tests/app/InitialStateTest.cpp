@@ -86,6 +86,7 @@ TEST_F(InitialStateTest, ARefusedDeclarationGivesOneAlertAndNoWindowAndDurations
     EXPECT_EQ(duration->doubleValue(), 10.0);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 1000u);
     duration->enterDoubleValue(2.5);
+    waitForRecomputation(*controller);
     EXPECT_EQ(pathsOf(controller->plotView(), seed)[0].vertices.size(), 250u);
 }
 

@@ -117,6 +117,7 @@ TEST_F(PlotWindowControllerTest, EvolutionsRunFromTheStartToTheEndOfTheSweep) {
     const kinora::Vector3 start = seed->transform.position;
 
     controller->changeEvolutions(2);
+    waitForRecomputation(*controller);
     std::vector<PathContents> paths = pathsOf(controller->plotView(), seed);
     expectPath(paths[0], expectedTrajectory(system, 0.01, 0.0, start), 0.0f);
     expectPath(paths[1], expectedTrajectory(system, 0.01, 1.0, start), 1.0f);
@@ -128,6 +129,7 @@ TEST_F(PlotWindowControllerTest, EvolutionsRunFromTheStartToTheEndOfTheSweep) {
 
     // A single evolution runs at the start of the sweep.
     controller->changeEvolutions(1);
+    waitForRecomputation(*controller);
     paths = pathsOf(controller->plotView(), seed);
     expectPath(paths[0], expectedTrajectory(system, 0.01, 0.0, start), 0.0f);
     EXPECT_TRUE(paths[1].isBlank());
@@ -135,6 +137,7 @@ TEST_F(PlotWindowControllerTest, EvolutionsRunFromTheStartToTheEndOfTheSweep) {
 
     // Five evolutions: the middle one sits halfway.
     controller->changeEvolutions(5);
+    waitForRecomputation(*controller);
     paths = pathsOf(controller->plotView(), seed);
     expectPath(paths[2], expectedTrajectory(system, 0.01, 0.5, start), 0.5f);
 }
@@ -146,6 +149,7 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
     ASSERT_EQ(seeds.size(), 2u);
 
     controller->changeEvolutions(0);
+    waitForRecomputation(*controller);
     EXPECT_EQ(controller->evolutionCount(), 0);
     for (Seed* seed : seeds) {
         for (const PathContents& path : pathsOf(controller->plotView(), seed)) {
@@ -154,6 +158,7 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
     }
 
     typeInto(controller->evolutionsControl(), "20");
+    waitForRecomputation(*controller);
     EXPECT_EQ(controller->evolutionCount(), 20);
     const std::vector<PathContents> paths = pathsOf(controller->plotView(), seeds[0]);
     EXPECT_EQ(paths[19].vertices.size(), 1000u);
@@ -162,6 +167,7 @@ TEST_F(PlotWindowControllerTest, TheEvolutionCountStaysWithinThePathsOfASeed) {
 
     // Lowering the count through the control blanks the paths above it on every seed.
     typeInto(controller->evolutionsControl(), "3");
+    waitForRecomputation(*controller);
     EXPECT_EQ(controller->evolutionCount(), 3);
     for (Seed* seed : seeds) {
         const std::vector<PathContents> lowered = pathsOf(controller->plotView(), seed);
